@@ -1,0 +1,65 @@
+#include "cli/Cli.h"
+
+#include <CLI/CLI.hpp>
+#include <fmt/core.h>
+
+#include <iostream>
+
+#include "cli/ProblemIo.h"
+#include "cli/ProblemSummary.h"
+#include "control/Session.h"
+
+namespace vexamo::cli {
+
+namespace {
+
+LanguageFlagType languageFrom(const std::string& lang) { return lang == "ru" ? kRussian : kEnglish; }
+
+}  // namespace
+
+int runCli(int argc, char** argv) {
+    CLI::App app{"Vexamo: thermal and hydraulic design of shell-and-tube heat exchangers"};
+    app.require_subcommand(1);
+
+    std::string convertIn, convertOut;
+    auto* convert = app.add_subcommand("convert", "Convert a problem between .dat and .json (by extension)");
+    convert->add_option("IN", convertIn, "problem file to read (.dat or .json)")->required();
+    convert->add_option("OUT", convertOut, "problem file to write (.dat or .json)")->required();
+
+    std::string showFile, showLang = "en";
+    auto* show = app.add_subcommand("show", "Show the data of a problem file (.dat or .json)");
+    show->add_option("FILE", showFile, "problem file")->required();
+    show->add_option("--lang", showLang, "language of the texts: en or ru")
+        ->check(CLI::IsMember({"en", "ru"}));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);
+        return status == 0 ? 0 : 2;
+    }
+
+    const SubstanceData data = SubstanceData::builtIn();
+    try {
+        if (*convert) {
+            const ProblemData problem = loadProblem(convertIn, data, kEnglish);
+            saveProblem(convertOut, problem, data);
+            return 0;
+        }
+        if (*show) {
+            const LanguageFlagType lang = languageFrom(showLang);
+            const ProblemData problem = loadProblem(showFile, data, lang);
+            std::cout << problemSummary(problem, data, lang);
+            return 0;
+        }
+    } catch (const InputError& e) {
+        std::cerr << "vexamo: " << e.what() << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "vexamo: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace vexamo::cli

@@ -1,0 +1,34 @@
+#pragma once
+// One exception family for the core. Front ends translate it once.
+#include <stdexcept>
+#include <string>
+
+namespace vexamo {
+
+// Base of every error the core raises on purpose.
+class VexamoError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Text that cannot be represented in the file encoding, or bytes that are not
+// a valid encoded text.
+class EncodingError : public VexamoError {
+public:
+    using VexamoError::VexamoError;
+};
+
+// Bytes of a record or file that do not form valid problem data.
+class FormatError : public VexamoError {
+public:
+    using VexamoError::VexamoError;
+};
+
+// A condition that ends the current calculation (never the program): the
+// message is shown and the Run ends without results.
+class CalculationAborted : public VexamoError {
+public:
+    using VexamoError::VexamoError;
+};
+
+}  // namespace vexamo

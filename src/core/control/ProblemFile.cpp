@@ -1,0 +1,169 @@
+#include "control/ProblemFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "common/Errors.h"
+#include "control/RecordCodec.h"
+
+namespace vexamo {
+
+namespace fs = std::filesystem;
+
+fs::path backupName(const fs::path& name) {
+    std::string file = name.filename().string();
+    const auto dot = file.rfind('.');
+    if (dot == std::string::npos)
+        file += ".bak";
+    else
+        file = file.substr(0, dot) + ".bak";
+    return name.parent_path() / file;
+}
+
+void MakeBackup(const fs::path& name) {
+    {
+        std::ifstream probe(name, std::ios::binary);
+        if (!probe.is_open()) return;
+    }
+    const fs::path backup = backupName(name);
+    if (fs::exists(backup)) fs::remove(backup);
+    fs::rename(name, backup);
+}
+
+namespace {
+
+std::optional<std::string> streamDamage(const TechnSet& s, std::size_t substanceCount,
+                                        LanguageFlagType lang) {
+    if (s.ComponentCount < 1 || s.ComponentCount > kMaxComponents)
+        return tr(lang, "the number of components is ", "число компонентов равно ") +
+               std::to_string(s.ComponentCount) + tr(lang, " (allowed 1 to 6)", " (допустимо от 1 до 6)");
+    for (std::size_t i = 0; i < s.ComponentCount; ++i)
+        if (s.ComponentIndex[i] >= substanceCount)
+            return tr(lang, "component ", "компонент ") + std::to_string(i + 1) +
+                   tr(lang, " has the substance number ", " имеет номер вещества ") +
+                   std::to_string(s.ComponentIndex[i] + 1) +
+                   tr(lang, ", the substance table holds ", ", в таблице веществ их ") +
+                   std::to_string(substanceCount);
+    if (s.ProcessCode > 3)
+        return tr(lang, "the process code is ", "код процесса равен ") +
+               std::to_string(s.ProcessCode) + tr(lang, " (allowed 0 to 3)", " (допустимо от 0 до 3)");
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> problemDamage(const ProblemData& problem, std::size_t substanceCount,
+                                         LanguageFlagType lang) {
+    if (auto why = streamDamage(problem.TubeStream, substanceCount, lang))
+        return tr(lang, "tube space: ", "трубное пространство: ") + *why;
+    if (auto why = streamDamage(problem.ShellStream, substanceCount, lang))
+        return tr(lang, "shell space: ", "межтрубное пространство: ") + *why;
+    return std::nullopt;
+}
+
+ProblemData readProblemFile(const fs::path& name, std::size_t substanceCount,
+                            LanguageFlagType lang) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in.is_open()) throw std::system_error(errno, std::generic_category(), name.string());
+    std::vector<std::uint8_t> bytes(kProblemFileSize);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got < kProblemFileSize)
+        throw ShortFileError(tr(lang, "the file is ", "длина файла ") + std::to_string(got) +
+                          tr(lang, " bytes long, a problem file has ", " байт, файл задачи имеет ") +
+                          std::to_string(kProblemFileSize));
+    ProblemData problem;
+    try {
+        problem = decodeProblem(bytes);
+    } catch (const EncodingError& e) {
+        throw FormatError(std::string(tr(lang, "a name in the file is damaged: ", "имя в файле повреждено: ")) +
+                          e.what());
+    }
+    if (auto why = problemDamage(problem, substanceCount, lang)) throw FormatError(*why);
+    return problem;
+}
+
+void writeProblemFile(const fs::path& name, const ProblemData& problem) {
+    const std::vector<std::uint8_t> bytes = encodeProblem(problem);
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) throw std::system_error(errno, std::generic_category(), name.string());
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::system_error(EIO, std::generic_category(), name.string());
+}
+
+void SaveProblemFile(Session& session, Dialogs& dialogs) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    if (!dialogs.confirm({"run.save_problem",
+                          tr(lang, "Wish to write down the entered data in a file (y/n) ? ",
+                             "Желаете записать введенные данные в файл (y/n) ? ")}))
+        return;
+    FileRequest request;
+    request.id = "file.save_problem";
+    request.caption = tr(lang, "Saving file", "Сохранение файла");
+    request.filter = tr(lang, "Datafiles|*.dat", "Файлы данных|*.dat");
+    request.initialFolder = session.WorkingFolder;
+    request.defaultExtension = "dat";
+    request.promptOverwrite = true;
+    const auto chosen = dialogs.saveFile(request);
+    if (!chosen) return;
+    try {
+        // Encode first: a record that cannot be written must not cost the old file.
+        (void)encodeProblem(session.Problem);
+        if (fs::exists(*chosen)) MakeBackup(*chosen);
+        writeProblemFile(*chosen, session.Problem);
+    } catch (const std::exception& e) {
+        dialogs.message({"file.save_failed", MessageKind::Error,
+                         tr(lang, "It was not possible to keep the data in a file",
+                            "Не удалось сохранить данные в файле") +
+                             chosen->string()});
+    }
+}
+
+FileActionResult FileActionExecute(Session& session, Dialogs& dialogs) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    FileRequest request;
+    request.id = "file.open_problem";
+    request.caption = tr(lang, "Opening file", "Загрузка файла");
+    request.filter = tr(lang, "Datafiles|*.dat", "Файлы данных|*.dat");
+    request.initialFolder = session.WorkingFolder;
+    request.defaultExtension = "dat";
+    const auto chosen = dialogs.openFile(request);
+    if (!chosen) return FileActionResult::Cancelled;
+
+    session.DataLoaded = 1;
+    session.TechnoEntered = false;
+    FileActionResult result = FileActionResult::Loaded;
+    try {
+        session.Problem = readProblemFile(*chosen, session.Data.SubstanceTable.size(), lang);
+    } catch (const ShortFileError&) {
+        dialogs.message({"file.load_failed", MessageKind::Error,
+                         tr(lang, "It was not possible to load the data from the file",
+                            "Не удалось загрузить данные из файла") +
+                             chosen->string()});
+        result = FileActionResult::Failed;
+    } catch (const FormatError& e) {
+        // The file is there but damaged: say what is wrong with it.
+        dialogs.message({"file.load_failed", MessageKind::Error,
+                         tr(lang, "It was not possible to load the data from the file",
+                            "Не удалось загрузить данные из файла") +
+                             chosen->string() + "\r\n" + e.what()});
+        result = FileActionResult::Failed;
+    } catch (const std::exception&) {
+        dialogs.message({"file.load_failed", MessageKind::Error,
+                         tr(lang, "It was not possible to load the data from the file",
+                            "Не удалось загрузить данные из файла") +
+                             chosen->string()});
+        result = FileActionResult::Failed;
+    }
+    session.DataLoaded = 1;
+    session.TechnoEntered = false;
+    session.DesignEntered = false;
+    return result;
+}
+
+}  // namespace vexamo

@@ -1,0 +1,95 @@
+#pragma once
+// The three records of one problem: the two media and the exchanger design.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/Real.h"
+#include "common/Text.h"
+#include "properties/SubstanceRecords.h"
+
+namespace vexamo {
+
+inline constexpr int kMaxComponents = 6;
+
+enum class ProcessCode : std::uint8_t { Condensation = 0, Boiling = 1, Heating = 2, Cooling = 3 };
+
+// Technological data of one medium.
+struct TechnSet {
+    std::uint16_t ComponentCount = 0;
+    std::uint8_t ProcessCode = 0;   // see enum ProcessCode
+    std::uint8_t GivenState = 0;    // 't' temperature given, 'p' pressure given
+    std::uint8_t PhaseChange = 0;   // 'x' condensation, 'y' boiling, 0 none
+    Real Temperature = 0;           // degC
+    Real Pressure = 0;              // Pa ('p' streams), 0 otherwise
+    Real FlowRate = 0;              // kg/hour, 0 for the stream whose flow is not given
+    Real AirFactor = 0;             // condensate air correction, 1 = none
+    std::string ProcessName;        // UTF-8, at most 20 characters
+    std::array<std::uint16_t, kMaxComponents> ComponentIndex{};
+    std::array<Real, 7> Concentration{};  // mass %
+    Substances Components;          // copies of the substance records
+    std::uint8_t SinglePhase = 0;
+    std::uint8_t SelectionChanged = 0;
+};
+
+// Geometry and material of the exchanger.
+struct DesignRecord {
+    std::uint16_t TubeCount = 0;
+    std::uint8_t MaterialIndex = 0;  // 1..5 from the material list, 0 typed by the user
+    std::uint8_t TubePasses = 0;
+    std::uint8_t ShellPasses = 0;
+    std::uint8_t RowsOnVertical = 0;
+    std::uint8_t ParallelFlows = 0;
+    Real OuterDiameter = 0;   // m
+    Real InnerDiameter = 0;   // m
+    Real TubeLength = 0;      // m
+    Real ShellDiameter = 0;   // m
+    Real WallResistance = 0;  // m2*K/W
+    Real Surface = 0;         // m2
+    std::string MaterialName;
+    std::uint8_t FlowSide = 0;
+    std::uint8_t HorizontalBundle = 0;
+    std::uint8_t StaggeredTubes = 0;
+};
+
+// The stored problem: what the problem file holds.
+struct ProblemData {
+    TechnSet TubeStream;
+    TechnSet ShellStream;
+    DesignRecord Design;
+};
+
+// Process names in the order of the process list (position = ProcessCode).
+const char* processName(int processCode, LanguageFlagType languageFlag);
+// Position of an English or Russian process name in the list, or -1.
+int findProcessName(const std::string& name);
+
+// Pair code 1..8 of a tube-space and a shell-space process, 0 for an invalid pair.
+int pairCode(int tubeProcess, int shellProcess);
+
+// What a process implies for the record.
+std::uint8_t givenStateFor(int processCode);    // 'p' or 't'
+std::uint8_t phaseChangeFor(int processCode);   // 'x', 'y' or 0
+std::uint8_t singlePhaseFor(int processCode);   // 1 for heating and cooling
+
+// The tube materials of the design dialog (MaterialIndex 1..5 at 0..4).
+struct TubeMaterial {
+    const char* english;
+    const char* russian;
+    Real conductivity;  // W/(m*K)
+};
+extern const std::array<TubeMaterial, 5> kTubeMaterials;
+// MaterialIndex (1..5) of a material text in either language, or 0.
+int findMaterial(const std::string& text);
+
+// Derived design values, in the program's operation order.
+Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity);
+Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, Real innerDiameter,
+                         Real tubeLength);
+// The tube conductivity implied by a stored wall resistance.
+Real conductivityFromWallResistance(const DesignRecord& design);
+
+// The last concentration of a mixture: 100 minus the sum of the others.
+Real lastConcentration(const std::array<Real, 7>& concentration, int componentCount);
+
+}  // namespace vexamo

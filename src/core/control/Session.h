@@ -1,0 +1,36 @@
+#pragma once
+// One running program's state: the loaded problem, the run-time values, the
+// built-in data and the report. Passed by reference to whatever needs it.
+#include <filesystem>
+
+#include "common/Real.h"
+#include "common/Text.h"
+#include "control/ProblemRecords.h"
+#include "dialogs/ReportMemo.h"
+#include "properties/SubstanceRecords.h"
+
+namespace vexamo {
+
+struct Session {
+    explicit Session(SubstanceData data = SubstanceData::builtIn()) : Data(std::move(data)) {}
+
+    SubstanceData Data;  // SubstanceTable, BinaryDataTable, GroupInteractionTable, SteamTable
+    ProblemData Problem;  // TubeStream, ShellStream, Design
+
+    LanguageFlagType LanguageFlag = kEnglish;
+    std::uint8_t DataLoaded = 0;
+    std::uint8_t FlowSide = 0;
+    int PairCode = 0;
+    Real TubeFlow = 0;
+    Real ShellFlow = 0;
+    Real CondensationCorrection = 0;
+
+    // Flags of the main window: the data dialogs were confirmed in this Run.
+    bool TechnoEntered = false;
+    bool DesignEntered = false;
+
+    std::filesystem::path WorkingFolder;  // taken at every Run
+    ReportMemo Report;                    // ReportMemo
+};
+
+}  // namespace vexamo

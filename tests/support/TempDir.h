@@ -1,0 +1,22 @@
+#pragma once
+// A fresh temporary folder for one test, removed with everything in it.
+#include <filesystem>
+#include <string>
+
+namespace vexamo::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace vexamo::test
