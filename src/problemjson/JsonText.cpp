@@ -44,6 +44,8 @@ std::string decimalText(Real value, int precision) {
 
 std::optional<std::string> exactDecimal(Real value) {
     if (!std::isfinite(value)) return std::nullopt;
+    // "-0" would read back as the integer 0: keep the sign with a fraction.
+    if (value == 0 && std::signbit(value)) return std::string("-0.0");
     const Ext80Bytes want = encodeExt80(value);
     for (int precision = 1; precision <= 21; ++precision) {
         const std::string text = decimalText(value, precision);

@@ -88,15 +88,6 @@ std::string shortText(const std::string& text, const std::string& path) {
     return cutCharacters(text, 20);
 }
 
-// Index of a substance by its exact English or Russian name, or -1.
-int substanceByName(const SubstanceData& data, const std::string& name) {
-    int found = -1;
-    for (std::size_t i = 0; i < data.SubstanceTable.size(); ++i)
-        if (data.SubstanceTable[i].EnglishName == name || data.SubstanceTable[i].RussianName == name)
-            found = static_cast<int>(i);
-    return found;
-}
-
 struct StreamInput {
     TechnSet set;
     bool hasFlow = false;
@@ -137,8 +128,9 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     int previous = -1;
     for (std::size_t i = 0; i < components->size(); ++i) {
         const std::string name = toText((*components)[i], index(cpath, i));
-        const int found = substanceByName(data, name);
-        if (found < 0) throw ProblemJsonError(index(cpath, i), "no substance \"" + name + "\" in the table");
+        const auto match = data.tryFindSubstance(name);
+        const int found = match ? static_cast<int>(*match) : -1;
+        if (!match) throw ProblemJsonError(index(cpath, i), "no substance \"" + name + "\" in the table");
         if (strict && found <= previous)
             throw ProblemJsonError(index(cpath, i),
                                    "components are listed once each, in the order of the substance table");
@@ -677,6 +669,8 @@ ProblemData problemFromJson(std::string_view text, const SubstanceData& data) {
         root = Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& e) {
         throw ProblemJsonError("", std::string("not valid JSON: ") + e.what());
+    } catch (const Json::exception& e) {
+        throw ProblemJsonError("", std::string("not usable JSON: ") + e.what());
     }
     return problemFromTree(root, data);
 }

@@ -1,0 +1,189 @@
+#include "problemjson/ProblemJson.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "common/Constants.h"
+#include "control/RecordCodec.h"
+#include "problemjson/JsonText.h"
+#include "support/SampleProblem.h"
+
+namespace vexamo::pjson {
+namespace {
+
+const SubstanceData& data() {
+    static const SubstanceData d = SubstanceData::builtIn();
+    return d;
+}
+
+// Offset of the first byte that differs, or -1.
+long firstDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    if (a.size() != b.size()) return static_cast<long>(std::min(a.size(), b.size()));
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return static_cast<long>(i);
+    return -1;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+const char* kHandWritten = R"({
+  "tube_space": {"process": "конденсация", "components": ["comp.1", "комп.2"],
+                 "concentrations_mass_pct": [30.5], "pressure_kgf_cm2": 1.5},
+  "shell_space": {"process": "heating", "components": ["comp.2"], "flow_rate_kg_h": 12000.5,
+                  "temperature_C": 18},
+  "design": {"tube_count": 100, "tube_length_m": 2.5, "outer_diameter_m": 0.025,
+             "inner_diameter_m": 0.021, "shell_passes": 2, "rows_on_vertical": 10,
+             "parallel_flows": 2, "shell_diameter_m": 0.4, "material": "Titanium",
+             "conductivity_W_mK": 21.9, "tube_arrangement": "шахматное", "bundle": "vertical"}
+})";
+
+TEST(ProblemJson, HandWrittenEntriesGiveTheRecordsOfTheDialogs) {
+    const ProblemData p = problemFromJson(kHandWritten, data());
+    const TechnSet& t = p.TubeStream;
+    EXPECT_EQ(t.ComponentCount, 2);
+    EXPECT_EQ(t.ProcessCode, 0);
+    EXPECT_EQ(t.ProcessName, "конденсация");
+    EXPECT_EQ(t.GivenState, 'p');
+    EXPECT_EQ(t.PhaseChange, 'x');
+    EXPECT_EQ(t.SinglePhase, 0);
+    EXPECT_EQ(t.Pressure, 1.5L * 760 * 133.3L);  // typed x 760 = mm Hg, x 133.3 = Pa
+    EXPECT_EQ(t.FlowRate, 0);                     // the flow is given for the other medium
+    EXPECT_EQ(t.Concentration[0], 30.5L);
+    EXPECT_EQ(t.Concentration[1], 69.5L);
+    EXPECT_EQ(t.ComponentIndex[0], 0);
+    EXPECT_EQ(t.ComponentIndex[1], 1);
+    EXPECT_EQ(encodeProblem({t, t, {}}), encodeProblem({t, t, {}}));
+    EXPECT_EQ(t.Components[1].EnglishName, "comp.2");
+    EXPECT_EQ(t.Components[1].MolarMass, data().SubstanceTable[1].MolarMass);
+    EXPECT_EQ(t.Components[2].EnglishName, "");
+
+    const TechnSet& s = p.ShellStream;
+    EXPECT_EQ(s.GivenState, 't');
+    EXPECT_EQ(s.PhaseChange, 0);
+    EXPECT_EQ(s.SinglePhase, 1);
+    EXPECT_EQ(s.Temperature, 18);
+    EXPECT_EQ(s.Pressure, 0);
+    EXPECT_EQ(s.FlowRate, 12000.5L);
+    EXPECT_EQ(s.Concentration[0], 100);
+
+    const DesignRecord& d = p.Design;
+    EXPECT_EQ(d.FlowSide, 1);
+    EXPECT_EQ(d.TubePasses, 1);  // condensing in the tubes: one pass
+    EXPECT_EQ(d.MaterialIndex, 0);
+    EXPECT_EQ(d.MaterialName, "Titanium");
+    EXPECT_EQ(d.WallResistance, (0.025L - 0.021L) * 0.5L / 21.9L + 1.0L / 5800);
+    EXPECT_NEAR(static_cast<double>(d.Surface), 2 * 100 * 3.14159265358979 * 0.023 * 2.5, 1e-9);
+    EXPECT_EQ(d.StaggeredTubes, 1);
+    EXPECT_EQ(d.HorizontalBundle, 0);
+}
+
+TEST(ProblemJson, ConvertedProblemsComeBackByteForByte) {
+    // A problem the readable fields describe completely has no "stored" part.
+    ProblemData plain = problemFromJson(kHandWritten, data());
+    const std::string plainText = problemToJson(plain, data());
+    EXPECT_EQ(plainText.find("\"stored\""), std::string::npos) << plainText;
+    EXPECT_EQ(encodeProblem(problemFromJson(plainText, data())), encodeProblem(plain));
+
+    // A problem after real Runs: stale slots, run-time UNIFAC data, values the
+    // readable fields cannot say.
+    ProblemData p = test::sampleProblem(data());
+    p.TubeStream.Components[0].Groups.PureFractions[0] = 0.5L;
+    p.TubeStream.Components[0].Groups.PureInteraction[0][1] = 931.2L / 273.15L;
+    p.TubeStream.ComponentIndex[4] = 3;
+    p.TubeStream.Concentration[5] = 12.25L;
+    p.ShellStream.Components[4] = data().SubstanceTable[2];
+    p.ShellStream.Components[5].MolarMass = std::numeric_limits<Real>::quiet_NaN();
+    p.ShellStream.AirFactor = 0.87L;
+    p.TubeStream.Pressure = 101325.0L / 3;
+    p.Design.WallResistance = 1.0L / 3;
+    p.Design.ShellDiameter = -0.0L;
+    const auto bytes = encodeProblem(p);
+    const std::string text = problemToJson(p, data());
+    EXPECT_NE(text.find("\"stored\""), std::string::npos);
+    EXPECT_EQ(firstDifference(encodeProblem(problemFromJson(text, data())), bytes), -1) << text;
+
+    for (const char* file : {"steam-water-heater", "ethanol-water-cooler"}) {
+        const std::string json = readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/" + file + ".json");
+        const ProblemData e = problemFromJson(json, data());
+        EXPECT_EQ(firstDifference(encodeProblem(problemFromJson(problemToJson(e, data()), data())),
+                                  encodeProblem(e)),
+                  -1)
+            << file;
+    }
+}
+
+TEST(ProblemJson, NumbersKeepAllEightyBits) {
+    for (Real v : {0.1L, 1.0L / 3, 6.0L, 1e-6L, 123456789.0L, -2.5e300L, 1e-4940L,
+                   std::numeric_limits<Real>::max(), std::numeric_limits<Real>::denorm_min()}) {
+        const auto text = exactDecimal(v);
+        ASSERT_TRUE(text) << static_cast<double>(v);
+        EXPECT_EQ(std::strtold(text->c_str(), nullptr), v) << *text;
+        EXPECT_EQ(realFromJson(Json::parse(*text)), v) << *text;
+    }
+    EXPECT_EQ(*exactDecimal(100), "100");
+    EXPECT_EQ(*exactDecimal(0.025L), "0.025");
+    EXPECT_EQ(*exactDecimal(-0.0L), "-0.0");
+    EXPECT_TRUE(std::signbit(realFromJson(Json::parse(*exactDecimal(-0.0L)))));
+    const Json nan = realToJson(std::numeric_limits<Real>::quiet_NaN());
+    ASSERT_TRUE(nan.is_string());
+    EXPECT_TRUE(std::isnan(realFromJson(nan)));
+}
+
+TEST(ProblemJson, BadInputNamesTheField) {
+    struct Case {
+        std::string from, to, field;
+    };
+    const std::vector<Case> cases = {
+        {"\"tube_count\": 100", "\"tube_count\": 0", "design.tube_count"},
+        {"\"tube_count\": 100", "\"tube_count\": 70000", "design.tube_count"},
+        {"\"tube_count\": 100", "\"tube_count\": 1.5", "design.tube_count"},
+        {"\"inner_diameter_m\": 0.021", "\"inner_diameter_m\": 0.03", "design.inner_diameter_m"},
+        {"\"parallel_flows\": 2", "\"parallel_flows\": 5", "design.parallel_flows"},
+        {"\"conductivity_W_mK\": 21.9", "\"conductivity_W_mK\": -1", "design.conductivity_W_mK"},
+        {"\"conductivity_W_mK\": 21.9, ", "", "design.conductivity_W_mK"},
+        {"\"material\": \"Titanium\"", "\"material\": \"Copper\"", "design.conductivity_W_mK"},
+        {"\"bundle\": \"vertical\"", "\"bundle\": \"diagonal\"", "design.bundle"},
+        {"\"shell_diameter_m\": 0.4", "\"shell_diametre_m\": 0.4", "design.shell_diametre_m"},
+        {"\"comp.1\", \"комп.2\"", "\"comp.1\", \"water\"", "tube_space.components[1]"},
+        {"\"comp.1\", \"комп.2\"", "\"comp.2\", \"comp.1\"", "tube_space.components[1]"},
+        {"[30.5]", "[130.5]", "tube_space.concentrations_mass_pct[0]"},
+        {"[30.5]", "[30.5, 70]", "tube_space.concentrations_mass_pct"},
+        {"[30.5]", "[1, 2, 3]", "tube_space.concentrations_mass_pct"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": -1", "tube_space.pressure_kgf_cm2"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": \"1.5\"", "tube_space.pressure_kgf_cm2"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"temperature_C\": 80", "tube_space.temperature_C"},
+        {"\"temperature_C\": 18", "\"temperature_C\": -300", "shell_space.temperature_C"},
+        {"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 0", "shell_space.flow_rate_kg_h"},
+        {"\"flow_rate_kg_h\": 12000.5,", "", "shell_space.flow_rate_kg_h"},
+        {"\"process\": \"heating\"", "\"process\": \"cooling\"", "shell_space.process"},
+        {"\"process\": \"heating\"", "\"process\": \"melting\"", "shell_space.process"},
+        {"\"process\": \"heating\"", "\"process\": \"кипение нагрев\"", "shell_space.process"},
+    };
+    for (const auto& c : cases) {
+        std::string text = kHandWritten;
+        const auto at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        text.replace(at, c.from.size(), c.to);
+        try {
+            problemFromJson(text, data());
+            ADD_FAILURE() << "accepted: " << c.to;
+        } catch (const ProblemJsonError& e) {
+            EXPECT_EQ(e.field(), c.field) << c.to << " -> " << e.what();
+        }
+    }
+    EXPECT_THROW(problemFromJson("{\"tube_space\": ", data()), ProblemJsonError);
+    EXPECT_THROW(problemFromJson("[]", data()), ProblemJsonError);
+    std::string huge = kHandWritten;
+    huge.replace(huge.find("\"temperature_C\": 18"), 19, "\"temperature_C\": 1e5000");
+    EXPECT_THROW(problemFromJson(huge, data()), ProblemJsonError);
+}
+
+}  // namespace
+}  // namespace vexamo::pjson

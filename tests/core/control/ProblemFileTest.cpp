@@ -1,0 +1,187 @@
+#include "control/ProblemFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "control/RecordCodec.h"
+#include "support/FakeDialogs.h"
+#include "support/SampleProblem.h"
+#include "support/TempDir.h"
+
+namespace vexamo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeDialogs;
+
+std::vector<std::uint8_t> readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+void writeText(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }
+std::string readText(const fs::path& p) {
+    std::ifstream in(p);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ProblemFileTest : public ::testing::Test {
+protected:
+    Session session;
+    test::TempDir dir;
+    ProblemData sample = test::sampleProblem(session.Data);
+};
+
+TEST(Backup, NameRule) {
+    EXPECT_EQ(backupName("case1.dat"), fs::path("case1.bak"));
+    EXPECT_EQ(backupName("case1"), fs::path("case1.bak"));
+    EXPECT_EQ(backupName("my.folder/case1"), fs::path("my.folder/case1.bak"));
+    EXPECT_EQ(backupName("my.folder/case.1.dat"), fs::path("my.folder/case.1.bak"));
+    EXPECT_EQ(backupName("report.txt"), fs::path("report.bak"));
+}
+
+TEST_F(ProblemFileTest, BackupReplacesAnOlderBackupAndIgnoresMissingFiles) {
+    writeText(dir / "case1.dat", "new");
+    writeText(dir / "case1.bak", "old");
+    MakeBackup(dir / "case1.dat");
+    EXPECT_FALSE(fs::exists(dir / "case1.dat"));
+    EXPECT_EQ(readText(dir / "case1.bak"), "new");
+
+    MakeBackup(dir / "absent.dat");
+    EXPECT_FALSE(fs::exists(dir / "absent.bak"));
+
+    fs::create_directory(dir / "a.b");
+    writeText(dir / "a.b" / "case2", "x");
+    MakeBackup(dir / "a.b" / "case2");
+    EXPECT_TRUE(fs::exists(dir / "a.b" / "case2.bak"));
+}
+
+TEST_F(ProblemFileTest, SaveThenLoadReproducesEveryByte) {
+    session.Problem = sample;
+    session.WorkingFolder = dir.path();
+    FakeDialogs dialogs;
+    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case1.dat"));
+    SaveProblemFile(session, dialogs);
+    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].caption, "Saving file");
+    EXPECT_EQ(dialogs.fileRequests[0].filter, "Datafiles|*.dat");
+    EXPECT_EQ(dialogs.fileRequests[0].initialFolder, dir.path());
+    EXPECT_TRUE(dialogs.fileRequests[0].promptOverwrite);
+    EXPECT_EQ(dialogs.questions.at(0), "Wish to write down the entered data in a file (y/n) ? ");
+    const auto bytes = readAll(dir / "case1.dat");
+    EXPECT_EQ(bytes.size(), kProblemFileSize);
+    EXPECT_FALSE(fs::exists(dir / "case1.bak"));  // a new name makes no backup
+
+    Session other;
+    other.TechnoEntered = other.DesignEntered = true;
+    FakeDialogs open;
+    open.expect("file.open_problem", std::optional(dir / "case1.dat"));
+    EXPECT_EQ(FileActionExecute(other, open), FileActionResult::Loaded);
+    EXPECT_EQ(encodeProblem(other.Problem), bytes);
+    EXPECT_EQ(other.DataLoaded, 1);
+    EXPECT_FALSE(other.TechnoEntered);
+    EXPECT_FALSE(other.DesignEntered);
+}
+
+TEST_F(ProblemFileTest, SavingOverAFileKeepsItAsBackup) {
+    writeText(dir / "case1.dat", "previous");
+    writeText(dir / "case1.bak", "older");
+    session.Problem = sample;
+    FakeDialogs dialogs;
+    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case1.dat"));
+    SaveProblemFile(session, dialogs);
+    EXPECT_EQ(readText(dir / "case1.bak"), "previous");
+    EXPECT_EQ(readAll(dir / "case1.dat").size(), kProblemFileSize);
+}
+
+TEST_F(ProblemFileTest, DecliningOrCancellingChangesNothing) {
+    session.Problem = sample;
+    FakeDialogs no;
+    no.expect("run.save_problem", false);
+    SaveProblemFile(session, no);
+    FakeDialogs cancel;
+    cancel.expect("run.save_problem", true).expect("file.save_problem", std::optional<fs::path>());
+    SaveProblemFile(session, cancel);
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+
+    FakeDialogs open;
+    open.expect("file.open_problem", std::optional<fs::path>());
+    EXPECT_EQ(FileActionExecute(session, open), FileActionResult::Cancelled);
+    EXPECT_EQ(session.DataLoaded, 0);
+    EXPECT_EQ(encodeProblem(session.Problem), encodeProblem(sample));
+}
+
+TEST_F(ProblemFileTest, UnwritableFileIsReportedAndTheRunGoesOn) {
+    session.Problem = sample;
+    session.LanguageFlag = kRussian;
+    FakeDialogs dialogs;
+    const fs::path target = dir / "no-such-folder" / "case.dat";
+    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(target));
+    SaveProblemFile(session, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(dialogs.messages[0].text, "Не удалось сохранить данные в файле" + target.string());
+}
+
+TEST_F(ProblemFileTest, ExactSizeLoadsShorterFileKeepsRecordsExtraBytesIgnored) {
+    const auto bytes = encodeProblem(sample);
+    auto longer = bytes;
+    longer.insert(longer.end(), {1, 2, 3});
+    writeAll(dir / "long.dat", longer);
+    writeAll(dir / "short.dat", std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1));
+
+    FakeDialogs dialogs;
+    dialogs.expect("file.open_problem", std::optional(dir / "long.dat"))
+        .expect("file.open_problem", std::optional(dir / "short.dat"));
+    EXPECT_EQ(FileActionExecute(session, dialogs), FileActionResult::Loaded);
+    EXPECT_EQ(encodeProblem(session.Problem), bytes);
+    session.DataLoaded = 0;
+    EXPECT_EQ(FileActionExecute(session, dialogs), FileActionResult::Failed);
+    EXPECT_EQ(encodeProblem(session.Problem), bytes);  // kept as they were
+    EXPECT_EQ(session.DataLoaded, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "It was not possible to load the data from the file" + (dir / "short.dat").string());
+}
+
+TEST_F(ProblemFileTest, DamagedFilesAreRefusedBeforeUse) {
+    struct Damage {
+        const char* what;
+        std::size_t offset;
+        std::uint8_t value;
+    };
+    const std::vector<Damage> damages = {
+        {"component index beyond the table", layout::ComponentIndex + 2, 4},
+        {"no components", layout::ComponentCount, 0},
+        {"seven components", kTechnSetSize + layout::ComponentCount, 7},
+        {"process code", layout::ProcessCode, 9},
+        {"name longer than 20", layout::ProcessName, 21},
+    };
+    for (const auto& d : damages) {
+        auto bytes = encodeProblem(sample);
+        bytes[d.offset] = d.value;
+        writeAll(dir / "bad.dat", bytes);
+        Session s;
+        FakeDialogs dialogs;
+        dialogs.expect("file.open_problem", std::optional(dir / "bad.dat"));
+        EXPECT_EQ(FileActionExecute(s, dialogs), FileActionResult::Failed) << d.what;
+        EXPECT_EQ(s.Problem.TubeStream.ComponentCount, 0) << d.what;
+        ASSERT_EQ(dialogs.messages.size(), 1u) << d.what;
+        EXPECT_NE(dialogs.messages[0].text.find("\r\n"), std::string::npos) << d.what;
+    }
+    // index 3 (the fourth substance) is fine; only entries up to the count matter
+    auto bytes = encodeProblem(sample);
+    bytes[layout::ComponentIndex + 2] = 3;
+    bytes[layout::ComponentIndex + 4] = 200;
+    writeAll(dir / "ok.dat", bytes);
+    EXPECT_NO_THROW(readProblemFile(dir / "ok.dat", session.Data.SubstanceTable.size()));
+}
+
+}  // namespace
+}  // namespace vexamo
