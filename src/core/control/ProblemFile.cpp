@@ -96,18 +96,28 @@ void writeProblemFile(const fs::path& name, const ProblemData& problem) {
     if (!out) throw std::system_error(EIO, std::generic_category(), name.string());
 }
 
+namespace {
+
+FileRequest problemFileRequest(const Session& session, const char* id, const char* caption) {
+    FileRequest request;
+    request.id = id;
+    request.caption = caption;
+    request.filter = tr(session.LanguageFlag, "Datafiles|*.dat", "Файлы данных|*.dat");
+    request.initialFolder = session.WorkingFolder;
+    request.defaultExtension = "dat";
+    return request;
+}
+
+}  // namespace
+
 void SaveProblemFile(Session& session, Dialogs& dialogs) {
     const LanguageFlagType lang = session.LanguageFlag;
     if (!dialogs.confirm({"run.save_problem",
                           tr(lang, "Wish to write down the entered data in a file (y/n) ? ",
                              "Желаете записать введенные данные в файл (y/n) ? ")}))
         return;
-    FileRequest request;
-    request.id = "file.save_problem";
-    request.caption = tr(lang, "Saving file", "Сохранение файла");
-    request.filter = tr(lang, "Datafiles|*.dat", "Файлы данных|*.dat");
-    request.initialFolder = session.WorkingFolder;
-    request.defaultExtension = "dat";
+    FileRequest request =
+        problemFileRequest(session, "file.save_problem", tr(lang, "Saving file", "Сохранение файла"));
     request.promptOverwrite = true;
     const auto chosen = dialogs.saveFile(request);
     if (!chosen) return;
@@ -126,38 +136,28 @@ void SaveProblemFile(Session& session, Dialogs& dialogs) {
 
 FileActionResult FileActionExecute(Session& session, Dialogs& dialogs) {
     const LanguageFlagType lang = session.LanguageFlag;
-    FileRequest request;
-    request.id = "file.open_problem";
-    request.caption = tr(lang, "Opening file", "Загрузка файла");
-    request.filter = tr(lang, "Datafiles|*.dat", "Файлы данных|*.dat");
-    request.initialFolder = session.WorkingFolder;
-    request.defaultExtension = "dat";
+    const FileRequest request =
+        problemFileRequest(session, "file.open_problem", tr(lang, "Opening file", "Загрузка файла"));
     const auto chosen = dialogs.openFile(request);
     if (!chosen) return FileActionResult::Cancelled;
 
     session.DataLoaded = 1;
     session.TechnoEntered = false;
+    const std::string failed = tr(lang, "It was not possible to load the data from the file",
+                                  "Не удалось загрузить данные из файла") +
+                               chosen->string();
     FileActionResult result = FileActionResult::Loaded;
     try {
         session.Problem = readProblemFile(*chosen, session.Data.SubstanceTable.size(), lang);
     } catch (const ShortFileError&) {
-        dialogs.message({"file.load_failed", MessageKind::Error,
-                         tr(lang, "It was not possible to load the data from the file",
-                            "Не удалось загрузить данные из файла") +
-                             chosen->string()});
+        dialogs.message({"file.load_failed", MessageKind::Error, failed});
         result = FileActionResult::Failed;
     } catch (const FormatError& e) {
         // The file is there but damaged: say what is wrong with it.
-        dialogs.message({"file.load_failed", MessageKind::Error,
-                         tr(lang, "It was not possible to load the data from the file",
-                            "Не удалось загрузить данные из файла") +
-                             chosen->string() + "\r\n" + e.what()});
+        dialogs.message({"file.load_failed", MessageKind::Error, failed + "\r\n" + e.what()});
         result = FileActionResult::Failed;
     } catch (const std::exception&) {
-        dialogs.message({"file.load_failed", MessageKind::Error,
-                         tr(lang, "It was not possible to load the data from the file",
-                            "Не удалось загрузить данные из файла") +
-                             chosen->string()});
+        dialogs.message({"file.load_failed", MessageKind::Error, failed});
         result = FileActionResult::Failed;
     }
     session.DataLoaded = 1;
