@@ -7,6 +7,8 @@
 
 #include "cli/ProblemIo.h"
 #include "cli/ProblemSummary.h"
+#include "cli/PropsCommand.h"
+#include "common/Errors.h"
 #include "control/Session.h"
 
 namespace vexamo::cli {
@@ -32,6 +34,18 @@ int runCli(int argc, char** argv) {
     show->add_option("--lang", showLang, "language of the texts: en or ru")
         ->check(CLI::IsMember({"en", "ru"}));
 
+    PropsOptions props;
+    std::string propsLang = "en";
+    auto* propsCommand =
+        app.add_subcommand("props", "Properties of a built-in substance or mixture at a temperature");
+    propsCommand->add_option("NAME", props.substance, "substance name (comp.1 ... comp.4, комп.1 ... комп.4)")
+        ->required();
+    propsCommand->add_option("TEMP", props.temperature, "temperature, deg C")->required();
+    propsCommand->add_option("--mix", props.mix, "mixture in mass %, e.g. \"comp.1=40,comp.2=60\"");
+    propsCommand->add_flag("--json", props.json, "print JSON");
+    propsCommand->add_option("--lang", propsLang, "language of the texts: en or ru")
+        ->check(CLI::IsMember({"en", "ru"}));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -52,9 +66,17 @@ int runCli(int argc, char** argv) {
             std::cout << problemSummary(problem, data, lang);
             return 0;
         }
+        if (*propsCommand) {
+            props.language = languageFrom(propsLang);
+            runProps(props, data, std::cout, std::cerr);
+            return 0;
+        }
     } catch (const InputError& e) {
         std::cerr << "vexamo: " << e.what() << '\n';
         return 2;
+    } catch (const CalculationAborted& e) {
+        std::cerr << "vexamo: " << e.what() << '\n';
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "vexamo: " << e.what() << '\n';
         return 1;

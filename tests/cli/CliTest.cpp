@@ -43,3 +43,42 @@ TEST(Cli, ConvertBothWaysAndRefuseBadInputWithoutOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string output(const std::string& args) {
+    const std::string command = std::string(VEXAMO_BINARY) + " " + args + " 2>&1";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+TEST(Cli, PropsOfSubstancesAndMixtures) {
+    const std::string water = output("props comp.2 20");
+    EXPECT_NE(water.find("density                           998.161 kg/m3"), std::string::npos) << water;
+    EXPECT_NE(output("props комп.2 20 --lang ru").find("плотность"), std::string::npos);
+    const std::string mix = output("props comp.1 50 --mix \"comp.1=40,comp.2=60\" --json");
+    EXPECT_NE(mix.find("\"density_kg_m3\""), std::string::npos) << mix;
+    EXPECT_EQ(mix.find("vapour_enthalpy"), std::string::npos);  // not a mixture property
+    // outside the tables: answered, with a warning that names the table
+    const std::string hot = output("props comp.3 250");
+    EXPECT_NE(hot.find("250 °C is outside the table property tables (-20 to 200 °C); the value at 200 °C is used"),
+              std::string::npos)
+        << hot;
+    EXPECT_NE(output("props comp.1 20 --mix \"comp.1=40,comp.2=50\"").find("add up to 90"), std::string::npos);
+
+    EXPECT_EQ(run("props water 20"), 2);
+    EXPECT_EQ(run("props comp.2 warm"), 2);
+    EXPECT_EQ(run("props comp.2 -300"), 2);
+    EXPECT_EQ(run("props comp.3 20 --mix \"comp.1=40,comp.2=60\""), 2);
+    EXPECT_EQ(run("props comp.1 20 --mix \"comp.1=40,comp.1=60\""), 2);
+    EXPECT_EQ(run("props comp.1 20 --mix \"comp.1=140\""), 2);
+    EXPECT_EQ(run("props comp.1 20 --mix \"comp.1\""), 2);
+}
+
+}  // namespace

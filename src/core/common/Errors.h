@@ -31,4 +31,11 @@ public:
     using VexamoError::VexamoError;
 };
 
+// A floating-point failure (overflow, division by zero, a result that is not
+// a number) inside a numerical method; the caller may catch it and recover.
+class NumericalError : public CalculationAborted {
+public:
+    using CalculationAborted::CalculationAborted;
+};
+
 }  // namespace vexamo
