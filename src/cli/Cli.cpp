@@ -8,6 +8,7 @@
 #include "cli/ProblemIo.h"
 #include "cli/ProblemSummary.h"
 #include "cli/PropsCommand.h"
+#include "cli/RunCommand.h"
 #include "common/Errors.h"
 #include "control/Session.h"
 
@@ -46,11 +47,27 @@ int runCli(int argc, char** argv) {
     propsCommand->add_option("--lang", propsLang, "language of the texts: en or ru")
         ->check(CLI::IsMember({"en", "ru"}));
 
+    RunOptions runOptions;
+    std::string runLang = "en";
+    auto* runCommand = app.add_subcommand("run", "Run the calculation of a problem headless");
+    runCommand->add_option("PROBLEM", runOptions.problem, "problem file (.dat or .json)")->required();
+    runCommand->add_option("--answers", runOptions.answers, "answers file (JSON: question id -> answer)");
+    runCommand->add_option("--lang", runLang, "language of the texts: en or ru")->check(CLI::IsMember({"en", "ru"}));
+    runCommand->add_option("--report", runOptions.report, "write the report to this file (Windows-1251, CR LF)");
+    runCommand->add_option("--json", runOptions.json, "write the results as JSON to this file");
+    runCommand->add_option("--record", runOptions.record, "write every question asked with the answer used");
+    runCommand->add_flag("--quiet", runOptions.quiet, "do not log questions and answers to stderr");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int status = app.exit(e);
         return status == 0 ? 0 : 2;
+    }
+
+    if (*runCommand) {
+        runOptions.language = languageFrom(runLang);
+        return runRun(runOptions, std::cout, std::cerr);
     }
 
     const SubstanceData data = SubstanceData::builtIn();

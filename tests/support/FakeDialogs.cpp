@@ -13,37 +13,83 @@ FakeDialogs& FakeDialogs::expect(std::string id, Answer answer) {
     return *this;
 }
 
-FakeDialogs::Answer FakeDialogs::next(const std::string& id) {
+template <typename T>
+T FakeDialogs::take(const std::string& id) {
+    asked.push_back(id);
     if (m_queue.empty()) {
         ADD_FAILURE() << "unexpected question \"" << id << "\"";
-        return Answer{false};
+        return T{};
     }
     auto [expected, answer] = m_queue.front();
     m_queue.pop_front();
     if (expected != id) ADD_FAILURE() << "question \"" << id << "\" asked, \"" << expected << "\" expected";
-    return answer;
+    if (const T* value = std::get_if<T>(&answer)) return *value;
+    ADD_FAILURE() << "\"" << id << "\" was given an answer of another type";
+    return T{};
 }
 
 void FakeDialogs::message(const MessageRequest& request) { messages.push_back(request); }
 
 bool FakeDialogs::confirm(const ConfirmRequest& request) {
     questions.push_back(request.text);
-    const Answer a = next(request.id);
-    if (const bool* yes = std::get_if<bool>(&a)) return *yes;
-    ADD_FAILURE() << "\"" << request.id << "\" needs a yes/no answer";
-    return false;
+    return take<bool>(request.id);
+}
+
+bool FakeDialogs::abortRetry(const AbortRetryRequest& request) {
+    questions.push_back(request.text);
+    return take<bool>(request.id);
 }
 
 std::optional<std::filesystem::path> FakeDialogs::openFile(const FileRequest& request) {
     fileRequests.push_back(request);
-    const Answer a = next(request.id);
-    if (const auto* p = std::get_if<std::optional<std::filesystem::path>>(&a)) return *p;
-    ADD_FAILURE() << "\"" << request.id << "\" needs a file answer";
-    return std::nullopt;
+    return take<std::optional<std::filesystem::path>>(request.id);
 }
 
 std::optional<std::filesystem::path> FakeDialogs::saveFile(const FileRequest& request) {
     return openFile(request);
 }
+
+InputAnswer FakeDialogs::ask(const InputRequest& request) {
+    inputRequests.push_back(request);
+    return take<InputAnswer>(request.id);
+}
+
+GridAnswer FakeDialogs::ask(const GridRequest& request) {
+    gridRequests.push_back(request);
+    return take<GridAnswer>(request.id);
+}
+
+AlternAnswer FakeDialogs::ask(const AlternRequest& request) {
+    alternRequests.push_back(request);
+    return take<AlternAnswer>(request.id);
+}
+
+MethodAnswer FakeDialogs::ask(const MethodRequest& request) { return take<MethodAnswer>(request.id); }
+
+CheckListAnswer FakeDialogs::ask(const CheckListRequest& request) { return take<CheckListAnswer>(request.id); }
+
+GapCalcAnswer FakeDialogs::ask(const GapCalcRequest& request) { return take<GapCalcAnswer>(request.id); }
+
+bool FakeDialogs::showTechnological(TechnologicalDialogModel& model) {
+    asked.push_back("technological");
+    if (!onTechnological) {
+        ADD_FAILURE() << "unexpected technological data dialog";
+        return false;
+    }
+    return onTechnological(model);
+}
+
+bool FakeDialogs::showDesign(DesignDialogModel& model) {
+    asked.push_back("design");
+    if (!onDesign) {
+        ADD_FAILURE() << "unexpected design data dialog";
+        return false;
+    }
+    return onDesign(model);
+}
+
+void FakeDialogs::showProfileGraph(const ProfileGraphRequest& request) { graphs.push_back(request); }
+
+void FakeDialogs::setWaitLabel(const std::string& text) { waitLabels.push_back(text); }
 
 }  // namespace vexamo::test

@@ -1,9 +1,10 @@
 #pragma once
 // A scripted Dialogs: each question must be the next expected id and takes
-// the queued answer; messages are recorded. Unexpected questions and unused
-// answers fail the test.
+// the queued answer; messages and requests are recorded. Unexpected questions,
+// answers of the wrong type and unused answers fail the test.
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -15,23 +16,45 @@ namespace vexamo::test {
 
 class FakeDialogs : public Dialogs {
 public:
-    using Answer = std::variant<bool, std::optional<std::filesystem::path>>;
+    using Answer = std::variant<bool, std::optional<std::filesystem::path>, InputAnswer, GridAnswer,
+                                AlternAnswer, MethodAnswer, CheckListAnswer, GapCalcAnswer>;
 
     ~FakeDialogs() override;  // fails the test when answers are left over
 
     FakeDialogs& expect(std::string id, Answer answer);
+    // The data dialogs: called with the model; returns OK (true) or Cancel.
+    std::function<bool(TechnologicalDialogModel&)> onTechnological;
+    std::function<bool(DesignDialogModel&)> onDesign;
 
     void message(const MessageRequest& request) override;
     bool confirm(const ConfirmRequest& request) override;
+    bool abortRetry(const AbortRetryRequest& request) override;
     std::optional<std::filesystem::path> openFile(const FileRequest& request) override;
     std::optional<std::filesystem::path> saveFile(const FileRequest& request) override;
+    InputAnswer ask(const InputRequest& request) override;
+    GridAnswer ask(const GridRequest& request) override;
+    AlternAnswer ask(const AlternRequest& request) override;
+    MethodAnswer ask(const MethodRequest& request) override;
+    CheckListAnswer ask(const CheckListRequest& request) override;
+    GapCalcAnswer ask(const GapCalcRequest& request) override;
+    bool showTechnological(TechnologicalDialogModel& model) override;
+    bool showDesign(DesignDialogModel& model) override;
+    void showProfileGraph(const ProfileGraphRequest& request) override;
+    void setWaitLabel(const std::string& text) override;
 
     std::vector<MessageRequest> messages;
     std::vector<FileRequest> fileRequests;
+    std::vector<InputRequest> inputRequests;
+    std::vector<GridRequest> gridRequests;
+    std::vector<AlternRequest> alternRequests;
     std::vector<std::string> questions;  // texts of confirmations, in order
+    std::vector<std::string> asked;      // every id asked, in order
+    std::vector<ProfileGraphRequest> graphs;
+    std::vector<std::string> waitLabels;
 
 private:
-    Answer next(const std::string& id);
+    template <typename T>
+    T take(const std::string& id);
     std::deque<std::pair<std::string, Answer>> m_queue;
 };
 

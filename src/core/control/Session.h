@@ -6,7 +6,9 @@
 #include "common/Real.h"
 #include "common/Text.h"
 #include "control/ProblemRecords.h"
+#include "dialogs/DesignDialog.h"
 #include "dialogs/ReportMemo.h"
+#include "dialogs/TechnologicalDialog.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo {
@@ -25,9 +27,18 @@ struct Session {
     Real ShellFlow = 0;
     Real CondensationCorrection = 0;
 
-    // Flags of the main window: the data dialogs were confirmed in this Run.
+    std::array<Real, 2> EnteredState{};  // per stream: degC or mm Hg as typed
+    int ProgressLineIndex = 0;
+
+    // Flags of the main window (see the Run driver).
+    bool TechnoPending = true;
+    bool DesignPending = true;
     bool TechnoEntered = false;
     bool DesignEntered = false;
+
+    // The two data dialogs live as long as the program and keep their values.
+    TechnologicalDialogModel TechnoDialog;
+    DesignDialogModel DesignDialog;
 
     std::filesystem::path WorkingFolder;  // taken at every Run
     ReportMemo Report;                    // ReportMemo

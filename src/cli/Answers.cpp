@@ -1,0 +1,91 @@
+#include "cli/Answers.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/ProblemIo.h"
+
+namespace vexamo::cli {
+
+AnswerBook AnswerBook::fromFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in.is_open()) throw InputError(file.string() + ": cannot be opened");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return fromText(text.str(), file.string());
+}
+
+AnswerBook AnswerBook::fromText(const std::string& text, const std::string& origin) {
+    pjson::Json root;
+    try {
+        root = pjson::Json::parse(text);
+    } catch (const pjson::Json::exception& e) {
+        throw InputError(origin + ": not valid JSON: " + e.what());
+    }
+    if (!root.is_object()) throw InputError(origin + ": an object from question id to answer is expected");
+    AnswerBook book;
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        if (it.value().is_array()) {
+            if (it.value().empty()) throw InputError(origin + ": " + it.key() + ": an empty list of answers");
+            book.m_answers[it.key()] = std::vector<pjson::Json>(it.value().begin(), it.value().end());
+        } else {
+            book.m_answers[it.key()] = {it.value()};
+        }
+    }
+    return book;
+}
+
+std::optional<pjson::Json> AnswerBook::next(const std::string& id) {
+    auto it = m_answers.find(id);
+    if (it == m_answers.end()) return std::nullopt;
+    std::size_t& used = m_used[id];
+    const std::size_t i = std::min(used, it->second.size() - 1);
+    ++used;
+    return it->second[i];
+}
+
+void AnswerBook::setPending(const std::string& id, pjson::Json value) { m_pending[id] = std::move(value); }
+
+std::optional<pjson::Json> AnswerBook::takePending(const std::string& id) {
+    auto it = m_pending.find(id);
+    if (it == m_pending.end()) return std::nullopt;
+    pjson::Json value = std::move(it->second);
+    m_pending.erase(it);
+    return value;
+}
+
+void AnswerBook::record(const std::string& id, const pjson::Json& used) { m_record.emplace_back(id, used); }
+
+pjson::Json AnswerBook::recorded() const {
+    std::map<std::string, std::vector<pjson::Json>> byId;
+    std::vector<std::string> order;
+    for (const auto& [id, value] : m_record) {
+        if (!byId.count(id)) order.push_back(id);
+        byId[id].push_back(value);
+    }
+    pjson::Json out = pjson::Json::object();
+    for (const std::string& id : order) {
+        const auto& values = byId[id];
+        out[id] = values.size() == 1 ? values[0] : pjson::Json(values);
+    }
+    return out;
+}
+
+std::vector<std::string> AnswerBook::unused() const {
+    std::vector<std::string> ids;
+    for (const auto& [id, values] : m_answers)
+        if (!m_used.count(id)) ids.push_back(id);
+    return ids;
+}
+
+std::string answerText(const pjson::Json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_float()) {
+        if (auto text = pjson::exactDecimal(value.get<long double>())) return *text;
+    }
+    if (value.is_number()) return value.dump();
+    if (value.is_boolean()) return value.get<bool>() ? "yes" : "no";
+    return value.dump();
+}
+
+}  // namespace vexamo::cli

@@ -1,0 +1,46 @@
+#pragma once
+// The answers file of a headless Run: a JSON object from question id to an
+// answer, or to a list of answers used one per asking (the last one repeats).
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "problemjson/JsonText.h"
+
+namespace vexamo::cli {
+
+class AnswerBook {
+public:
+    AnswerBook() = default;
+    // Throws InputError for unreadable files or text that is not a JSON object.
+    static AnswerBook fromFile(const std::filesystem::path& file);
+    static AnswerBook fromText(const std::string& text, const std::string& origin);
+
+    // The next answer for `id` from the file, or nothing when the file has none.
+    std::optional<pjson::Json> next(const std::string& id);
+
+    // A value given to one question that also serves the next question under
+    // the same id (a "yes" with its number, a choice with its constant).
+    void setPending(const std::string& id, pjson::Json value);
+    std::optional<pjson::Json> takePending(const std::string& id);
+
+    // Every question asked, with the answer used, as an answers file.
+    void record(const std::string& id, const pjson::Json& used);
+    pjson::Json recorded() const;
+
+    // Ids of the file that no question asked for.
+    std::vector<std::string> unused() const;
+
+private:
+    std::map<std::string, std::vector<pjson::Json>> m_answers;
+    std::map<std::string, std::size_t> m_used;
+    std::map<std::string, pjson::Json> m_pending;
+    std::vector<std::pair<std::string, pjson::Json>> m_record;
+};
+
+// A JSON value as the text a person would type into the field.
+std::string answerText(const pjson::Json& value);
+
+}  // namespace vexamo::cli

@@ -1,0 +1,99 @@
+#include "cli/RunCommand.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "cli/Answers.h"
+#include "cli/CliDialogs.h"
+#include "cli/ProblemIo.h"
+#include "common/Str20.h"
+#include "control/ProblemFile.h"
+#include "control/RunDriver.h"
+
+namespace vexamo::cli {
+
+namespace {
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    if (std::filesystem::exists(file)) MakeBackup(file);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) throw std::runtime_error(file.string() + ": cannot be created");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error(file.string() + ": writing failed");
+}
+
+const char* outcomeName(RunOutcome outcome) {
+    switch (outcome) {
+        case RunOutcome::Results: return "results";
+        case RunOutcome::NoResults: return "no_results";
+        default: return "aborted";
+    }
+}
+
+pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDialogs& dialogs) {
+    pjson::Json j = pjson::Json::object();
+    j["outcome"] = outcomeName(outcome);
+    j["pair"] = session.PairCode;
+    j["tube_flow_kg_h"] = pjson::realToJson(session.TubeFlow);
+    j["shell_flow_kg_h"] = pjson::realToJson(session.ShellFlow);
+    pjson::Json messages = pjson::Json::array();
+    for (const MessageRequest& m : dialogs.messages())
+        messages.push_back({{"id", m.id},
+                            {"kind", m.kind == MessageKind::Error     ? "error"
+                                     : m.kind == MessageKind::Warning ? "warning"
+                                                                      : "information"},
+                            {"text", m.text}});
+    j["messages"] = messages;
+    return j;
+}
+
+}  // namespace
+
+int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
+    Session session;
+    session.LanguageFlag = o.language;
+    AnswerBook answers;
+    try {
+        if (!o.answers.empty()) answers = AnswerBook::fromFile(o.answers);
+        session.Problem = loadProblem(o.problem, session.Data, o.language);
+    } catch (const InputError& e) {
+        err << "vexamo: " << e.what() << '\n';
+        return 2;
+    }
+    // The problem is given: it counts as loaded, and the load offer is not made;
+    // both data dialogs are shown pre-filled and confirmed.
+    session.DataLoaded = 1;
+    session.TechnoPending = session.DesignPending = false;
+    session.TechnoEntered = session.DesignEntered = false;
+
+    CliDialogs dialogs(session, answers, err, o.quiet);
+    int status = 1;
+    RunOutcome outcome = RunOutcome::NoResults;
+    try {
+        outcome = runCalculation(session, dialogs);
+        status = outcome == RunOutcome::Results ? 0 : 1;
+    } catch (const AnswerError& e) {
+        err << "vexamo: " << e.what() << '\n';
+        status = 2;
+    }
+    for (const std::string& id : answers.unused())
+        if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";
+
+    // The report is written whatever the outcome.
+    try {
+        if (o.report.empty()) {
+            out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
+        } else {
+            writeFile(o.report, utf8ToCp1251(session.Report.text("\r\n") + "\r\n"));
+        }
+        if (!o.json.empty()) writeFile(o.json, pjson::dump(resultsJson(session, outcome, dialogs)));
+        if (!o.record.empty()) writeFile(o.record, pjson::dump(answers.recorded()));
+    } catch (const std::exception& e) {
+        err << "vexamo: " << e.what() << '\n';
+        return status == 2 ? 2 : 1;
+    }
+    return status;
+}
+
+}  // namespace vexamo::cli

@@ -1,0 +1,121 @@
+#include "control/RunDriver.h"
+
+#include <filesystem>
+#include <string>
+
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "control/ProblemFile.h"
+#include "dialogs/DesignDialog.h"
+#include "dialogs/TechnologicalDialog.h"
+
+namespace vexamo {
+
+std::string initialDataBlock(const DesignRecord& d, LanguageFlagType lang) {
+    auto integer = [](long long v) { return std::to_string(v); };
+    // Lengths: general format, at most 8 significant digits, 2 exponent digits.
+    auto length = [&](Real v) { return formatGeneral(v, 8, 2) + tr(lang, " m;", " м;"); };
+    std::string block;
+    block += tr(lang, "\r\n                  THE INITIAL DATA\r\n                   Design factor\r\n   Number of pipes:                               ",
+                "\r\n                  ИСХОДНЫЕ ДАННЫЕ\r\n              Констpуктивные паpаметpы\r\n   Число тpуб:                               ");
+    block += integer(d.TubeCount) + "\r\n";
+    block += tr(lang, "   number of courses in trumpet space:       ",
+                "   число ходов в тpубном пpостpанстве:       ");
+    block += integer(d.TubePasses) + "\r\n";
+    block += tr(lang, "   number of courses in intertrumpet space:    ",
+                "   число ходов в межтpубном пpостpанстве:    ");
+    block += integer(d.ShellPasses) + "\r\n";
+    block += tr(lang, "   number of pipes lines on a vertical:        ",
+                "   число pядов тpуб по веpтикали:            ");
+    block += integer(d.RowsOnVertical) + "\r\n";
+    block += tr(lang, "   external diameter of pipes:                 ",
+                "   диаметp тpуб (наpужный):                  ");
+    block += length(d.OuterDiameter) + "\r\n";
+    block += tr(lang, "   inner diameter of pipes:                    ",
+                "   диаметp тpуб (внутpенний):                ");
+    block += length(d.InnerDiameter) + "\r\n";
+    block += tr(lang, "   number of co-currents of heat-transfer medium: ",
+                "   число паpаллельных потоков теплоносителя: ");
+    block += integer(d.ParallelFlows) + "\r\n";
+    block += tr(lang, "   length of pipes:                            ",
+                "   длина тpуб:                               ");
+    block += length(d.TubeLength) + "\r\n";
+    block += tr(lang, "   pipes material - ",
+                "   матеpиал стенок тpуб - ");
+    block += d.MaterialName + "\r\n";
+    return block;
+}
+
+namespace {
+
+RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    std::error_code ec;
+    session.WorkingFolder = std::filesystem::current_path(ec);
+
+    if (session.TechnoPending && session.DesignPending) {
+        if (dialogs.confirm({"run.load_problem",
+                             tr(lang, "Wish to load datas for account of a heat exchanger\r\nfrom a datafile ?",
+                                "Желаете загрузить данные для расчета теплообменника\r\nиз файла данных ?"),
+                             false}))
+            FileActionExecute(session, dialogs);
+        else
+            session.DataLoaded = 0;
+    }
+    if (session.TechnoPending || !session.TechnoEntered) TechnoActionExecute(session, dialogs);
+
+    const auto& sides = session.TechnoDialog.sides;
+    Real correction = session.CondensationCorrection;
+    if (settings.prepareStream) {
+        Real temperature = 0;
+        settings.prepareStream(sides[0].givenState, '1', sides[0].phaseLetter, session.Problem.TubeStream,
+                               correction, temperature, session.EnteredState[0]);
+        session.CondensationCorrection = correction;
+        settings.prepareStream(sides[1].givenState, '2', sides[1].phaseLetter, session.Problem.ShellStream,
+                               correction, temperature, session.EnteredState[1]);
+        session.CondensationCorrection = correction;
+    }
+
+    if (session.DesignPending || !session.DesignEntered) DesignActionExecute(session, dialogs);
+    SaveProblemFile(session, dialogs);
+
+    session.Report.add(initialDataBlock(session.Problem.Design, lang));
+    session.ProgressLineIndex = static_cast<int>(session.Report.lineCount());
+
+    const ExchangerClass cls = exchangerClassFor(session.PairCode);
+    if (cls == ExchangerClass::None) {
+        dialogs.message({"run.no_pair", MessageKind::Error, "процесс не оформлен"});
+        return RunOutcome::NoResults;
+    }
+    const ExchangerRegistry& registry = settings.exchangers ? *settings.exchangers : builtInExchangers();
+    const ExchangerFactory* factory = registry.find(cls);
+    if (!factory) {
+        const auto& t = session.Problem.TubeStream;
+        const auto& s = session.Problem.ShellStream;
+        dialogs.message({"run.not_built", MessageKind::Error,
+                         tr(lang, "The calculation of this pair of processes is not built yet: ",
+                            "Расчет этой пары процессов еще не реализован: ") +
+                             std::string(processName(t.ProcessCode, lang)) + " - " + processName(s.ProcessCode, lang) +
+                             " (" + exchangerClassName(cls) + ")."});
+        return RunOutcome::NoResults;
+    }
+    // The object lives for this Run only; unique_ptr destroys it on every way out.
+    std::unique_ptr<ExchangerObject> exchanger = (*factory)(
+        {session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide, session.Problem.Design, true,
+         session, dialogs});
+    return exchanger->ReportResults(session.TubeFlow, session.ShellFlow) ? RunOutcome::Results
+                                                                         : RunOutcome::NoResults;
+}
+
+}  // namespace
+
+RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+    try {
+        return runSteps(session, dialogs, settings);
+    } catch (const CalculationAborted& e) {
+        dialogs.message({"run.aborted", MessageKind::Error, e.what()});
+        return RunOutcome::Aborted;
+    }
+}
+
+}  // namespace vexamo

@@ -1,0 +1,64 @@
+#pragma once
+// The design data dialog (TfmDesign) without its window.
+#include <string>
+#include <vector>
+
+#include "common/Real.h"
+#include "common/Text.h"
+#include "control/ProblemRecords.h"
+#include "dialogs/GenericDialogs.h"
+
+namespace vexamo {
+
+struct Session;
+
+class DesignDialogModel {
+public:
+    // Field texts, by control name.
+    std::string edPipeNmb, edPipeL, edPipeDex, edPipeDin, cbTrumpsp, edCasing, edIntTrumpsp,
+        edRowNmb, cbMaterial, cbParall, cbPipeArrang, cbWispArrang;
+    // Lists (rebuilt by FormActivate, never duplicated).
+    std::vector<std::string> tubePassList, parallelList, materialList, pipeArrangList,
+        wispArrangList;
+    bool casingVisible = true;      // edCasing and its label
+    bool tubePassesVisible = true;  // cbTrumpsp and its label
+    std::string caption;
+    std::vector<std::pair<std::string, std::string>>
+        labels;  // (control, text); hidden fields have ""
+
+    // Values kept between showings.
+    Real lastShellDiameter = 0;  // the casing diameter read last (0 if none)
+    DesignRecord values;         // what OK read
+    Real conductivity = 0;       // lambda of the material, W/(m*K)
+    // True once bitbtOkClick accepted the values of this showing (prepare and
+    // every OK reset it); DesignActionExecute harvests only then.
+    bool accepted = false;
+
+    // DesignActionExecute before showing (sets Design.FlowSide, pre-fills when
+    // DataLoaded is 1, visibility from the streams' SinglePhase).
+    void prepare(Session& session);
+    void FormActivate(LanguageFlagType languageFlag);
+    // OK: empty fields, numbers in order, arrangement words (both languages),
+    // material and, for a typed material, its conductivity asked through
+    // `dialogs` (id design.conductivity, InputAnswer; default: the
+    // conductivity implied by the stored WallResistance when positive);
+    // WallResistance and Surface. Cancel or "Default" of the conductivity
+    // question is a silent refusal: the form stays open. Numbers that cannot
+    // describe an exchanger are refused with a message naming the field:
+    // TubeCount outside 1..65535, a length or diameter not above zero, an
+    // inner diameter not below the outer one, TubePasses or ParallelFlows
+    // outside 1..4, ShellPasses or RowsOnVertical outside 1..255, a typed
+    // conductivity not above zero. `values` changes only on acceptance.
+    DialogCheck bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
+                             const Session& session);
+    // After OK: into Design, with MaterialName cut to 20 characters and Surface.
+    void harvest(Session& session) const;
+};
+
+// DesignActionExecute: prepare, FormActivate (the front end need not call it
+// again), show, harvest when the front end returned true after an accepted
+// OK. Returns true when the values were taken. Either way DesignPending
+// becomes false and DesignEntered true.
+bool DesignActionExecute(Session& session, Dialogs& dialogs);
+
+}  // namespace vexamo

@@ -1,0 +1,72 @@
+#pragma once
+// What the Run needs of an exchanger: one object per Run, built from the
+// records by the class of the process pair, that runs the whole calculation
+// and writes the results block.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/Real.h"
+#include "control/ProblemRecords.h"
+
+namespace vexamo {
+
+struct Session;
+class Dialogs;
+
+// The process-pair classes.
+enum class ExchangerClass : int {
+    None = 0,
+    TConBoilObj,
+    TConHeatObj,
+    TBoilConObj,
+    TBoilCoolObj,
+    THeatConObj,
+    THeatCoolObj,
+    TCoolBoilObj,
+};
+
+// The dispatch table: pair code 1..8 to its class (8 uses the class of 6),
+// anything else to None.
+ExchangerClass exchangerClassFor(int pairCode);
+const char* exchangerClassName(ExchangerClass cls);
+
+class ExchangerObject {
+public:
+    virtual ~ExchangerObject() = default;
+    // Runs the calculation with its own questions and appends the results to
+    // the report; false when it ended without results. The flow that was not
+    // given is written back into the session.
+    virtual bool ReportResults(Real tubeFlow, Real shellFlow) = 0;
+};
+
+// Everything a constructor receives: the records by value, FlowSide,
+// KeepSurface, and the session and port it reports through.
+struct ExchangerArguments {
+    TechnSet tube;
+    TechnSet shell;
+    std::uint8_t flowSide = 0;
+    DesignRecord design;
+    bool keepSurface = true;
+    Session& session;
+    Dialogs& dialogs;
+};
+
+using ExchangerFactory = std::function<std::unique_ptr<ExchangerObject>(const ExchangerArguments&)>;
+
+// The constructors of the classes that are built; a class without one is
+// reported as not built yet.
+class ExchangerRegistry {
+public:
+    void add(ExchangerClass cls, ExchangerFactory factory);
+    const ExchangerFactory* find(ExchangerClass cls) const;
+
+private:
+    std::array<ExchangerFactory, 8> m_factories;
+};
+
+// The registry of every class this program has.
+const ExchangerRegistry& builtInExchangers();
+
+}  // namespace vexamo

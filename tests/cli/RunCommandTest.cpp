@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/Answers.h"
+#include "cli/CliDialogs.h"
+#include "cli/ProblemIo.h"
+#include "cli/RunCommand.h"
+#include "common/Str20.h"
+#include "support/TempDir.h"
+
+namespace vexamo::cli {
+namespace {
+
+std::string example(const char* name) { return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name; }
+std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(Answers, ListsDefaultsPendingValuesAndWrongTypes) {
+    Session session;
+    AnswerBook book = AnswerBook::fromText(
+        R"({"run.save_problem": [false, true], "iteration.initial_approximation": 42.5,
+            "equilibrium.method": "nrtl", "design.conductivity": "lots", "stream.air_content": "Default"})",
+        "test");
+    std::ostringstream log;
+    CliDialogs dialogs(session, book, log, false);
+
+    EXPECT_FALSE(dialogs.confirm({"run.save_problem", "save?", false}));
+    EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));
+    EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));  // the last one repeats
+    EXPECT_TRUE(dialogs.confirm({"run.other", "?", true}));              // the default
+    EXPECT_NE(log.str().find("run.other: ? -> yes (default)"), std::string::npos) << log.str();
+
+    // a number answers the question and the input that follows it
+    EXPECT_TRUE(dialogs.confirm({"iteration.initial_approximation", "set it?", false}));
+    InputRequest input;
+    input.id = "iteration.initial_approximation";
+    input.errorPrefix = "Erroneous record of number: ";
+    const InputAnswer a = dialogs.ask(input);
+    EXPECT_EQ(a.real, 42.5L);
+
+    MethodRequest method;
+    method.id = "equilibrium.method";
+    EXPECT_EQ(dialogs.ask(method).index, 1);
+
+    InputRequest conductivity;
+    conductivity.id = "design.conductivity";
+    conductivity.errorPrefix = "Error of number entry ";
+    try {
+        dialogs.ask(conductivity);
+        ADD_FAILURE();
+    } catch (const AnswerError& e) {
+        EXPECT_NE(std::string(e.what()).find("design.conductivity"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("Error of number entry lots"), std::string::npos);
+    }
+    InputRequest air;
+    air.id = "stream.air_content";
+    air.errorPrefix = "Error of number entry ";
+    EXPECT_TRUE(dialogs.ask(air).isDefault);
+    InputRequest radius;
+    radius.id = "tube_loss.bend_radius";  // no answer and no default
+    EXPECT_THROW(dialogs.ask(radius), AnswerError);
+
+    AlternRequest choice;
+    choice.id = "iteration.out_of_interval";
+    choice.alternatives = {"to check up the initial data", "to correct a constant"};
+    choice.keywords = {"menu", ""};
+    choice.numberSelects = 1;
+    EXPECT_EQ(dialogs.ask(choice).index, 0);  // default: the menu
+    AlternRequest three;
+    three.id = "equilibrium.data_absent";
+    three.alternatives = {"a", "b", "c"};
+    three.defaultIndex = 2;
+    EXPECT_EQ(dialogs.ask(three).index, 2);
+
+    const pjson::Json recorded = book.recorded();
+    EXPECT_EQ(recorded["run.save_problem"].size(), 3u);
+    EXPECT_EQ(recorded["equilibrium.method"], pjson::Json("nrtl"));
+    EXPECT_THROW(AnswerBook::fromText("[1, 2]", "x"), InputError);
+    EXPECT_THROW(AnswerBook::fromText("{\"a\": []}", "x"), InputError);
+}
+
+TEST(RunCommand, ExampleRunsToTheUnbuiltPairAndWritesEverything) {
+    test::TempDir dir;
+    RunOptions o;
+    o.problem = example("ethanol-water-cooler.json");
+    o.report = (dir / "report.txt").string();
+    o.json = (dir / "results.json").string();
+    o.record = (dir / "answers.json").string();
+    o.language = kRussian;
+    std::ostringstream out, err;
+    EXPECT_EQ(runRun(o, out, err), 1) << err.str();
+    const std::string report = readFile(dir / "report.txt");
+    EXPECT_NE(report.find("\r\n"), std::string::npos);
+    EXPECT_NE(cp1251ToUtf8(report).find("ИСХОДНЫЕ ДАННЫЕ"), std::string::npos);
+    EXPECT_NE(cp1251ToUtf8(report).find(std::string("   матеpиал стенок тpуб - ") + kTubeMaterials[4].russian + "\r\n"), std::string::npos);
+    const std::string results = readFile(dir / "results.json");
+    EXPECT_NE(results.find("\"outcome\": \"no_results\""), std::string::npos) << results;
+    EXPECT_NE(results.find("run.not_built"), std::string::npos);
+    EXPECT_NE(readFile(dir / "answers.json").find("\"run.save_problem\": false"), std::string::npos);
+
+    // stdout, English, quiet
+    RunOptions plain;
+    plain.problem = example("steam-water-heater.json");
+    plain.quiet = true;
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runRun(plain, out2, err2), 1);
+    EXPECT_NE(out2.str().find("   Number of pipes:                               120\n"), std::string::npos) << out2.str();
+    EXPECT_EQ(err2.str(), "");
+
+    // a bad answers file or problem: exit 2
+    std::ofstream(dir / "bad.json") << "{\"run.save_problem\": \"perhaps\"}";
+    plain.answers = (dir / "bad.json").string();
+    std::ostringstream out3, err3;
+    EXPECT_EQ(runRun(plain, out3, err3), 2);
+    EXPECT_NE(err3.str().find("run.save_problem"), std::string::npos);
+    plain.answers.clear();
+    plain.problem = (dir / "absent.json").string();
+    EXPECT_EQ(runRun(plain, out3, err3), 2);
+}
+
+}  // namespace
+}  // namespace vexamo::cli

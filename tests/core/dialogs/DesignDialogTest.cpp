@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "control/Session.h"
+#include "dialogs/DesignDialog.h"
+#include "support/FakeDialogs.h"
+#include "support/SampleProblem.h"
+
+namespace vexamo {
+namespace {
+
+struct DesignDialogTest : ::testing::Test {
+    Session session;
+    DesignDialogModel& model = session.DesignDialog;
+    test::FakeDialogs dialogs;
+
+    void SetUp() override {
+        session.Problem.TubeStream.SinglePhase = 1;
+        session.Problem.ShellStream.SinglePhase = 1;
+        show();
+        fillCopperBundle();
+    }
+    void show() {
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+    }
+    // 240 copper tubes 25 x 21 mm, 4.5 m long.
+    void fillCopperBundle() {
+        model.edPipeNmb = "240";
+        model.edPipeL = "4.5";
+        model.edPipeDex = "0.025";
+        model.edPipeDin = "0.021";
+        model.cbTrumpsp = "2";
+        model.edCasing = "0.8";
+        model.edIntTrumpsp = "1";
+        model.edRowNmb = "14";
+        model.cbMaterial = "Copper";
+        model.cbParall = "1";
+        model.cbPipeArrang = "corridor";
+        model.cbWispArrang = "vertical";
+    }
+    DialogCheck ok() { return model.bitbtOkClick(session.LanguageFlag, dialogs, session); }
+};
+
+TEST_F(DesignDialogTest, CopperTubesAndTheDerivedValues) {
+    session.FlowSide = 1;
+    dialogs.onDesign = [&](DesignDialogModel&) {
+        fillCopperBundle();
+        return ok().accepted;
+    };
+    ASSERT_TRUE(DesignActionExecute(session, dialogs));
+    const DesignRecord& d = session.Problem.Design;
+    EXPECT_EQ(d.WallResistance, 0.002L / 384 + 1.0L / 5800);
+    EXPECT_NEAR(static_cast<double>(d.Surface), 240 * 3.14159265358979 * 0.023 * 4.5, 1e-10);
+    EXPECT_EQ(d.MaterialIndex, 3);
+    EXPECT_EQ(d.TubePasses, 2);
+    EXPECT_EQ(d.FlowSide, 1);
+    EXPECT_TRUE(session.DesignEntered);
+}
+
+TEST_F(DesignDialogTest, TypedMaterialAsksItsConductivity) {
+    session.Problem = test::sampleProblem(session.Data);  // stored copper wall
+    model.cbMaterial = "Titanium grade 2 annealed";
+    InputAnswer cancelled;
+    cancelled.cancelled = true;
+    dialogs.expect("design.conductivity", cancelled);
+    const DialogCheck silent = ok();
+    EXPECT_FALSE(silent.accepted);
+    EXPECT_TRUE(silent.message.empty());
+    ASSERT_EQ(dialogs.inputRequests.size(), 1u);
+    EXPECT_EQ(dialogs.inputRequests[0].defaultAnswer, "384");
+
+    InputAnswer titanium;
+    titanium.real = 21.9L;
+    dialogs.expect("design.conductivity", titanium);
+    ASSERT_TRUE(ok().accepted);
+    model.harvest(session);
+    EXPECT_EQ(session.Problem.Design.MaterialIndex, 0);
+    EXPECT_EQ(session.Problem.Design.MaterialName, "Titanium grade 2 ann");
+    EXPECT_EQ(session.Problem.Design.WallResistance, 0.002L / 21.9L + 1.0L / 5800);
+}
+
+TEST_F(DesignDialogTest, ArrangementWordsOfEitherLanguage) {
+    model.cbPipeArrang = "шахматное";
+    model.cbWispArrang = "горизонтальное";
+    ASSERT_TRUE(ok().accepted);
+    EXPECT_EQ(model.values.StaggeredTubes, 1);
+    EXPECT_EQ(model.values.HorizontalBundle, 1);
+}
+
+TEST_F(DesignDialogTest, BothMediaChangingPhase) {
+    model.edCasing = "1.2";
+    ASSERT_TRUE(ok().accepted);
+
+    session.Problem.TubeStream.SinglePhase = 0;
+    session.Problem.ShellStream.SinglePhase = 0;
+    for (int i = 0; i < 3; ++i) show();
+    EXPECT_EQ(model.tubePassList, (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(model.parallelList.size(), 4u);
+    EXPECT_FALSE(model.casingVisible || model.tubePassesVisible);
+    for (const auto& [control, text] : model.labels) {
+        if (control == "edCasing" || control == "cbTrumpsp") {
+            EXPECT_EQ(text, "") << control;
+        }
+    }
+    model.cbTrumpsp = model.edCasing = "";  // hidden fields need no text
+    ASSERT_TRUE(ok().accepted);
+    EXPECT_EQ(model.values.TubePasses, 1);
+    EXPECT_EQ(model.values.ShellDiameter, 1.2L);
+}
+
+TEST_F(DesignDialogTest, ImpossibleNumbersAreRefused) {
+    model.edRowNmb = "";
+    EXPECT_EQ(ok().message, "All fields of this form should be filled");
+    model.edRowNmb = "14";
+    model.edPipeNmb = "12a";
+    EXPECT_EQ(ok().message, "Error of number entry 12a");
+
+    // They would not fit their record fields or would make nonsense.
+    const std::pair<std::string DesignDialogModel::*, const char*> cases[] = {
+        {&DesignDialogModel::edPipeNmb, "0"},     {&DesignDialogModel::edPipeNmb, "70000"},
+        {&DesignDialogModel::edPipeDin, "0.025"}, {&DesignDialogModel::edIntTrumpsp, "256"},
+        {&DesignDialogModel::cbParall, "5"},      {&DesignDialogModel::edCasing, "0"},
+    };
+    fillCopperBundle();
+    for (const auto& [field, text] : cases) {
+        const std::string kept = model.*field;
+        model.*field = text;
+        const DialogCheck check = ok();
+        EXPECT_FALSE(check.accepted) << text;
+        EXPECT_FALSE(check.message.empty());
+        model.*field = kept;
+    }
+    EXPECT_EQ(model.values.TubeCount, 0) << "nothing accepted yet";
+}
+
+}  // namespace
+}  // namespace vexamo

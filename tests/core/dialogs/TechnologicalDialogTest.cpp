@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "common/Constants.h"
+#include "control/Session.h"
+#include "dialogs/TechnologicalDialog.h"
+#include "support/FakeDialogs.h"
+#include "support/SampleProblem.h"
+
+namespace vexamo {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct TechnologicalDialogTest : ::testing::Test {
+    Session session;
+    TechnologicalDialogModel& model = session.TechnoDialog;
+
+    void SetUp() override { show(); }
+    void show() {
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+    }
+    void select(int side, const std::string& process) {
+        model.sides[static_cast<std::size_t>(side)].processText = process;
+        model.cbProcessSelect(side);
+    }
+    // Condensing comp.1 + comp.2 in the tubes at 1.5 kgf/cm2, heated comp.2
+    // in the shell from 20 degC, the shell flow given.
+    void fillCondensingHeating() {
+        model.clQualRatioClickCheck(0, 0, true);
+        model.clQualRatioClickCheck(0, 1, true);
+        model.clQualRatioClickCheck(1, 1, true);
+        select(0, "condensation");
+        select(1, "heating");
+        model.sides[0].pressureText = "1.5";
+        model.sides[1].temperatureText = " 20 ";
+        model.sides[0].consumptionText = "not read";
+        model.sides[1].consumptionText = "5000";
+        model.chbConsumpClick(0, false);
+    }
+};
+
+TEST_F(TechnologicalDialogTest, ProcessSelectionReducesTheOtherList) {
+    select(0, "heating");
+    EXPECT_EQ(model.sides[1].processList, (Strings{"condensation", "cooling"}));
+    EXPECT_FALSE(model.sides[0].pressureEnabled);
+    EXPECT_TRUE(model.sides[0].temperatureEnabled);
+
+    for (const char* left : {"boiling", "cooling", "condensation", "heating"}) {
+        select(0, left);
+        for (const std::string& right : model.sides[1].processList) {
+            select(1, right);
+            EXPECT_EQ(model.sides[0].processList.size(), 2u);
+            EXPECT_EQ(model.sides[1].processList.size(), 2u);
+        }
+    }
+    model.bitbtPrussClick();
+    EXPECT_EQ(model.sides[0].processList.size(), 4u);
+    EXPECT_EQ(model.sides[1].processList, model.processNames);
+}
+
+TEST_F(TechnologicalDialogTest, OkHarvestsIntoTheRecords) {
+    test::FakeDialogs dialogs;
+    dialogs.onTechnological = [&](TechnologicalDialogModel& m) {
+        fillCondensingHeating();
+        return m.bitbtOkClick(kEnglish).accepted;
+    };
+    ASSERT_TRUE(TechnoActionExecute(session, dialogs));
+    const TechnSet& tube = session.Problem.TubeStream;
+    const TechnSet& shell = session.Problem.ShellStream;
+    EXPECT_EQ(tube.Pressure, 1.5L * 760 * 133.3L);
+    EXPECT_EQ(session.EnteredState[0], 1.5L * 760);
+    EXPECT_EQ(tube.FlowRate, 0);
+    EXPECT_EQ(shell.FlowRate, 5000);
+    EXPECT_EQ(shell.Temperature, 20);
+    EXPECT_EQ(session.FlowSide, 1);
+    EXPECT_EQ(session.PairCode, 2);
+    EXPECT_EQ(tube.ComponentIndex, (std::array<std::uint16_t, 6>{0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(tube.ComponentCount, 2);
+    EXPECT_EQ(shell.SinglePhase, 1);
+    EXPECT_EQ(model.sides[0].givenState, 'p');
+    EXPECT_EQ(model.sides[0].phaseLetter, 'x');
+    EXPECT_TRUE(session.TechnoEntered);
+    EXPECT_FALSE(session.TechnoPending);
+}
+
+TEST_F(TechnologicalDialogTest, PrefillFromARecordWithoutTubeFlow) {
+    session.Problem = test::sampleProblem(session.Data);
+    session.Problem.TubeStream.Pressure = mmHgToPa(25);  // vacuum: 0.0329 kgf/cm2
+    session.DataLoaded = 1;
+    show();
+    const auto& tube = model.sides[0];
+    const auto& shell = model.sides[1];
+    EXPECT_TRUE(shell.consumptionChecked);
+    EXPECT_TRUE(shell.consumptionEnabled);
+    EXPECT_FALSE(tube.consumptionEnabled);
+    EXPECT_EQ(shell.consumptionText, "12345.678");
+    EXPECT_EQ(tube.pressureText, "  0.03");
+    EXPECT_FALSE(tube.temperatureEnabled);
+    EXPECT_EQ(shell.temperatureText, " 18.50");
+    EXPECT_EQ(tube.checked, (std::vector<bool>{true, true, false, false}));
+
+    // Confirmed unchanged, the records come back as they were, not rounded
+    // to the two decimals shown; a retyped text is taken as typed.
+    const ProblemData before = session.Problem;
+    ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
+    model.harvest(session);
+    EXPECT_NEAR(
+        static_cast<double>(session.Problem.TubeStream.Pressure / before.TubeStream.Pressure), 1.0,
+        1e-15);
+    EXPECT_EQ(session.Problem.ShellStream.FlowRate, before.ShellStream.FlowRate);
+    model.sides[0].pressureText = "0.03";
+    ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
+    EXPECT_EQ(model.sides[0].enteredValue, 0.03L * 760);
+}
+
+TEST_F(TechnologicalDialogTest, RefusedOkKeepsTheDialogOpen) {
+    fillCondensingHeating();
+    select(1, "condensation");  // typed: the list does not offer it
+    model.sides[1].pressureText = "2";
+    EXPECT_EQ(
+        model.bitbtOkClick(kRussian).message,
+        "ВНИМАНИЕ! Некорректный технологический режим! \r\n         condensation - condensation");
+    EXPECT_EQ(model.PairCode, 0);
+
+    select(1, "heating");
+    model.sides[1].temperatureText = "2O";
+    const DialogCheck bad = model.bitbtOkClick(kEnglish);
+    EXPECT_EQ(bad.message, "Error of number entry 2O");
+    EXPECT_EQ(bad.focus, "edTemp2");
+    model.sides[1].temperatureText = "20";
+    model.sides[0].pressureText = "0";  // no saturation state at zero pressure
+    EXPECT_EQ(model.bitbtOkClick(kEnglish).focus, "edPress1");
+    EXPECT_FALSE(model.accepted);
+
+    // Cancel, or OK reported without an accepted check, takes nothing.
+    session.PairCode = 6;
+    test::FakeDialogs dialogs;
+    dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };
+    EXPECT_FALSE(TechnoActionExecute(session, dialogs));
+    dialogs.onTechnological = [](TechnologicalDialogModel&) { return true; };
+    EXPECT_FALSE(TechnoActionExecute(session, dialogs));
+    EXPECT_EQ(session.PairCode, 6);
+    EXPECT_TRUE(session.TechnoEntered);
+}
+
+TEST(TechnologicalDialog, AtMostSixComponents) {
+    SubstanceData data = SubstanceData::builtIn();
+    while (data.SubstanceTable.size() < 7) data.SubstanceTable.push_back(data.SubstanceTable[0]);
+    Session session(std::move(data));
+    TechnologicalDialogModel& model = session.TechnoDialog;
+    model.prepare(session);
+    model.FormActivate(kEnglish);
+    model.bitbtSelAllClick(0);
+    model.clQualRatioClickCheck(1, 0, true);
+    for (int side : {0, 1}) {
+        model.sides[static_cast<std::size_t>(side)].processText = side == 0 ? "heating" : "cooling";
+        model.cbProcessSelect(side);
+        model.sides[static_cast<std::size_t>(side)].temperatureText = "10";
+    }
+    model.sides[0].consumptionText = "100";
+    EXPECT_EQ(model.bitbtOkClick(kEnglish).focus, "clQualRatio1");
+    model.clQualRatioClickCheck(0, 6, false);
+    EXPECT_TRUE(model.bitbtOkClick(kEnglish).accepted);
+}
+
+}  // namespace
+}  // namespace vexamo
