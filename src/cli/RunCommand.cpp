@@ -6,6 +6,7 @@
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "cli/ProblemIo.h"
+#include "common/Errors.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
 #include "control/RunDriver.h"
@@ -76,6 +77,10 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     } catch (const AnswerError& e) {
         err << "vexamo: " << e.what() << '\n';
         status = 2;
+    } catch (const ProgramExitRequested& e) {
+        // The desktop program would close here; the Run ends and the report is kept.
+        err << "vexamo: " << e.what() << '\n';
+        status = 1;
     }
     for (const std::string& id : answers.unused())
         if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";

@@ -31,6 +31,13 @@ public:
     using VexamoError::VexamoError;
 };
 
+// The person chose to end the program in the middle of a calculation. The
+// desktop closes; the command line ends the Run and keeps the report.
+class ProgramExitRequested : public VexamoError {
+public:
+    using VexamoError::VexamoError;
+};
+
 // A floating-point failure (overflow, division by zero, a result that is not
 // a number) inside a numerical method; the caller may catch it and recover.
 class NumericalError : public CalculationAborted {
