@@ -163,20 +163,14 @@ struct GapCalcAnswer {
     std::string outletDistance = "Default";  // edLbo, mm
 };
 
-// The temperature profile graph of a heating-cooling calculation: the
-// geometry the core computed, to be drawn by the front end.
-struct ProfilePoint {
-    Real x = 0, y = 0;
-};
-struct ProfileCurve {
-    std::string label;
-    std::uint32_t colour = 0;  // 0xRRGGBB
-    std::vector<ProfilePoint> points;
-};
+// The temperature profile graph of a heating-cooling calculation: the data
+// fields of the graph window. The front end computes the picture with the
+// core's graph geometry (graph/ProfileGraph.h) and draws it.
 struct ProfileGraphRequest {
     std::string id = "graph.profile";
-    std::string title;
-    std::vector<ProfileCurve> curves;
+    std::uint8_t language = 1;                // 1 English
+    std::vector<Real> positions;              // relative length of each point, 0..1
+    std::vector<std::vector<Real>> curves;    // [curve][point], degC; curve 0 the shell side
 };
 
 class Dialogs {
