@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "control/ProblemFile.h"
+#include "control/StreamPreparation.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/TechnologicalDialog.h"
 
@@ -66,12 +67,13 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
 
     const auto& sides = session.TechnoDialog.sides;
     Real correction = session.CondensationCorrection;
-    if (settings.prepareStream) {
+    {
+        const StreamPreparer prepare = settings.prepareStream ? settings.prepareStream : streamPreparer(session, dialogs);
         Real temperature = 0;
-        settings.prepareStream(sides[0].givenState, '1', sides[0].phaseLetter, session.Problem.TubeStream,
+        prepare(sides[0].givenState, '1', sides[0].phaseLetter, session.Problem.TubeStream,
                                correction, temperature, session.EnteredState[0]);
         session.CondensationCorrection = correction;
-        settings.prepareStream(sides[1].givenState, '2', sides[1].phaseLetter, session.Problem.ShellStream,
+        prepare(sides[1].givenState, '2', sides[1].phaseLetter, session.Problem.ShellStream,
                                correction, temperature, session.EnteredState[1]);
         session.CondensationCorrection = correction;
     }

@@ -26,7 +26,7 @@ enum class RunOutcome {
 };
 
 struct RunSettings {
-    StreamPreparer prepareStream;  // empty: the records are taken as they stand
+    StreamPreparer prepareStream;  // empty: PrepareStream
     const ExchangerRegistry* exchangers = nullptr;  // null: builtInExchangers()
 };
 

@@ -2,6 +2,8 @@
 // One running program's state: the loaded problem, the run-time values, the
 // built-in data and the report. Passed by reference to whatever needs it.
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "common/Real.h"
 #include "common/Text.h"
@@ -29,6 +31,7 @@ struct Session {
 
     std::array<Real, 2> EnteredState{};  // per stream: degC or mm Hg as typed
     int ProgressLineIndex = 0;
+    std::vector<std::string> ComponentNames;  // of the stream prepared last, current language
 
     // Flags of the main window (see the Run driver).
     bool TechnoPending = true;

@@ -1,0 +1,132 @@
+#include "exchanger/CorrelationTables.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "dialogs/Dialogs.h"
+
+namespace vexamo {
+
+namespace {
+
+// Rows by Re, columns by L/d.
+constexpr std::array<Real, 5> kEntranceRe = {1e4L, 2e4L, 5e4L, 1e5L, 1e6L};
+constexpr std::array<std::array<Real, 5>, 5> kEntranceFactor = {{
+    {1.23L, 1.13L, 1.07L, 1.03L, 1.00L},
+    {1.18L, 1.10L, 1.05L, 1.02L, 1.00L},
+    {1.13L, 1.08L, 1.04L, 1.02L, 1.00L},
+    {1.10L, 1.06L, 1.03L, 1.02L, 1.00L},
+    {1.05L, 1.03L, 1.02L, 1.01L, 1.00L},
+}};
+
+// phi = 10, 20, ..., 90 degrees.
+constexpr std::array<Real, 9> kAttackFactor = {0.42L, 0.52L, 0.67L, 0.78L, 0.88L,
+                                               0.94L, 0.98L, 1.00L, 1.00L};
+
+Real between(Real a, Real b, Real w) { return (1 - w) * a + w * b; }
+
+void sendError(const CorrelationContext& context, const std::string& text) {
+    if (context.dialogs) context.dialogs->message({kWrongParameterId, MessageKind::Error, text});
+}
+
+}  // namespace
+
+Real EntranceLengthFactor(Real Re, Real lengthRatio) {
+    if (std::isnan(Re) || std::isnan(lengthRatio))
+        throw NumericalError("entrance-length factor of a number that is not a number");
+    if (Re <= 1e4L || lengthRatio < 10) return 1.23L;
+    if (Re > 1e6L || lengthRatio > 50) return 1.0L;
+    // L/d column: k = 1, 2, ... until L/d <= 10 (k + 1); between columns k - 1 and k.
+    std::size_t k = 1;
+    while (k < 4 && !(lengthRatio <= 10 * static_cast<Real>(k + 1))) ++k;
+    const Real wl = lengthRatio / 10 - static_cast<Real>(k);
+    // Re row: the first row with Re <= its value, and the one before it.
+    std::size_t i = 1;
+    while (i < 4 && !(Re <= kEntranceRe[i])) ++i;
+    const Real wr = (Re - kEntranceRe[i - 1]) / (kEntranceRe[i] - kEntranceRe[i - 1]);
+    const Real low = between(kEntranceFactor[i - 1][k - 1], kEntranceFactor[i - 1][k], wl);
+    const Real high = between(kEntranceFactor[i][k - 1], kEntranceFactor[i][k], wl);
+    return between(low, high, wr);
+}
+
+Real AttackAngleFactor(Real phi) {
+    if (!(phi >= 10 && phi <= 90))
+        throw CalculationAborted("the angle-of-attack factor is tabulated for 10 to 90 degrees, not " +
+                                 formatShortest(phi));
+    // k = the smallest integer >= 1 with phi <= 10 (k + 1); between entries k - 1 and k.
+    std::size_t k = 1;
+    while (k < 8 && !(phi <= 10 * static_cast<Real>(k + 1))) ++k;
+    const Real w = phi / 10 - static_cast<Real>(k);
+    return between(kAttackFactor[k - 1], kAttackFactor[k], w);
+}
+
+bool BundleFrictionConstants(bool staggered, Real Re, BundleFriction& c, const CorrelationContext& context) {
+    struct Row {
+        Real staggered1, staggered2, inline1, inline2;
+    };
+    static constexpr Row kRows[] = {
+        {0.303L, -0.126L, 0.391L, -0.148L},  // Re > 10000
+        {0.333L, -0.136L, 0.0815L, 0.022L},  // Re > 1000
+        {3.5L, -0.476L, 6.09L, -0.602L},     // Re > 100
+        {26.2L, -0.913L, 32.1L, -0.963L},    // Re > 10
+        {32.0L, -1.0L, 35.0L, -1.0L},        // Re > 0
+    };
+    const Row* row = Re > 10000 ? &kRows[0]
+                     : Re > 1000 ? &kRows[1]
+                     : Re > 100  ? &kRows[2]
+                     : Re > 10   ? &kRows[3]
+                     : Re > 0    ? &kRows[4]
+                                 : nullptr;
+    if (!row) {
+        sendError(context, "Wrong parameter Re = " + formatShortest(Re));
+        return false;
+    }
+    if (staggered) {
+        c = {row->staggered1, row->staggered2, 6.59L, 0.52L};
+    } else {
+        c = {row->inline1, row->inline2, 6.3L, 0.378L};
+    }
+    return true;
+}
+
+bool BundleClearance(int v, Real D, Real& clearance, const CorrelationContext& context) {
+    switch (v) {
+        case 1:
+            clearance = 85 + 0.021833L * D + 8.7332e-6L * D * D;
+            return true;
+        case 2:
+            clearance = 85 + 0.0078L * D + 8.4e-6L * D * D;
+            return true;
+        case 3:
+            clearance = 25.7143L + 0.01714L * D;
+            return true;
+        case 4:
+            clearance = 13.77775L + 0.004889L * D;
+            return true;
+        default:
+            sendError(context, "Wrong parameter v = " + std::to_string(v));
+            return false;
+    }
+}
+
+Real RowCorrection(int n, bool staggered) {
+    if (n < 1)
+        throw CalculationAborted("the number of tube rows on a vertical must be at least 1, not " +
+                                 std::to_string(n));
+    if (n >= 22) return staggered ? 0.57L : 0.485L;
+    const Real rows = static_cast<Real>(n);
+    return staggered ? 2.092L * std::exp(-0.635L * std::pow(rows, 0.249L))
+                     : 6.289L * std::exp(-1.847L * std::pow(rows, 0.113L));
+}
+
+Real CondensateFactor(Real x) {
+    if (std::isnan(x)) throw NumericalError("air content of steam that is not a number");
+    if (x < 1e-4L) return 1;
+    if (x > 5) return 0.18L;
+    return 1.0038L * std::exp(-0.8086L * std::pow(x, 0.5445L));
+}
+
+}  // namespace vexamo
