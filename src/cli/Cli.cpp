@@ -56,6 +56,7 @@ int runCli(int argc, char** argv) {
     runCommand->add_option("--report", runOptions.report, "write the report to this file (Windows-1251, CR LF)");
     runCommand->add_option("--json", runOptions.json, "write the results as JSON to this file");
     runCommand->add_option("--record", runOptions.record, "write every question asked with the answer used");
+    runCommand->add_option("--plot", runOptions.plot, "draw the last temperature profile into a PNG or SVG file");
     runCommand->add_flag("--quiet", runOptions.quiet, "do not log questions and answers to stderr");
 
     try {

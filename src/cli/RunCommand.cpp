@@ -10,6 +10,7 @@
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
 #include "control/RunDriver.h"
+#include "plot/ProfilePainter.h"
 
 namespace vexamo::cli {
 
@@ -38,6 +39,42 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
     j["pair"] = session.PairCode;
     j["tube_flow_kg_h"] = pjson::realToJson(session.TubeFlow);
     j["shell_flow_kg_h"] = pjson::realToJson(session.ShellFlow);
+    const RunResults& r = session.Results;
+    j["converged"] = r.produced && r.converged;
+    if (r.produced) {
+        j["tube_coefficient_W_m2K"] = pjson::realToJson(r.TubeCoefficient);
+        j["shell_coefficient_W_m2K"] = pjson::realToJson(r.ShellCoefficient);
+        j["overall_coefficient_W_m2K"] = pjson::realToJson(r.OverallCoefficient);
+        j["heat_flux_W_m2"] = pjson::realToJson(r.HeatFlux);
+        j["heat_flow_W"] = pjson::realToJson(r.HeatFlow / 3600);
+        j["surface_m2"] = pjson::realToJson(r.Surface);
+        j["speed_m_s"] = pjson::realToJson(r.Speed);
+        j["balance_ratio"] = pjson::realToJson(r.BalanceRatio);
+        j["iterations"] = r.Iterations;
+        if (r.hasOutlet) {
+            const char* iterated = r.outletSide == 1 ? "tube_outlet_C" : "shell_outlet_C";
+            const char* other = r.outletSide == 1 ? "shell_outlet_C" : "tube_outlet_C";
+            j[iterated] = pjson::realToJson(r.OutletTemperature);
+            j[other] = pjson::realToJson(r.OtherOutletTemperature);
+        }
+    } else if (!r.reason.empty()) {
+        j["reason"] = r.reason;
+    }
+    if (!dialogs.graphs().empty()) {
+        const ProfileGraphRequest& g = dialogs.graphs().back();
+        pjson::Json graph = pjson::Json::object();
+        pjson::Json positions = pjson::Json::array();
+        for (Real x : g.positions) positions.push_back(pjson::realToJson(x));
+        graph["positions"] = positions;
+        pjson::Json curves = pjson::Json::array();
+        for (const auto& curve : g.curves) {
+            pjson::Json values = pjson::Json::array();
+            for (Real t : curve) values.push_back(pjson::realToJson(t));
+            curves.push_back(values);
+        }
+        graph["curves"] = curves;
+        j["profile"] = graph;
+    }
     pjson::Json messages = pjson::Json::array();
     for (const MessageRequest& m : dialogs.messages())
         messages.push_back({{"id", m.id},
@@ -94,6 +131,11 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
         }
         if (!o.json.empty()) writeFile(o.json, pjson::dump(resultsJson(session, outcome, dialogs)));
         if (!o.record.empty()) writeFile(o.record, pjson::dump(answers.recorded()));
+        if (!o.plot.empty()) {
+            if (dialogs.graphs().empty()) throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
+            if (std::filesystem::exists(o.plot)) MakeBackup(o.plot);
+            plot::renderProfileGraph(dialogs.graphs().back(), o.plot);
+        }
     } catch (const std::exception& e) {
         err << "vexamo: " << e.what() << '\n';
         return status == 2 ? 2 : 1;

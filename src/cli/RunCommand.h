@@ -12,6 +12,7 @@ struct RunOptions {
     std::string report;      // report file (Windows-1251, CR LF), optional: else stdout
     std::string json;        // results file, optional
     std::string record;      // answers used, optional
+    std::string plot;        // PNG or SVG of the last temperature profile, optional
     bool quiet = false;
     LanguageFlagType language = kEnglish;
 };

@@ -85,36 +85,40 @@ TEST(Answers, ListsDefaultsPendingValuesAndWrongTypes) {
     EXPECT_THROW(AnswerBook::fromText("{\"a\": []}", "x"), InputError);
 }
 
-TEST(RunCommand, ExampleRunsToTheUnbuiltPairAndWritesEverything) {
+TEST(RunCommand, ExampleRunsAndWritesEverything) {
     test::TempDir dir;
     RunOptions o;
     o.problem = example("ethanol-water-cooler.json");
     o.report = (dir / "report.txt").string();
     o.json = (dir / "results.json").string();
     o.record = (dir / "answers.json").string();
+    o.plot = (dir / "profile.png").string();
     o.language = kRussian;
     std::ostringstream out, err;
-    EXPECT_EQ(runRun(o, out, err), 1) << err.str();
-    const std::string report = readFile(dir / "report.txt");
-    EXPECT_NE(report.find("\r\n"), std::string::npos);
-    EXPECT_NE(cp1251ToUtf8(report).find("ИСХОДНЫЕ ДАННЫЕ"), std::string::npos);
-    EXPECT_NE(cp1251ToUtf8(report).find(std::string("   матеpиал стенок тpуб - ") + kTubeMaterials[4].russian + "\r\n"), std::string::npos);
+    EXPECT_EQ(runRun(o, out, err), 0) << err.str();
+    const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
+    EXPECT_NE(report.find("ИСХОДНЫЕ ДАННЫЕ\r\n"), std::string::npos);
+    EXPECT_NE(report.find(std::string("   матеpиал стенок тpуб - ") + kTubeMaterials[4].russian + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("Повеpхность теплообмена:"), std::string::npos);
     const std::string results = readFile(dir / "results.json");
-    EXPECT_NE(results.find("\"outcome\": \"no_results\""), std::string::npos) << results;
-    EXPECT_NE(results.find("run.not_built"), std::string::npos);
+    EXPECT_NE(results.find("\"outcome\": \"results\""), std::string::npos) << results;
+    EXPECT_NE(results.find("\"converged\": true"), std::string::npos);
+    EXPECT_NE(results.find("\"profile\""), std::string::npos);
     EXPECT_NE(readFile(dir / "answers.json").find("\"run.save_problem\": false"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::file_size(dir / "profile.png") > 1000);
 
-    // stdout, English, quiet
+    // stdout, English, quiet; a medium not prepared yet ends without results
     RunOptions plain;
-    plain.problem = example("ethanol-water-cooler.json");
+    plain.problem = example("steam-water-heater.json");
     plain.quiet = true;
     std::ostringstream out2, err2;
     EXPECT_EQ(runRun(plain, out2, err2), 1);
-    EXPECT_NE(out2.str().find("   Number of pipes:                               180\n"), std::string::npos) << out2.str();
     EXPECT_EQ(err2.str(), "");
 
     // a bad answers file or problem: exit 2
     std::ofstream(dir / "bad.json") << "{\"run.save_problem\": \"perhaps\"}";
+    plain.problem = example("ethanol-water-cooler.json");
     plain.answers = (dir / "bad.json").string();
     std::ostringstream out3, err3;
     EXPECT_EQ(runRun(plain, out3, err3), 2);

@@ -11,6 +11,7 @@
 #include "dialogs/DesignDialog.h"
 #include "dialogs/ReportMemo.h"
 #include "dialogs/TechnologicalDialog.h"
+#include "exchanger/Exchanger.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo {
@@ -31,7 +32,8 @@ struct Session {
 
     std::array<Real, 2> EnteredState{};  // per stream: degC or mm Hg as typed
     int ProgressLineIndex = 0;
-    std::vector<std::string> ComponentNames;  // of the stream prepared last, current language
+    std::vector<std::string> ComponentNames;
+    RunResults Results;  // of the last calculation  // of the stream prepared last, current language
 
     // Flags of the main window (see the Run driver).
     bool TechnoPending = true;

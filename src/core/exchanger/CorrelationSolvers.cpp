@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "common/Constants.h"
@@ -18,10 +19,11 @@ bool allFinite(std::initializer_list<Real> values) {
 
 void warnIncorrectProperties(const CorrelationContext& context) {
     if (!context.dialogs) return;
-    context.dialogs->message({kFluxBalanceInputId, MessageKind::Warning,
-                              tr(context.languageFlag,
-                                 "Thermophysical properties or temperature are incorrectly chosen. ",
-                                 "Невеpно выбpаны теплофизические паpаметpы или темпеpатуpа. ")});
+    context.dialogs->message(
+        {kFluxBalanceInputId, MessageKind::Warning,
+         tr(context.languageFlag,
+            "Thermophysical properties or temperature are incorrectly chosen. ",
+            "Невеpно выбpаны теплофизические паpаметpы или темпеpатуpа. ")});
 }
 
 // Bisection of an increasing left side against 1 on [0, upper]: a midpoint
@@ -44,7 +46,8 @@ Real bisectToOne(Real upper, Real width, const LeftSide& leftSide) {
 
 }  // namespace
 
-Real SolveFluxBalance(Real a, Real b, Real dt, Real D, Real E, Real F, const CorrelationContext& context) {
+Real SolveFluxBalance(Real a, Real b, Real dt, Real D, Real E, Real F,
+                      const CorrelationContext& context) {
     if (!allFinite({a, b, dt, D, E, F}))
         throw NumericalError("flux balance with an argument that is not a finite number");
     if (dt < 0 || D < 0 || E < 0 || F < 0) {
@@ -109,7 +112,8 @@ Real LogMeanDifference(Real dt1, Real dt2) {
     const Real mean = std::fabs(e) < 1e-4L ? dt1 * (1 + e / 2 - e * e / 12)
                                            : (dt2 - dt1) / std::log(std::fabs(dt2 / dt1));
     if (!std::isfinite(mean))
-        throw NumericalError("the logarithmic mean of the temperature differences is not a finite number");
+        throw NumericalError(
+            "the logarithmic mean of the temperature differences is not a finite number");
     return mean;
 }
 

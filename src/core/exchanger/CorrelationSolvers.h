@@ -34,7 +34,8 @@ Real SolveFluxBalance(Real a, Real b, Real dt, Real D, Real E, Real F,
 // bisection on [0, min((dt/C)^(1/3), dt/B, (dt/D)^(1/4))] to a bracket below
 // 1e-7; the same warning and -1 for a negative argument, the same treatment of
 // zero terms, halvings and non-numbers as SolveFluxBalance.
-Real SolveFluxBalanceQuartic(Real dt, Real B, Real C, Real D, const CorrelationContext& context = {});
+Real SolveFluxBalanceQuartic(Real dt, Real B, Real C, Real D,
+                             const CorrelationContext& context = {});
 
 // Central angle theta (rad) of a circular segment from x = 2A/R^2, i.e. the
 // root of theta - sin(theta) = x for 0 <= x <= pi. Series below x = 1e-4,

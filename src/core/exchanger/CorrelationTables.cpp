@@ -54,8 +54,9 @@ Real EntranceLengthFactor(Real Re, Real lengthRatio) {
 
 Real AttackAngleFactor(Real phi) {
     if (!(phi >= 10 && phi <= 90))
-        throw CalculationAborted("the angle-of-attack factor is tabulated for 10 to 90 degrees, not " +
-                                 formatShortest(phi));
+        throw CalculationAborted(
+            "the angle-of-attack factor is tabulated for 10 to 90 degrees, not " +
+            formatShortest(phi));
     // k = the smallest integer >= 1 with phi <= 10 (k + 1); between entries k - 1 and k.
     std::size_t k = 1;
     while (k < 8 && !(phi <= 10 * static_cast<Real>(k + 1))) ++k;
@@ -63,7 +64,8 @@ Real AttackAngleFactor(Real phi) {
     return between(kAttackFactor[k - 1], kAttackFactor[k], w);
 }
 
-bool BundleFrictionConstants(bool staggered, Real Re, BundleFriction& c, const CorrelationContext& context) {
+bool BundleFrictionConstants(bool staggered, Real Re, BundleFriction& c,
+                             const CorrelationContext& context) {
     struct Row {
         Real staggered1, staggered2, inline1, inline2;
     };
@@ -74,7 +76,7 @@ bool BundleFrictionConstants(bool staggered, Real Re, BundleFriction& c, const C
         {26.2L, -0.913L, 32.1L, -0.963L},    // Re > 10
         {32.0L, -1.0L, 35.0L, -1.0L},        // Re > 0
     };
-    const Row* row = Re > 10000 ? &kRows[0]
+    const Row* row = Re > 10000  ? &kRows[0]
                      : Re > 1000 ? &kRows[1]
                      : Re > 100  ? &kRows[2]
                      : Re > 10   ? &kRows[3]

@@ -15,14 +15,16 @@ constexpr Real kG = 9.81L;  // m/s2
 
 // One text in both languages.
 constexpr const char* kNoFreeConvectionData = "Нет данных пpи Gr*Pr < 1E+03";
-constexpr const char* kWaterOnly = "В данном случае в тpубном пpостpанстве может быть задана толь- \r\n"
+constexpr const char* kWaterOnly =
+    "В данном случае в тpубном пpостpанстве может быть задана толь- \r\n"
     " ко вода поскольку пpи горизонтальном pасположении тpуб фоpмула для \r\n"
     " pасчета коэффициента теплоотдачи для дpугих веществ отсутствует. ";
 
 // A film coefficient the callers may divide by, or NumericalError.
 Real checkedCoefficient(Real alpha, const char* correlation) {
     if (!(alpha > 0) || !std::isfinite(alpha))
-        throw NumericalError(std::string(correlation) + " gives a film coefficient of " + formatShortest(alpha) +
+        throw NumericalError(std::string(correlation) + " gives a film coefficient of " +
+                             formatShortest(alpha) +
                              " W/(m2*K): the state lies outside the correlation");
     return alpha;
 }
@@ -32,7 +34,9 @@ Real blend(Real weight, Real upper, Real lower) { return weight * upper + (1 - w
 // Free convection, Nusselt number over the length of Ra.
 Real freeConvectionVertical(Real Ra, Real prandtlRatio) {
     auto laminar = [&](Real ra) { return 0.76L * std::pow(ra * prandtlRatio, 0.25L); };
-    auto turbulent = [&](Real ra) { return 0.15L * std::pow(ra, 0.33L) * std::pow(prandtlRatio, 0.25L); };
+    auto turbulent = [&](Real ra) {
+        return 0.15L * std::pow(ra, 0.33L) * std::pow(prandtlRatio, 0.25L);
+    };
     if (Ra < 9e8L) return laminar(Ra);
     if (Ra >= 1.1e9L) return turbulent(Ra);
     return blend((Ra - 9e8L) / 2e8L, turbulent(1.1e9L), laminar(9e8L));
@@ -61,8 +65,8 @@ struct TubeGeometry {
     bool mode = true;
 };
 
-TubeState formTubeState(const PropertySet& p, const PropertySet& wall, const TubeGeometry& g, Real w,
-                        Real bulkRe, Real dtAbs) {
+TubeState formTubeState(const PropertySet& p, const PropertySet& wall, const TubeGeometry& g,
+                        Real w, Real bulkRe, Real dtAbs) {
     TubeState s;
     s.prandtl = p.Prandtl;
     s.conductivity = p.Conductivity;
@@ -78,15 +82,15 @@ TubeState formTubeState(const PropertySet& p, const PropertySet& wall, const Tub
 }
 
 Real turbulentNusselt(const TubeState& s, const TubeGeometry& g, Real Re) {
-    return 0.021L * EntranceLengthFactor(Re, g.lengthRatio) * std::pow(Re, 0.8L) * std::pow(s.prandtl, 0.43L) *
-           std::pow(s.prandtlRatio, 0.25L);
+    return 0.021L * EntranceLengthFactor(Re, g.lengthRatio) * std::pow(Re, 0.8L) *
+           std::pow(s.prandtl, 0.43L) * std::pow(s.prandtlRatio, 0.25L);
 }
 
 Real laminarNusselt(const TubeState& s, const TubeGeometry& g, Real Re) {
     const Real P = s.peclet / g.lengthRatio;
     auto developing = [&] {
-        return 1.55L * EntranceLengthFactor(Re, g.lengthRatio) * std::pow(Re / g.lengthRatio, 1.0L / 3.0L) *
-               std::pow(s.viscosityRatio, 0.14L);
+        return 1.55L * EntranceLengthFactor(Re, g.lengthRatio) *
+               std::pow(Re / g.lengthRatio, 1.0L / 3.0L) * std::pow(s.viscosityRatio, 0.14L);
     };
     if (P >= 20.1L) return developing();
     if (P < 19.9L) return 3.66L;
@@ -108,7 +112,8 @@ Real viscousNusselt(const TubeState& s, const TubeGeometry& g) {
 Real shortTubeNusselt(const TubeState& s, const TubeGeometry& g) {
     const Real P = s.peclet / g.lengthRatio;
     auto developing = [&](Real p) {
-        return 0.8L * std::pow(p, 0.4L) * std::pow(s.rayleigh, 0.1L) * std::pow(s.viscosityRatio, 0.14L);
+        return 0.8L * std::pow(p, 0.4L) * std::pow(s.rayleigh, 0.1L) *
+               std::pow(s.viscosityRatio, 0.14L);
     };
     if (P >= 20) return developing(P);
     if (P <= 10) return 0.5L * P;
@@ -120,7 +125,8 @@ Real viscousGravitationalNusselt(const TubeState& s, const TubeGeometry& g) {
     Real n = g.mode ? 0.14L : 0.25L;
     if (g.horizontal) {
         auto turbulent = [&](Real re) {
-            return 0.022L * std::pow(re, 0.8L) * std::pow(s.prandtl, 0.4L) * std::pow(s.viscosityRatio, n);
+            return 0.022L * std::pow(re, 0.8L) * std::pow(s.prandtl, 0.4L) *
+                   std::pow(s.viscosityRatio, n);
         };
         if (Re < 3450) return shortTubeNusselt(s, g);
         if (Re >= 3550) return turbulent(Re);
@@ -131,7 +137,8 @@ Real viscousGravitationalNusselt(const TubeState& s, const TubeGeometry& g) {
     if (Re < 220) return free();
     if (g.mode) n = 0.11L;
     auto mixed = [&](Real re) {
-        return 0.037L * std::pow(re, 0.75L) * std::pow(s.prandtl, 0.4L) * std::pow(s.viscosityRatio, n);
+        return 0.037L * std::pow(re, 0.75L) * std::pow(s.prandtl, 0.4L) *
+               std::pow(s.viscosityRatio, n);
     };
     if (Re >= 250) return mixed(Re);
     return blend((Re - 220) / 30, mixed(250), free());
@@ -149,7 +156,8 @@ Real laminarOrTransitionalNusselt(const TubeState& s, const TubeGeometry& g) {
 Real bundleNusselt(Real Re, Real Pr, Real prandtlRatio, bool staggered) {
     static const Real epsPhi = AttackAngleFactor(25.334L);
     auto low = [&](Real re) {
-        return 0.56L * epsPhi * std::pow(re, 0.5L) * std::pow(Pr, 0.36L) * std::pow(prandtlRatio, 0.25L);
+        return 0.56L * epsPhi * std::pow(re, 0.5L) * std::pow(Pr, 0.36L) *
+               std::pow(prandtlRatio, 0.25L);
     };
     auto high = [&](Real re) {
         const Real C = staggered ? 0.4L : 0.22L;
@@ -165,8 +173,10 @@ Real bundleNusselt(Real Re, Real Pr, Real prandtlRatio, bool staggered) {
 
 bool sameSubstance(const Pro& component, const Pro& record) {
     auto is = [](const std::string& a, const std::string& b) { return !a.empty() && a == b; };
-    return is(component.EnglishName, record.EnglishName) || is(component.EnglishName, record.RussianName) ||
-           is(component.RussianName, record.EnglishName) || is(component.RussianName, record.RussianName);
+    return is(component.EnglishName, record.EnglishName) ||
+           is(component.EnglishName, record.RussianName) ||
+           is(component.RussianName, record.EnglishName) ||
+           is(component.RussianName, record.RussianName);
 }
 
 bool isBuiltInWater(const Pro& component, const CorrelationContext& context) {
@@ -187,7 +197,8 @@ bool isBuiltInWater(const Pro& component, const CorrelationContext& context) {
 // ((lambda_w/lambda)^3 mu/mu_w)^(1/6) * lambda.
 Real filmConductivityTerm(const PropertySet& p, const PropertySet& wall) {
     const Real ratio = wall.Conductivity / p.Conductivity;
-    return std::pow(ratio * ratio * ratio * p.Viscosity / wall.Viscosity, 1.0L / 6.0L) * p.Conductivity;
+    return std::pow(ratio * ratio * ratio * p.Viscosity / wall.Viscosity, 1.0L / 6.0L) *
+           p.Conductivity;
 }
 
 // (rho^2 r g*1000 / (mu H))^(1/3), r in kJ/kg.
@@ -197,22 +208,24 @@ Real filmGravityTerm(const PropertySet& p, Real H) {
 
 }  // namespace
 
-PropertySet MixtureAt(std::span<const Pro> components, std::span<const Real> composition, int count, Real t,
-                      RangeLog* rangeLog) {
+PropertySet MixtureAt(std::span<const Pro> components, std::span<const Real> composition, int count,
+                      Real t, RangeLog* rangeLog) {
     if (count < 1 || count > 6 || components.size() < static_cast<std::size_t>(count) ||
         composition.size() < static_cast<std::size_t>(count))
-        throw CalculationAborted("a medium has 1 to 6 components, " + std::to_string(count) + " were given");
+        throw CalculationAborted("a medium has 1 to 6 components, " + std::to_string(count) +
+                                 " were given");
     PropertySet parts[6];
     for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
         PureProperties(components[i], t, parts[i], rangeLog);
     PropertySet mixture;
-    MixtureProperties(mixture, std::span<const PropertySet>(parts, static_cast<std::size_t>(count)), composition,
-                      count);
+    MixtureProperties(mixture, std::span<const PropertySet>(parts, static_cast<std::size_t>(count)),
+                      composition, count);
     return mixture;
 }
 
-TubeSideResult TubeSideCoefficient(std::span<const Pro> components, std::span<const Real> composition, int count,
-                                   int modeFlag, bool horizontal, Real tw, Real t, Real G, Real d, Real L,
+TubeSideResult TubeSideCoefficient(std::span<const Pro> components,
+                                   std::span<const Real> composition, int count, int modeFlag,
+                                   bool horizontal, Real tw, Real t, Real G, Real d, Real L,
                                    const CorrelationContext& context) {
     RangeLog* log = context.rangeLog;
     const PropertySet bulk = MixtureAt(components, composition, count, t, log);
@@ -246,8 +259,9 @@ TubeSideResult TubeSideCoefficient(std::span<const Pro> components, std::span<co
 }
 
 ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> composition,
-                                     std::span<const Pro> components, int count, bool staggered, Real tw, Real t,
-                                     Real massVelocity, Real d, Real L, const CorrelationContext& context) {
+                                     std::span<const Pro> components, int count, bool staggered,
+                                     Real tw, Real t, Real massVelocity, Real d, Real L,
+                                     const CorrelationContext& context) {
     const PropertySet bulk = MixtureAt(components, composition, count, t, context.rangeLog);
     const PropertySet wall = MixtureAt(components, composition, count, tw, context.rangeLog);
     ShellSideResult r;
@@ -267,9 +281,11 @@ ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> comp
         const Real Gr = kG * (length * length * length) * bulk.Expansion * (tw - t) / (nu * nu);
         const Real Ra = Gr * Pr;
         if (!(Ra >= 1000)) throw CalculationAborted(kNoFreeConvectionData);
-        const Real free =
-            horizontal ? freeConvectionHorizontal(Ra, prandtlRatio) : freeConvectionVertical(Ra, prandtlRatio);
-        Nu = Re < 190 ? free : blend((Re - 190) / 20, bundleNusselt(210, Pr, prandtlRatio, staggered), free);
+        const Real free = horizontal ? freeConvectionHorizontal(Ra, prandtlRatio)
+                                     : freeConvectionVertical(Ra, prandtlRatio);
+        Nu = Re < 190
+                 ? free
+                 : blend((Re - 190) / 20, bundleNusselt(210, Pr, prandtlRatio, staggered), free);
     }
     r.alpha = checkedCoefficient(Nu * bulk.Conductivity / length, "the shell-side correlation");
     return r;
@@ -281,8 +297,9 @@ Real CondensationCoefficient(bool horizontalTubeSpace, int count, std::span<cons
     if (horizontalTubeSpace) {
         if (count != 1 || components.empty() || !isBuiltInWater(components[0], context))
             throw CalculationAborted(kWaterOnly);
-        return checkedCoefficient(1.36L * (11.833L - t / 30) * std::pow(X, -0.25L) * std::pow(Y, 0.35L),
-                                  "condensation in horizontal tubes");
+        return checkedCoefficient(
+            1.36L * (11.833L - t / 30) * std::pow(X, -0.25L) * std::pow(Y, 0.35L),
+            "condensation in horizontal tubes");
     }
     const PropertySet p = MixtureAt(components, composition, count, t, context.rangeLog);
     const PropertySet wall = MixtureAt(components, composition, count, tw, context.rangeLog);
@@ -290,18 +307,21 @@ Real CondensationCoefficient(bool horizontalTubeSpace, int count, std::span<cons
                               "condensation in vertical tubes");
 }
 
-Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal, std::span<const Real> composition,
-                                   std::span<const Pro> components, int count, Real tw, Real t, Real Hh, Real Hv,
-                                   const CorrelationContext& context) {
+Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal,
+                                   std::span<const Real> composition,
+                                   std::span<const Pro> components, int count, Real tw, Real t,
+                                   Real Hh, Real Hv, const CorrelationContext& context) {
     const PropertySet p = MixtureAt(components, composition, count, t, context.rangeLog);
     const PropertySet wall = MixtureAt(components, composition, count, tw, context.rangeLog);
     const Real alpha0 = filmConductivityTerm(p, wall) * filmGravityTerm(p, horizontal ? Hh : Hv);
-    const Real alpha =
-        horizontal ? alpha0 * std::pow(0.728L * RowCorrection(n, staggered), 4.0L / 3.0L) : 1.21L * alpha0;
+    const Real alpha = horizontal
+                           ? alpha0 * std::pow(0.728L * RowCorrection(n, staggered), 4.0L / 3.0L)
+                           : 1.21L * alpha0;
     return checkedCoefficient(alpha, "condensation on the bundle");
 }
 
-Real BoilingCoefficient(int count, std::span<const Pro> components, std::span<const Real> composition, Real t,
+Real BoilingCoefficient(int count, std::span<const Pro> components,
+                        std::span<const Real> composition, Real t,
                         const CorrelationContext& context) {
     const PropertySet p = MixtureAt(components, composition, count, t, context.rangeLog);
     const Real T = t + 273;
@@ -309,7 +329,8 @@ Real BoilingCoefficient(int count, std::span<const Pro> components, std::span<co
     const Real b = 0.075L + 0.75L * std::pow(p.Density / vapourDensity - 1, -2.0L / 3.0L);
     const Real lambda = p.Conductivity;
     return checkedCoefficient(
-        b * std::pow(lambda * lambda * p.Density / (p.Viscosity * p.SurfaceTension * T), 1.0L / 3.0L),
+        b * std::pow(lambda * lambda * p.Density / (p.Viscosity * p.SurfaceTension * T),
+                     1.0L / 3.0L),
         "the boiling correlation");
 }
 

@@ -29,9 +29,9 @@ PropertySet MixtureAt(std::span<const Pro> components, std::span<const Real> com
                       Real t, RangeLog* rangeLog = nullptr);
 
 struct TubeSideResult {
-    Real alpha = 0;           // film coefficient, W/(m2*K)
-    Real velocity = 0;        // w, m/s
-    Real reynolds = 0;        // bulk Re at t
+    Real alpha = 0;     // film coefficient, W/(m2*K)
+    Real velocity = 0;  // w, m/s
+    Real reynolds = 0;  // bulk Re at t
     // Of the last state formed (the laminar/transitional one at (t + t_w)/2
     // whenever Re < 10050, the turbulent one at t otherwise):
     Real rayleigh = 0;        // Gr*Pr
@@ -44,10 +44,10 @@ struct TubeSideResult {
 // selects the viscosity-ratio exponents 0.14 and 0.11. Regimes by the bulk
 // Re: turbulent from 10050, laminar/transitional below 9950 (by Ra viscous
 // below 790000, viscous-gravitational from 810000), linear blends in between.
-TubeSideResult TubeSideCoefficient(std::span<const Pro> components, std::span<const Real> composition,
-                                   int count, int modeFlag, bool horizontal, Real tw, Real t,
-                                   Real flowPerTube_kg_h, Real d, Real L,
-                                   const CorrelationContext& context = {});
+TubeSideResult TubeSideCoefficient(std::span<const Pro> components,
+                                   std::span<const Real> composition, int count, int modeFlag,
+                                   bool horizontal, Real tw, Real t, Real flowPerTube_kg_h, Real d,
+                                   Real L, const CorrelationContext& context = {});
 
 struct ShellSideResult {
     Real alpha = 0;     // W/(m2*K)
@@ -62,8 +62,8 @@ struct ShellSideResult {
 // wall colder than the medium) has no data: CalculationAborted("Нет данных
 // пpи Gr*Pr < 1E+03").
 ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> composition,
-                                     std::span<const Pro> components, int count, bool staggered, Real tw,
-                                     Real t, Real massVelocity_kg_hm2, Real d, Real L,
+                                     std::span<const Pro> components, int count, bool staggered,
+                                     Real tw, Real t, Real massVelocity_kg_hm2, Real d, Real L,
                                      const CorrelationContext& context = {});
 
 // Film condensation inside the tubes, the factor alpha' of alpha =
@@ -79,12 +79,14 @@ Real CondensationCoefficient(bool horizontalTubeSpace, int count, std::span<cons
 // Film condensation on the bundle, the factor alpha' of alpha = alpha' *
 // q^(-1/3): horizontal over the height Hh with the row correction of n rows,
 // vertical over the height Hv.
-Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal, std::span<const Real> composition,
-                                   std::span<const Pro> components, int count, Real tw, Real t, Real Hh,
-                                   Real Hv, const CorrelationContext& context = {});
+Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal,
+                                   std::span<const Real> composition,
+                                   std::span<const Pro> components, int count, Real tw, Real t,
+                                   Real Hh, Real Hv, const CorrelationContext& context = {});
 
 // Nucleate boiling at t degC: the factor B of alpha = B * q^(2/3).
-Real BoilingCoefficient(int count, std::span<const Pro> components, std::span<const Real> composition,
-                        Real t, const CorrelationContext& context = {});
+Real BoilingCoefficient(int count, std::span<const Pro> components,
+                        std::span<const Real> composition, Real t,
+                        const CorrelationContext& context = {});
 
 }  // namespace vexamo

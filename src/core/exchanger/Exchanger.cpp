@@ -1,5 +1,7 @@
 #include "exchanger/Exchanger.h"
 
+#include "exchanger/HeatCoolExchanger.h"
+
 namespace vexamo {
 
 ExchangerClass exchangerClassFor(int pairCode) {
@@ -36,6 +38,8 @@ const ExchangerRegistry& builtInExchangers() {
     static const ExchangerRegistry registry = [] {
         ExchangerRegistry r;
         // The process-pair classes register their constructors here.
+        r.add(ExchangerClass::THeatCoolObj,
+              [](const ExchangerArguments& a) { return std::make_unique<THeatCoolObj>(a); });
         return r;
     }();
     return registry;

@@ -32,6 +32,24 @@ enum class ExchangerClass : int {
 ExchangerClass exchangerClassFor(int pairCode);
 const char* exchangerClassName(ExchangerClass cls);
 
+// What one calculation produced, for the report, the results file and tests.
+struct RunResults {
+    bool produced = false;   // the calculation supplied results
+    bool converged = true;   // false: the iteration was stopped before the heat balance was reached
+    std::string reason;      // why there are no results
+    Real TubeCoefficient = 0, ShellCoefficient = 0, OverallCoefficient = 0;  // W/(m2*K)
+    Real Speed = 0;          // m/s
+    Real HeatFlux = 0;       // W/m2
+    Real HeatFlow = 0;       // J/hour
+    Real Surface = 0;        // m2
+    Real BalanceRatio = 1;
+    int Iterations = 0;
+    bool hasOutlet = false;  // the iterated outlet temperature
+    int outletSide = 1;      // 1 tube space, 2 shell space
+    Real OutletTemperature = 0;
+    Real OtherOutletTemperature = 0;  // the outlet of the other stream, when it has one
+};
+
 class ExchangerObject {
 public:
     virtual ~ExchangerObject() = default;

@@ -21,7 +21,7 @@ struct Rgb {
 
 // Colours of the window's palette.
 inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kButtonFace{0xD4, 0xD0, 0xC8};  // system colour of the paint box
+inline constexpr Rgb kButtonFace{0xD4, 0xD0, 0xC8};    // system colour of the paint box
 inline constexpr Rgb kWindowColour{0xFF, 0xFF, 0xFF};  // system colour of the plot
 
 // The colour list of the window: 16 standard colours (black, maroon, green,
@@ -56,16 +56,18 @@ struct GraphText {
     Rgb colour = kBlack;
 };
 
+// A curve and its label, drawn right after it.
 struct GraphPolyline {
     std::vector<GraphPoint> points;
     Rgb colour = kBlack;
     int penWidth = 2;
+    GraphText label;
 };
 
 // Whether the data could be drawn. Anything but Drawn leaves the plot empty.
 enum class ProfileGraphData : std::uint8_t {
     Drawn = 0,
-    TooFewPoints = 1,   // fewer than 2 points: no tick spacing
+    TooFewPoints = 1,  // fewer than 2 points: no tick spacing
     NoCurves = 2,
     UnequalCurves = 3,  // a curve whose point count differs from the positions'
     NotFinite = 4,      // a position or temperature (or their range) not finite
@@ -75,15 +77,15 @@ enum class ProfileGraphData : std::uint8_t {
 // The numbers the drawing is built on, for callers and tests.
 struct ProfileGraphScales {
     Real xmin = 0, xmax = 0, ymin = 0, ymax = 0;
-    Real kx = 0, ky = 0;  // pixels per unit of length and per degree
-    int ox = 0, oy = 0;   // vertical and horizontal axis
+    Real kx = 0, ky = 0;   // pixels per unit of length and per degree
+    int ox = 0, oy = 0;    // vertical and horizontal axis
     int dxp = 0, dyp = 0;  // tick spacing, pixels
     int abscissaLabelEvery = 1, ordinateLabelEvery = 1;
 };
 
 // What TemperatureProfileGraph draws, in drawing order: the plot background
-// (window colour), lines (axes, ticks, grid), texts, curves with their labels
-// and the title. Lines and texts keep the order in which they are drawn.
+// (window colour), lines (axes, ticks, grid), texts (tick labels, the title),
+// curves with their labels.
 struct ProfileGraphPlot {
     ProfileGraphData data = ProfileGraphData::Drawn;
     ProfileGraphScales scales;
@@ -98,8 +100,8 @@ struct ProfileGraphPlot {
 // must have n temperatures. Bad data give an empty plot with `data` saying why.
 ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& title,
                                          const std::vector<std::vector<Real>>& curves,
-                                         const std::vector<Real>& positions, int width,
-                                         int height, LanguageFlagType language);
+                                         const std::vector<Real>& positions, int width, int height,
+                                         LanguageFlagType language);
 
 // The whole picture of the window as it becomes active.
 struct ProfileGraphGeometry {

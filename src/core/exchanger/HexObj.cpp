@@ -1,0 +1,212 @@
+#include "exchanger/HexObj.h"
+
+#include <cmath>
+
+#include "common/Constants.h"
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "control/Session.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/GenericDialogs.h"
+#include "dialogs/TechnologicalDialog.h"
+#include "exchanger/CorrelationSolvers.h"
+
+namespace vexamo {
+
+THexObj::THexObj(const ExchangerArguments& a)
+    : m_session(a.session),
+      m_dialogs(a.dialogs),
+      m_lang(a.session.LanguageFlag),
+      m_tubeProcess(a.tube.ProcessCode),
+      m_shellProcess(a.shell.ProcessCode) {
+    m_session.TubeFlow = a.tube.FlowRate;
+    m_session.ShellFlow = a.shell.FlowRate;
+    m_session.CondensationCorrection = a.tube.AirFactor;
+    TubeComponentCount = static_cast<std::uint8_t>(a.tube.ComponentCount & 0xFF);
+    ShellComponentCount = static_cast<std::uint8_t>(a.shell.ComponentCount & 0xFF);
+    TubeComposition = a.tube.Concentration;
+    ShellComposition = a.shell.Concentration;
+    TubeComponents = a.tube.Components;
+    ShellComponents = a.shell.Components;
+    const DesignRecord& d = a.design;
+    TubeCount = d.TubeCount;
+    TubePasses = d.TubePasses;
+    ShellPasses = d.ShellPasses;
+    RowsOnVertical = d.RowsOnVertical;
+    ParallelFlows = d.ParallelFlows;
+    OuterDiameter = d.OuterDiameter;
+    InnerDiameter = d.InnerDiameter;
+    TubeLength = d.TubeLength;
+    WallResistance = d.WallResistance;
+    HorizontalBundle = d.HorizontalBundle != 0;
+    StaggeredTubes = d.StaggeredTubes != 0;
+    ExtraReport.clear();
+}
+
+void THexObj::WriteProgressLine() {
+    ReportMemo& report = m_session.Report;
+    const auto index = static_cast<std::size_t>(m_session.ProgressLineIndex);
+    if (index < report.lineCount()) report.remove(index);
+    report.add(IterationLog);
+}
+
+void THexObj::AskInitialApproximation(Real& T) {
+    if (!m_dialogs.confirm({"iteration.initial_approximation",
+                            tr(m_lang, "Wish to set an initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger singly (Yes), or to give this choice to the program (No)?",
+                               "Желаете задать начальное приближение для температуры теплоносителя на выходе из\r\nтеплообменника самостоятельно (Yes), или предоставить этот выбор программе (No)?"),
+                            false}))
+        return;
+    const std::string shown = formatGeneral(T, 6, 2);
+    InputRequest request;
+    request.id = "iteration.initial_approximation";
+    request.caption = tr(m_lang, "Input of the data", "Ввод данных");
+    request.prompt = m_lang == kEnglish ? "Initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger\r\nValue of this temperature by default: " + shown + " deg.C"
+                                        : "Начальное приближение для температуры на выходе из теплообменника\r\nЗначение этой температуры по умолчанию: " + shown + " град.С";
+    request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
+    request.unit = tr(m_lang, " deg.C", " град.С");
+    request.initialText = shown;
+    request.defaultAnswer = shown;
+    const InputAnswer answer = m_dialogs.ask(request);
+    // Cancel or "Default" keep the program's value.
+    if (!answer.cancelled && !answer.isDefault) T = answer.real;
+}
+
+bool THexObj::HandleOutOfInterval(Real& C) {
+    AlternRequest choice;
+    choice.id = "iteration.out_of_interval";
+    choice.caption = tr(m_lang, "Choice of variant", "Выбор варианта");
+    choice.question = tr(m_lang, " Output for limits of the set interval of temperatures. \r\n Choose one of variants of the further actions ",
+                         " Выход за пpеделы заданного интеpвала темпеpатуp. \r\n Выберите один из вариантов дальнейших действий ");
+    choice.alternatives = {tr(m_lang, "to check up the initial data (to leave for the menu)", "пpовеpить исходные данные (выйти в меню)"),
+                           tr(m_lang, "to correct a constant of convergence of the method", "скорpектировать константу сходимости метода")};
+    choice.keywords = {"menu", ""};
+    choice.numberSelects = 1;
+    choice.defaultIndex = 0;
+    if (m_dialogs.ask(choice).index == 0) {
+        TechnoActionExecute(m_session, m_dialogs);
+        return true;
+    }
+    const std::string shown = formatShortest(C);
+    InputRequest request;
+    request.id = "iteration.out_of_interval";
+    request.caption = tr(m_lang, "Input of the data", "Ввод данных");
+    request.prompt = m_lang == kEnglish ? "Set new value of a constant of convergence of the method\r\n(it is recommended in 1,5 - 2 times less former).\r\nFormer value of this constant: " + shown + "."
+                                        : "Задайте новое значение константы сходимости метода\r\n(pекомендуется в 1,5 - 2 pаза меньше прежнего).\r\nПpежнее значение этой постоянной: " + shown + ".";
+    request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
+    request.initialText = shown;
+    request.defaultAnswer = shown;
+    const InputAnswer answer = m_dialogs.ask(request);
+    if (!answer.cancelled && !answer.isDefault) C = answer.real;
+    return false;
+}
+
+void THexObj::HandleSlowConvergence(Real& C, std::uint16_t& count, bool& continueIteration) {
+    if (!m_dialogs.confirm({"iteration.slow_convergence",
+                            tr(m_lang, "  Too slow convergence of a method. Wish to\r\ncorrect value of a constant of convergence?",
+                               "   Слишком медленная сходимость метода. Желаете\r\nскоppектиpовать значение константы сходимости?"),
+                            false})) {
+        continueIteration = false;
+        return;
+    }
+    const std::string shown = formatShortest(C);
+    InputRequest request;
+    request.id = "iteration.slow_convergence";
+    request.caption = tr(m_lang, "Input of the data", "Ввод данных");
+    request.prompt = m_lang == kEnglish ? "It is recommended to increase value of a constant of convergence\r\nof the method in 1,5 - 2 times. Former value of this constant: " + shown + "."
+                                        : "Рекомендуется увеличить значение константы сходимости\r\nметода в 1,5 - 2 pаза. Пpежнее значение этой постоянной: " + shown + ".";
+    request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
+    request.initialText = shown;
+    request.defaultAnswer = shown;
+    const InputAnswer answer = m_dialogs.ask(request);
+    if (!answer.cancelled && !answer.isDefault) C = answer.real;
+    continueIteration = true;
+    count = 0;
+}
+
+void THexObj::ComputeSegmentNotch(Real Dc) {
+    NotchDiameter = Dc;
+    NotchArea = Dc <= 0.3L ? Dc * Dc * kPi / 4 * 0.3L : Dc * Dc * kPi / 4 * 0.16L;
+    NotchAngle = SegmentAngle(2 * NotchArea / ((Dc / 2) * (Dc / 2)));
+    SegmentNotchHeight = (1 - std::cos(NotchAngle / 2)) * Dc / 2;
+    ReportText = std::string("\r\n") +
+                 tr(m_lang, "  Height of segment notch:                           ", "  Высота сегментного выpеза:                         ") +
+                 formatGeneral(SegmentNotchHeight, 6, 2) + tr(m_lang, " m;", " м;") + "\r\n";
+}
+
+namespace {
+
+std::string general8(Real v) { return formatGeneral(v, 8, 2); }
+
+}  // namespace
+
+bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
+    Session& s = m_session;
+    s.TubeFlow = tubeFlow;
+    s.ShellFlow = shellFlow;
+    RunResults r;
+    try {
+        Calculate(s.TubeFlow, s.ShellFlow, r);
+        if (r.produced) {
+            r.Surface = r.HeatFlow / (r.HeatFlux * 3600);
+            if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
+                throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
+                                        "тепловой поток равен нулю: поверхность не определена"));
+        }
+    } catch (const ProgramExitRequested&) {
+        throw;
+    } catch (const std::exception& e) {
+        r.produced = false;
+        r.reason = e.what();
+        s.Results = r;
+        m_dialogs.message({"calculation.error", MessageKind::Error, std::string("Error\r\n") + e.what()});
+        return false;
+    }
+    s.Results = r;
+
+    const auto& sides = s.TechnoDialog.sides;
+    const std::string tubeProcess =
+        sides[0].processText.empty() ? std::string(processName(m_tubeProcess, m_lang)) : sides[0].processText;
+    const std::string shellProcess =
+        sides[1].processText.empty() ? std::string(processName(m_shellProcess, m_lang)) : sides[1].processText;
+    ReportText += std::string("\r\n") + tr(m_lang, "   Results of the design calculation; trumpet space- ", "   Результаты  пpоектного расчета; тpубное пpостранство- ") + tubeProcess +
+                  tr(m_lang, ", intertrumpet space- ", ", межтpубное пpостранство- ") + shellProcess + "\r\n";
+    if (!r.produced) {
+        // Left for the data dialogs: say so instead of numbers.
+        ReportText += tr(m_lang, "  The calculation ended without results (the initial data are to be checked).",
+                         "  Расчет закончен без результатов (исходные данные следует проверить).");
+        ReportText += "\r\n";
+        s.Report.add(ReportText);
+        return false;
+    }
+    auto line = [&](const char* en, const char* ru, const std::string& value, const char* unitEn, const char* unitRu) {
+        ReportText += tr(m_lang, en, ru) + value + tr(m_lang, unitEn, unitRu) + "\r\n";
+    };
+    line("  Consumption of the heat-carrier in trumpet space:       ", "  Расход теплоносителя в тpубном пpостранстве:       ", general8(s.TubeFlow), " kg/hour;", " кг/час;");
+    line("  Consumption of the heat-carrier in intertrumpet space:  ", "  Расход теплоносителя в межтpубном пpостранстве:    ", general8(s.ShellFlow), " kg/hour;", " кг/час;");
+    line("  Factor of heat emission in trumpet space:               ", "  Коэффициент теплоотдачи в тpубном пpостранстве:    ", general8(r.TubeCoefficient), " watt/m^2*K;", " вт/м^2*K;");
+    line("  Factor of heat emission in intertrumpet space:          ", "  Коэффициент теплоотдачи в межтpубном пpостранстве: ", general8(r.ShellCoefficient), " watt/m^2*K;", " вт/м^2*K;");
+    line("  Overall heat transfer coefficient:                      ", "  Коэффициент теплопеpедачи:                         ", general8(r.OverallCoefficient), " watt/m^2*K;", " вт/м^2*K;");
+    line("  The general thermal stream:                             ", "  Общий тепловой поток:                              ", general8(r.HeatFlux), " watt/m^2;", " вт/м^2;");
+    ReportText += ExtraReport;
+    ReportText += tr(m_lang, "  Surface of heat exchange:                          ", "  Повеpхность теплообмена:                           ") + general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
+    if (r.hasOutlet)
+        ReportText += tr(m_lang, r.outletSide == 1 ? "  Outlet temperature in trumpet space:                     "
+                                                   : "  Outlet temperature in intertrumpet space:                ",
+                         r.outletSide == 1 ? "  Темпеpатуpа на выходе из тpубного пpостранства:      "
+                                           : "  Темпеpатуpа на выходе из межтpубного пpостранства:  ") +
+                      formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
+    if (!r.converged)
+        ReportText += tr(m_lang, "  The heat balance was not reached: the iteration was stopped at the balance ratio ",
+                         "  Тепловой баланс не достигнут: итерации остановлены при отношении тепловых потоков ") +
+                      formatGeneral(r.BalanceRatio, 8, 2) + tr(m_lang, ".", ".") + "\r\n";
+    s.Report.add(ReportText);
+
+    if (r.Speed > 2.5L) {
+        ReportText = m_lang == kEnglish ? " ATTENTION! Speed of the heat-transfer medium in trumpet/intertrumpet space \r\n W =" + formatGeneral(r.Speed, 8, 2) + " m/sec exceeds limiting value recommended " + "\r\n" + "for production pipelines of 2.5 m/sec. For reduction of speed it is possible:" + "\r\n" + "   - to reduce number of courses in tubal space," + "\r\n" + "   - to increase number of co-currents of the heat-transfer medium," + "\r\n" + "   - to reduce temperature of the heat-transfer medium on entrance," + "\r\n" + "   - to set a new initial approximation of temperature of the heat-transfer" + "\r\n" + "     medium on entrance (on 5 - 15 degr.C  less then Tcond)."
+                                        : " ВНИМАНИЕ! Скоpость теплоносителя в тpубном/межтрубном \r\nпpостpанстве W = " + formatGeneral(r.Speed, 6, 2) + " м/с пpевышает pекомендованное" + "\r\n" + "для пpомышленных тpубопpоводов пpедельное значение " + "\r\n" + "2.5 м/с. Для уменьшения скоpости можно:" + "\r\n" + " - уменьшеншить число ходов в тpубном пpостpанстве,      " + "\r\n" + " - увеличить число паpалельных потоков теплоносителя,    " + "\r\n" + " - уменьшить темпеpатуpу теплоносителя на входе.         " + "\r\n" + " - задать новое начальное пpиближение темпеpатуpы тепло- " + "\r\n" + "   носителя на входе (на 5 - 15 гpад. С  меньше Tcond).";
+        m_dialogs.message({"calculation.speed", MessageKind::Warning, ReportText});
+    }
+    return true;
+}
+
+}  // namespace vexamo
