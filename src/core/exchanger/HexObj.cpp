@@ -189,12 +189,18 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     line("  The general thermal stream:                             ", "  Общий тепловой поток:                              ", general8(r.HeatFlux), " watt/m^2;", " вт/м^2;");
     ReportText += ExtraReport;
     ReportText += tr(m_lang, "  Surface of heat exchange:                          ", "  Повеpхность теплообмена:                           ") + general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
-    if (r.hasOutlet)
-        ReportText += tr(m_lang, r.outletSide == 1 ? "  Outlet temperature in trumpet space:                     "
-                                                   : "  Outlet temperature in intertrumpet space:                ",
-                         r.outletSide == 1 ? "  Темпеpатуpа на выходе из тpубного пpостранства:      "
-                                           : "  Темпеpатуpа на выходе из межтpубного пpостранства:  ") +
-                      formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
+    if (r.hasOutlet) {
+        // Aligned with the labels above (58 characters in English, 53 in Russian).
+        std::string label = r.outletSide == 1 ? tr(m_lang, "  Outlet temperature in trumpet space:",
+                                                   "  Темпеpатуpа на выходе из тpубного пpостранства:")
+                                              : tr(m_lang, "  Outlet temperature in intertrumpet space:",
+                                                   "  Темпеpатуpа на выходе из межтpубного пpостранства:");
+        const std::size_t width = m_lang == kEnglish ? 58 : 53;
+        std::size_t characters = 0;
+        for (unsigned char c : label) characters += (c & 0xC0) != 0x80;
+        label += std::string(characters < width ? width - characters : 1, ' ');
+        ReportText += label + formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
+    }
     if (!r.converged)
         ReportText += tr(m_lang, "  The heat balance was not reached: the iteration was stopped at the balance ratio ",
                          "  Тепловой баланс не достигнут: итерации остановлены при отношении тепловых потоков ") +
