@@ -1,0 +1,87 @@
+#include "exchanger/HexObj.h"
+
+#include <gtest/gtest.h>
+
+#include "common/Errors.h"
+#include "control/Session.h"
+#include "support/FakeDialogs.h"
+
+namespace vexamo {
+namespace {
+
+using test::FakeDialogs;
+
+// A pair whose calculation is scripted by the test.
+class ScriptedObj : public THexObj {
+public:
+    using THexObj::THexObj;
+    std::function<void(ScriptedObj&, RunResults&)> script;
+
+protected:
+    void Calculate(Real&, Real&, RunResults& r) override { script(*this, r); }
+};
+
+struct Frame {
+    Session session;
+    FakeDialogs dialogs;
+    ScriptedObj object{{TechnSet{}, TechnSet{}, 0, DesignRecord{}, true, session, dialogs}};
+};
+
+TEST(THexObj, InitialApproximationAndSlowConvergenceDialogs) {
+    Frame f;
+    f.dialogs.expect("iteration.initial_approximation", false)
+        .expect("iteration.initial_approximation", true)
+        .expect("iteration.initial_approximation", InputAnswer{false, false, 55.5L, 0, "55.5"})
+        .expect("iteration.slow_convergence", true)
+        .expect("iteration.slow_convergence", InputAnswer{false, false, 0.75L, 0, "0.75"})
+        .expect("iteration.slow_convergence", false);
+    Real T = 42.125L;
+    f.object.AskInitialApproximation(T);
+    EXPECT_EQ(T, 42.125L);  // No keeps the program's value
+    f.object.AskInitialApproximation(T);
+    EXPECT_EQ(T, 55.5L);
+    EXPECT_EQ(f.dialogs.inputRequests.at(0).initialText, "42.125") << "preset to the current value";
+
+    Real C = 0.5L;
+    std::uint16_t count = 161;
+    bool goOn = false;
+    f.object.HandleSlowConvergence(C, count, goOn);
+    EXPECT_EQ(C, 0.75L);
+    EXPECT_EQ(count, 0);  // the next question only after the limit again
+    EXPECT_TRUE(goOn);
+    count = 161;
+    f.object.HandleSlowConvergence(C, count, goOn);
+    EXPECT_FALSE(goOn);
+    EXPECT_EQ(count, 161);
+    EXPECT_EQ(C, 0.75L);
+}
+
+TEST(THexObj, SpeedWarningOnlyAboveTwoAndAHalf) {
+    for (Real speed : {2.5L, 2.5000001L}) {
+        Frame f;
+        f.object.script = [speed](ScriptedObj&, RunResults& r) {
+            r.produced = true;
+            r.HeatFlow = 3600 * 1000;
+            r.HeatFlux = 100;
+            r.OverallCoefficient = 500;
+            r.Speed = speed;
+        };
+        EXPECT_TRUE(f.object.ReportResults(1000, 2000));
+        EXPECT_EQ(f.session.Results.Surface, 10);
+        EXPECT_EQ(f.dialogs.messages.size(), speed > 2.5L ? 1u : 0u);
+        EXPECT_NE(f.session.Report.text().find("  Surface of heat exchange:                          10 m^2;"),
+                  std::string::npos);
+    }
+}
+
+TEST(THexObj, AFailedCalculationWritesNothing) {
+    Frame f;
+    f.object.script = [](ScriptedObj&, RunResults&) { throw NumericalError("division by zero"); };
+    EXPECT_FALSE(f.object.ReportResults(1, 1));
+    EXPECT_EQ(f.session.Report.lineCount(), 0u);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text, "Error\r\ndivision by zero");
+}
+
+}  // namespace
+}  // namespace vexamo
