@@ -9,6 +9,7 @@
 #include "cli/ProblemSummary.h"
 #include "cli/PropsCommand.h"
 #include "cli/RunCommand.h"
+#include "cli/VleCommand.h"
 #include "common/Errors.h"
 #include "control/Session.h"
 
@@ -59,6 +60,20 @@ int runCli(int argc, char** argv) {
     runCommand->add_option("--plot", runOptions.plot, "draw the last temperature profile into a PNG or SVG file");
     runCommand->add_flag("--quiet", runOptions.quiet, "do not log questions and answers to stderr");
 
+    VleOptions vleOptions;
+    std::string vleLang = "en";
+    auto* vleCommand = app.add_subcommand("vle", "Phase equilibrium of a mixture at a pressure, without an exchanger");
+    vleCommand->add_option("--mix", vleOptions.mix, "mixture in mass %, e.g. \"comp.1=30,comp.2=70\"")->required();
+    vleCommand->add_option("--pressure", vleOptions.pressure, "pressure, kgf/cm2")->required();
+    vleCommand->add_option("--process", vleOptions.process, "boiling or condensation")
+        ->check(CLI::IsMember({"boiling", "condensation"}));
+    vleCommand->add_option("--answers", vleOptions.answers, "answers file (JSON: question id -> answer)");
+    vleCommand->add_flag("--json", vleOptions.json, "print the results as JSON");
+    vleCommand->add_flag("--txy", vleOptions.txy, "print the T-x-y diagram of a two-component mixture as CSV");
+    vleCommand->add_option("--plot", vleOptions.plot, "draw the T-x-y diagram into a PNG or SVG file");
+    vleCommand->add_option("--lang", vleLang, "language of the texts: en or ru")->check(CLI::IsMember({"en", "ru"}));
+    vleCommand->add_flag("--quiet", vleOptions.quiet, "do not log questions and answers to stderr");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -69,6 +84,10 @@ int runCli(int argc, char** argv) {
     if (*runCommand) {
         runOptions.language = languageFrom(runLang);
         return runRun(runOptions, std::cout, std::cerr);
+    }
+    if (*vleCommand) {
+        vleOptions.language = languageFrom(vleLang);
+        return runVle(vleOptions, std::cout, std::cerr);
     }
 
     const SubstanceData data = SubstanceData::builtIn();

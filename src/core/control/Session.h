@@ -11,6 +11,8 @@
 #include "dialogs/DesignDialog.h"
 #include "dialogs/ReportMemo.h"
 #include "dialogs/TechnologicalDialog.h"
+#include "equilibrium/EquilibriumModel.h"
+#include "equilibrium/ParameterFitting.h"
 #include "exchanger/Exchanger.h"
 #include "properties/SubstanceRecords.h"
 
@@ -47,6 +49,15 @@ struct Session {
 
     std::filesystem::path WorkingFolder;  // taken at every Run
     ReportMemo Report;                    // ReportMemo
+
+    // Phase equilibrium of the condensing or boiling mixture prepared last
+    // (set up anew for every such stream).
+    EquilibriumModel Equilibrium;             // EquilibriumModel, its MethodLetter first
+    FitProgress FitState;                     // progress counter of the fits: carries over for the program's life
+    std::vector<PairSetup> EquilibriumPairs;  // what the last set-up did for each pair
+    std::array<Real, 7> EquilibriumWork{};    // the equilibrium work array (activity coefficients)
+    std::array<Real, 7> EquilibriumLiquid{};  // mole fractions of the last saturation state
+    std::array<Real, 7> EquilibriumVapour{};
 };
 
 }  // namespace vexamo

@@ -1,8 +1,15 @@
 #include "control/StreamPreparation.h"
 
+#include <cmath>
+
+#include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
+#include "dialogs/GenericDialogs.h"
+#include "equilibrium/EquilibriumCalculations.h"
+#include "equilibrium/EquilibriumSetup.h"
+#include "exchanger/CorrelationTables.h"
 
 namespace vexamo {
 
@@ -14,6 +21,147 @@ constexpr int kMaxConcentrationShowings = 1000;
 
 bool isTemperatureGiven(std::uint8_t letter) { return letter == 't' || letter == 'T'; }
 bool isPressureGiven(std::uint8_t letter) { return letter == 'p' || letter == 'P'; }
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+// The equilibrium set-up of a condensing or boiling mixture. A failure inside
+// it ends the Run with the set-up's message and, on a line of its own, what
+// went wrong; the person's choice to end the program and a question the front
+// end cannot answer pass through.
+void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record, int n) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    SetFitReportMemo(session.FitState, session.Report);
+    const std::string failure =
+        tr(lang,
+           "   At execution of the program there was an error!\r\nPlease reboot the application and repeat calculation.",
+           "      При выполнении программы произошла ошибка!\r\nПожалуйста перезагрузите приложение и повторите расчет.");
+    char method = 'W';
+    try {
+        RunEquilibriumSetup(session, dialogs, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium,
+                            method);
+    } catch (const ProgramExitRequested&) {
+        throw;
+    } catch (const VexamoError& e) {
+        throw CalculationAborted(failure + "\r\n" + e.what());
+    } catch (const std::logic_error& e) {
+        throw CalculationAborted(failure + "\r\n" + e.what());
+    } catch (const std::bad_alloc& e) {
+        throw CalculationAborted(failure + "\r\n" + e.what());
+    }
+}
+
+// Step 7a: the saturation temperature of a mixture at the given pressure and
+// the equilibrium table in the report. `pressure` arrives in mm Hg and leaves
+// in Pa.
+void mixtureSaturation(Session& session, Dialogs& dialogs, const std::vector<Pro>& records,
+                       const std::array<Real, 7>& concentration, std::uint8_t phaseLetter, const std::string& space,
+                       Real& correction, Real& temperature, Real& pressure) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    const int n = static_cast<int>(records.size());
+    correction = 1.0L;
+    std::array<Real, 7> liquid{}, vapour{};
+    Real S = 0;
+    for (int i = 0; i < n; ++i) S += (concentration[at(i)] / 100) / records[at(i)].MolarMass;
+    for (int i = 0; i < n; ++i) {
+        const Real z = (concentration[at(i)] / 100) / records[at(i)].MolarMass / S;
+        (phaseLetter == 'y' ? liquid : vapour)[at(i)] = z;
+    }
+    pressure *= kPaPerMmHg;
+    const Real first = pressure > 133300 ? 1.4L : 1.2L;
+    const Real second = 1.01L;
+
+    const std::vector<std::string>& names = session.ComponentNames;
+    std::string head = lang == kEnglish ? "                     Equilibrium structures of phases in " + space +
+                                              " (% of weights)" + "\r\n" + "     Pabs    t boil/cond  "
+                                        : "                            Равновесные составы фаз в " + space +
+                                              " (% масс)" + "\r\n" + "     Pабс     t кип/конд  ";
+    for (int i = 0; i < n; ++i) head += "     " + names[at(i)] + "      " + names[at(i)] + " ";
+    head += std::string("\r\n") + tr(lang, " mm of hg. ", " мм рт.ст. ") + tr(lang, "   degr.C", "   град.C") + "       ";
+    for (int i = 0; i < n; ++i) head += std::string("  ") + tr(lang, " in liquid   in vapour  ", "  в жидк.     в паре   ");
+    session.Report.add(head);
+
+    Real tau = 0;
+    EquilibriumPoint(session.Data, 't', static_cast<char>(phaseLetter), tau, vapour, session.EquilibriumWork, liquid,
+                     session.Equilibrium, pressure, first, second, &dialogs);
+    temperature = (tau - 1) * 273.15L;
+    session.EquilibriumLiquid = liquid;
+    session.EquilibriumVapour = vapour;
+
+    std::string line = formatFixed(pressure / kPaPerMmHg, 10, 4) + formatFixed(temperature, 10, 4) + "    ";
+    Real liquidSum = 0, vapourSum = 0;
+    for (int i = 0; i < n; ++i) {
+        liquidSum += liquid[at(i)] * records[at(i)].MolarMass;
+        vapourSum += vapour[at(i)] * records[at(i)].MolarMass;
+    }
+    for (int i = 0; i < n; ++i)
+        line += formatFixed(liquid[at(i)] * records[at(i)].MolarMass * 100 / liquidSum, 12, 4) +
+                formatFixed(vapour[at(i)] * records[at(i)].MolarMass * 100 / vapourSum, 12, 4);
+    session.Report.add(line);
+}
+
+// Step 7b: the saturation temperature of a pure substance at the given
+// pressure (mm Hg on entry, Pa on return) and, for condensing water, the air
+// in the vapour.
+void pureSaturation(Session& session, Dialogs& dialogs, const Pro& record, const std::string& name,
+                    std::uint8_t phaseLetter, Real& correction, Real& temperature, Real& pressure) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    const SubArr& table = session.Data.SubstanceTable;
+    auto isRecord = [&](std::size_t index) {
+        return index < table.size() && (name == table[index].EnglishName || name == table[index].RussianName);
+    };
+    const Real p = pressure;
+    if (isRecord(0) || isRecord(1)) {
+        // The first point of the table at or above p and the one before it.
+        const std::vector<Real>& values = record.PressureValues;
+        const std::vector<Real>& temperatures = record.PressureTemperatures;
+        std::size_t i = 0;
+        while (i < values.size() && !(values[i] >= p)) ++i;
+        if (values.empty() || temperatures.size() != values.size() || i == values.size() || (i == 0 && values[0] != p))
+            throw CalculationAborted(
+                tr(lang, "The pressure ", "Давление ") + formatShortest(p) +
+                tr(lang, " mm Hg is outside the vapour-pressure table of ",
+                   " мм рт.ст. вне таблицы давления насыщенного пара ") +
+                name +
+                (values.empty() ? std::string()
+                                : " (" + formatShortest(values.front()) + tr(lang, " to ", " … ") +
+                                      formatShortest(values.back()) + tr(lang, " mm Hg)", " мм рт.ст.)")));
+        if (i == 0) {
+            temperature = temperatures[0];
+        } else {
+            const Real w = (p - values[i - 1]) / (values[i] - values[i - 1]);
+            temperature = temperatures[i - 1] + w * (temperatures[i] - temperatures[i - 1]);
+        }
+    } else {
+        const Real T = record.AntoineB / (record.AntoineA - std::log(p)) - record.AntoineC;
+        if (!std::isfinite(T) || !(T > 0))
+            throw CalculationAborted(tr(lang, "The Antoine equation of ", "Уравнение Антуана для ") + name +
+                                     tr(lang, " gives no temperature at ", " не дает температуры при ") +
+                                     formatShortest(p) + tr(lang, " mm Hg", " мм рт.ст."));
+        temperature = T - 273.15L;
+    }
+    pressure *= kPaPerMmHg;
+
+    if (isRecord(1) && phaseLetter == 'x') {
+        InputRequest request;
+        request.id = "stream.air_content";
+        request.caption = tr(lang, "Input of the initial data", "Ввод исходных данных");
+        request.prompt = tr(lang, "Enter contents of air in water^s vapour (% of weights)",
+                            " Введите содеpжание воздуха в паpах воды (% масс.)");
+        request.unit = tr(lang, " % of weights", " % массовые");
+        request.errorPrefix = numberEntryPrefix(lang);
+        request.kind = InputKind::Real;
+        request.defaultAnswer = "0";
+        const InputAnswer answer = dialogs.ask(request);
+        if (answer.cancelled || answer.isDefault)
+            throw CalculationAborted(tr(lang, "The air content of the water vapour is not a number: ",
+                                        "Содержание воздуха в паре воды не является числом: ") +
+                                     (answer.cancelled ? tr(lang, "the input was cancelled", "ввод отменен")
+                                                       : answer.text));
+        correction = CondensateFactor(answer.real);
+    } else {
+        correction = 1.0L;
+    }
+}
 
 }  // namespace
 
@@ -73,12 +221,18 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
     std::vector<Pro> records;
     for (int i = 0; i < n; ++i) records.push_back(table[record.ComponentIndex[static_cast<std::size_t>(i)]]);
 
-    if (isPressureGiven(givenState))
-        throw CalculationAborted(tr(lang, "The preparation of condensing and boiling media is not built yet.",
-                                    "Подготовка конденсирующихся и кипящих теплоносителей еще не реализована."));
+    // 3. The equilibrium model of a condensing or boiling mixture.
+    if (isPressureGiven(givenState) && n > 1) {
+        if (phaseLetter != 'x' && phaseLetter != 'y')
+            throw CalculationAborted(where + tr(lang, ": a mixture at a given pressure must condense or boil",
+                                                ": смесь при заданном давлении должна конденсироваться или кипеть"));
+        setUpEquilibrium(session, dialogs, record, n);
+    }
 
     // 4-5. The wording and the given state.
     const std::string space = spaceText(streamDigit, phaseLetter, lang);
+    Real pressure = 0;
+    if (isPressureGiven(givenState)) pressure = enteredValue;
     if (isTemperatureGiven(givenState)) temperature = enteredValue;
 
     // 6. Concentrations.
@@ -135,11 +289,21 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
         }
     }
 
+    // 7. The saturation state at the given pressure.
+    if (isPressureGiven(givenState)) {
+        if (n >= 2)
+            mixtureSaturation(session, dialogs, records, concentration, phaseLetter, space, correction, temperature,
+                              pressure);
+        else
+            pureSaturation(session, dialogs, records[0], session.ComponentNames[0], phaseLetter, correction,
+                           temperature, pressure);
+    }
+
     // 8. Into the record.
     record.GivenState = givenState;
     record.PhaseChange = phaseLetter;
     record.Temperature = temperature;
-    record.Pressure = 0;
+    record.Pressure = pressure;
     record.AirFactor = correction;
     record.Concentration = concentration;
     for (int i = 0; i < n; ++i) record.Components[static_cast<std::size_t>(i)] = records[static_cast<std::size_t>(i)];

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "common/Errors.h"
 #include "control/RecordCodec.h"
+#include "exchanger/CorrelationTables.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
@@ -104,6 +107,140 @@ TEST(StreamPreparation, ComponentsFromAProblemFile) {
     TechnSet outside = heated({0, 7});
     EXPECT_THROW(PrepareStream(session, dialogs, 't', '1', 0, outside, correction, temperature, 20),
                  CalculationAborted);
+}
+
+TechnSet changingPhase(std::vector<std::uint16_t> components, std::uint8_t process) {
+    TechnSet t = heated(std::move(components));
+    t.ProcessCode = process;
+    return t;
+}
+
+InputAnswer typed(Real value) {
+    InputAnswer a;
+    a.real = value;
+    a.text = "0.5";
+    return a;
+}
+
+TEST(StreamPreparation, CondensingWaterFromItsTableWithTheAirQuestion) {
+    Session session;
+    session.LanguageFlag = kRussian;
+    FakeDialogs dialogs;
+    dialogs.expect("stream.air_content", typed(0.5L));
+    TechnSet t = changingPhase({1}, 0);
+    Real correction = 0, temperature = 0;
+    PrepareStream(session, dialogs, 'p', '2', 'x', t, correction, temperature, 760);  // 1 kgf/cm2
+    EXPECT_NEAR(temperature, 99.97L, 0.03L);  // saturated water at 101308 Pa (steam tables)
+    EXPECT_EQ(t.Temperature, temperature);
+    EXPECT_EQ(t.Pressure, 760 * 133.3L);
+    EXPECT_EQ(t.AirFactor, CondensateFactor(0.5L));
+    EXPECT_EQ(correction, CondensateFactor(0.5L));
+    const InputRequest& air = dialogs.inputRequests.at(0);
+    EXPECT_EQ(air.caption, "Ввод исходных данных");
+    EXPECT_EQ(air.prompt, " Введите содеpжание воздуха в паpах воды (% масс.)");  // two Latin p, as shown
+    EXPECT_EQ(air.unit, " % массовые");
+    EXPECT_EQ(session.Report.lineCount(), 0u);  // a pure substance writes no table
+
+    // Cancel (or "Default") is no number: the Run ends, the record stays as it was
+    FakeDialogs cancelled;
+    InputAnswer cancel;
+    cancel.cancelled = true;
+    cancelled.expect("stream.air_content", cancel);
+    TechnSet untouched = changingPhase({1}, 0);
+    EXPECT_THROW(PrepareStream(session, cancelled, 'p', '2', 'x', untouched, correction, temperature, 760),
+                 CalculationAborted);
+    EXPECT_EQ(untouched.Pressure, 0);
+    EXPECT_EQ(untouched.GivenState, 0);
+
+    // beyond the table: refused, not extrapolated
+    FakeDialogs none;
+    TechnSet high = changingPhase({1}, 0);
+    EXPECT_THROW(PrepareStream(session, none, 'p', '2', 'x', high, correction, temperature, 20 * 760),
+                 CalculationAborted);
+}
+
+TEST(StreamPreparation, PureSubstanceByAntoine) {
+    Session session;
+    FakeDialogs dialogs;  // boiling, and no water: no question
+    TechnSet t = changingPhase({2}, 1);
+    Real correction = 0, temperature = 0;
+    PrepareStream(session, dialogs, 'p', '1', 'y', t, correction, temperature, 760);
+    const Pro& methanol = session.Data.SubstanceTable[2];
+    EXPECT_NEAR(temperature, methanol.AntoineB / (methanol.AntoineA - std::log(760.0L)) - methanol.AntoineC - 273.15L,
+                1e-15L);
+    EXPECT_NEAR(temperature, 64.6L, 0.2L);  // normal boiling point of methanol
+    EXPECT_EQ(correction, 1);
+    EXPECT_EQ(t.AirFactor, 1);
+    FakeDialogs condensing;  // condensing methanol has no air question either
+    PrepareStream(session, condensing, 'p', '1', 'x', t, correction, temperature, 760);
+}
+
+TEST(StreamPreparation, BoilingMixtureWritesItsEquilibriumInMmHg) {
+    Session session;
+    FakeDialogs dialogs;
+    dialogs.expect("equilibrium.method", MethodAnswer{false, 0})
+        .expect("stream.concentrations", gridValues(2, {50}));
+    TechnSet t = changingPhase({0, 1}, 1);
+    Real correction = 0.5L, temperature = 0;
+    PrepareStream(session, dialogs, 'p', '1', 'y', t, correction, temperature, 760);
+    // 50 % by mass is x = 0.281 of ethanol: measured 82.0 (x = 0.284) to 82.3 degC (x = 0.255)
+    EXPECT_NEAR(temperature, 82.1L, 0.25L);
+    EXPECT_EQ(correction, 1);
+    EXPECT_EQ(t.Pressure, 760 * 133.3L);
+    const std::vector<std::string>& lines = session.Report.lines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[6], "                     Equilibrium structures of phases in trumpet space during boiling of a "
+                        "liquid (% of weights)");
+    EXPECT_EQ(lines[7], "     Pabs    t boil/cond       comp.1      comp.1      comp.2      comp.2 ");
+    EXPECT_EQ(lines[8], " mm of hg.    degr.C          in liquid   in vapour     in liquid   in vapour  ");
+    EXPECT_EQ(lines[9].substr(0, 24), "  760.0000   82.1788    ");  // mm Hg, not Pa
+    EXPECT_EQ(lines[9].substr(24, 24), "     50.0000     77.0961");  // liquid back in mass %
+    EXPECT_NEAR(session.EquilibriumLiquid[0], 0.5L / 46.069L / (0.5L / 46.069L + 0.5L / 18.015L), 1e-18L);
+
+    // a condensing mixture at 2 kgf/cm2: the dew point from its vapour, Russian head
+    Session russian;
+    russian.LanguageFlag = kRussian;
+    FakeDialogs second;
+    second.expect("equilibrium.method", MethodAnswer{false, 2})
+        .expect("stream.concentrations", gridValues(2, {50}));
+    TechnSet c = changingPhase({0, 1}, 0);
+    PrepareStream(russian, second, 'p', '2', 'x', c, correction, temperature, 1520);
+    const std::vector<std::string>& ru = russian.Report.lines();
+    EXPECT_EQ(ru[ru.size() - 3], "     Pабс     t кип/конд       комп.1      комп.1      комп.2      комп.2 ");
+    EXPECT_EQ(ru[ru.size() - 2], " мм рт.ст.    град.C           в жидк.     в паре       в жидк.     в паре   ");
+    EXPECT_EQ(ru.back().substr(0, 10), " 1520.0000");
+    EXPECT_GT(temperature, 100);  // 2 atm: above the normal dew point of the vapour
+    EXPECT_LT(temperature, 120.2L);  // water's boiling point at 2 kgf/cm2
+}
+
+TEST(StreamPreparation, EquilibriumSetUpFailuresEndTheRun) {
+    SubstanceData data = SubstanceData::builtIn();
+    data.BinaryDataTable[0][1].StartValues[0] = -30000;  // the fit overflows at once
+    Session session(data);
+    FakeDialogs dialogs;
+    dialogs.expect("equilibrium.method", MethodAnswer{false, 0});
+    TechnSet t = changingPhase({0, 1}, 1);
+    Real correction = 1, temperature = 0;
+    try {
+        PrepareStream(session, dialogs, 'p', '1', 'y', t, correction, temperature, 760);
+        ADD_FAILURE();
+    } catch (const CalculationAborted& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("   At execution of the program there was an error!\r\nPlease reboot "
+                                              "the application and repeat calculation.\r\n",
+                                              0),
+                  0u)
+            << e.what();
+    }
+    EXPECT_EQ(dialogs.waitLabels.back(), "");  // not left standing
+
+    // The person's choice to end the program is no failure of the set-up.
+    FakeDialogs ending;
+    AlternAnswer two;
+    two.index = 1;
+    ending.expect("equilibrium.method", MethodAnswer{false, 0}).expect("equilibrium.data_absent", two);
+    TechnSet noData = changingPhase({1, 3}, 1);
+    EXPECT_THROW(PrepareStream(session, ending, 'p', '1', 'y', noData, correction, temperature, 760),
+                 ProgramExitRequested);
 }
 
 }  // namespace

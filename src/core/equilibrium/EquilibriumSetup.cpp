@@ -1,0 +1,608 @@
+#include "equilibrium/EquilibriumSetup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "common/Str20.h"
+#include "equilibrium/ActivityModels.h"
+#include "equilibrium/Minimizer.h"
+#include "equilibrium/ParameterFitting.h"
+#include "equilibrium/Tarnix1.h"
+#include "equilibrium/UnifacTables.h"
+#include "properties/PropertyFunctions.h"
+
+namespace vexamo {
+
+namespace {
+
+constexpr int kMaxEntryColumns = 25;
+constexpr int kMethodCount = 4;
+constexpr char kMethodLetters[kMethodCount] = {'W', 'N', 'Q', 'F'};
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+// A (dimensionless) in kJ/mole: the two factors one after the other.
+Real kiloJoules(Real A) { return A * 8.3144L * 0.27315L; }
+
+std::string F(Real value) { return formatGeneral(value, 6, 4); }
+
+// One showing of the parameter table of a pair: labels, units, empty cells.
+GridRequest parameterGrid(const std::string& caption, const std::string& label,
+                          const std::vector<std::string>& labels, const std::vector<std::string>& units) {
+    GridRequest grid;
+    grid.id = "equilibrium.parameters";
+    grid.caption = caption;
+    grid.label = label;
+    grid.columns = static_cast<int>(labels.size());
+    grid.rows = 3;
+    grid.fixedColumns = 0;
+    grid.fixedRows = 2;
+    grid.baseHeight = 219;
+    grid.selectedColumn = 0;
+    grid.integerColumns.assign(labels.size(), false);
+    for (std::size_t c = 0; c < labels.size(); ++c) grid.cells.push_back({labels[c], units[c], ""});
+    return grid;
+}
+
+// Row 2 of column c, whether the table was confirmed or cancelled (zero
+// when nothing was read).
+Real cellValue(const GridAnswer& answer, std::size_t column) {
+    if (column < answer.reals.size() && answer.reals[column].size() > 2) return answer.reals[column][2];
+    return 0;
+}
+
+class Setup {
+public:
+    Setup(Session& session, Dialogs& dialogs, int n, std::span<const std::uint16_t> substances,
+          EquilibriumModel& model, char& method)
+        : m_session(session),
+          m_dialogs(dialogs),
+          m_data(session.Data),
+          m_lang(session.LanguageFlag),
+          m_n(n),
+          m_substances(substances.begin(), substances.begin() + n),
+          m_model(model),
+          m_method(method),
+          m_fit(session.FitState, {}, session.LanguageFlag) {}
+
+    void run();
+
+private:
+    ReportMemo& memo();
+    void chooseMethod();
+    // Steps 2 to 7 with the current method; false when the person switched
+    // to UNIFAC and the set-up starts again.
+    bool setUp();
+    // One pair: false when the set-up starts again with UNIFAC.
+    bool pair(int i, int j);
+    char askDataAbsent(int i, int j);
+    std::string fitPair(int i, int j);
+    std::string enterPair(int i, int j);
+    std::string unifacPair(int i, int j, bool dataPresent, char choice);
+    void completeUnifac();
+    void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& record);
+    void record(PairSetup record) { m_session.EquilibriumPairs.push_back(std::move(record)); }
+
+    Session& m_session;
+    Dialogs& m_dialogs;
+    const SubstanceData& m_data;
+    LanguageFlagType m_lang;
+    int m_n;
+    std::vector<std::uint16_t> m_substances;
+    EquilibriumModel& m_model;
+    char& m_method;
+    FitContext m_fit;
+    std::vector<std::string> m_names;
+    std::array<GroupBlock, kMaxMixtureComponents> m_blocks{};  // all components' group blocks
+};
+
+ReportMemo& Setup::memo() {
+    if (!m_session.FitState.Memo) SetFitReportMemo(m_session.FitState, m_session.Report);
+    return *m_session.FitState.Memo;
+}
+
+void Setup::run() {
+    if (m_n < 2 || m_n > kMaxMixtureComponents)
+        throw CalculationAborted(tr(m_lang, "The equilibrium of a mixture needs 2 to 6 components, not ",
+                                    "Для расчета равновесия смесь должна иметь от 2 до 6 компонентов, а не ") +
+                                 std::to_string(m_n));
+    for (std::uint16_t s : m_substances)
+        if (s >= m_data.SubstanceTable.size())
+            throw CalculationAborted(tr(m_lang, "No substance number ", "Нет вещества номер ") +
+                                     std::to_string(s + 1) +
+                                     tr(m_lang, " in the substance table", " в таблице веществ"));
+    m_session.EquilibriumPairs.clear();
+    chooseMethod();
+    // Switching to UNIFAC at a pair without data starts again once: UNIFAC
+    // itself does not offer the switch.
+    while (!setUp()) {
+    }
+}
+
+void Setup::chooseMethod() {
+    MethodRequest request;
+    request.id = "equilibrium.method";
+    request.caption = tr(m_lang, "Choose of phase equilibrium calculation method", "Выбор метода расчета фазового равновесия");
+    request.label = tr(m_lang,
+                       "Choice of experimental data processing and\r\nphase equilibrium calculation method between\r\n"
+                       "vapour and liquid phases",
+                       "Выберите метод обработки экспериментальных\r\nданных и расчета фазового равновесия между\r\n"
+                       "паровой и жидкой фазами");
+    request.warning = tr(m_lang, "Choose one of equilibrium calculation methods.",
+                         "Выберите один из методов расчета равновесия.");
+    request.initialTag = 0;
+    request.defaultIndex = 0;
+    const MethodAnswer answer = m_dialogs.ask(request);
+    const int tag = answer.exit ? request.initialTag : answer.index;
+    if (tag < 0 || tag >= kMethodCount)
+        throw CalculationAborted("equilibrium method " + std::to_string(tag) + " outside 0..3");
+    m_method = kMethodLetters[tag];
+    m_model = EquilibriumModel{};
+    m_model.MethodLetter = m_method;
+    std::copy(m_substances.begin(), m_substances.end(), m_model.Substances.begin());
+    m_model.ComponentCount = static_cast<std::uint8_t>(m_n);
+    m_model.Language = m_lang;
+}
+
+bool Setup::setUp() {
+    const char letter = m_model.MethodLetter;
+    m_session.EquilibriumPairs.clear();  // a restart with UNIFAC sets every pair up again
+    // Step 2: UNIFAC's working tables and variant.
+    if (letter == 'F') {
+        AlternRequest variant;
+        variant.id = "equilibrium.unifac_variant";
+        variant.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
+        variant.question =
+            tr(m_lang,
+               "Select variant of calculation by UNIFAC method:\r\n1 - without taking into account interactions\r\n"
+               "    between subgroups (on G.M.Valdeen);\r\n2 - in view of interactions between subgroups.",
+               "Выберите вариант расчета по методу UNIFAC:\r\n1 - без учета взаимодействий между подгруппами\r\n"
+               "    (по Дж. Вальдину);\r\n2 - с учетом взаимодействий между подгруппами.");
+        variant.alternatives = {tr(m_lang, " variant 1;", " вариант 1;"), tr(m_lang, " variant 2", " вариант 2")};
+        variant.defaultIndex = 0;
+        const char chosen = m_dialogs.ask(variant).index == 0 ? '1' : '2';
+        m_fit.Tables.reset(m_data.GroupInteractionTable, chosen);
+        m_model.UnifacVariant = chosen;
+    }
+
+    // Step 3: common preparation.
+    m_fit.allocate(m_n);
+    memo().add(std::string(tr(m_lang, " Calculation of power parameters of intermolecular (intergroup)interaction.",
+                              "Расчет энергетических параметров межмолекулярного (межгруппового) взаимодействия")) +
+               "\r\n");
+    m_names.clear();
+    for (int c = 0; c < m_n; ++c) {
+        const Pro& record = m_data.SubstanceTable[m_substances[at(c)]];
+        m_names.push_back(cutCharacters(m_lang == kEnglish ? record.EnglishName : record.RussianName, 20));
+        SubstanceConstants constants;
+        GetSubstanceProperty(m_data, m_names.back(), "all", 0, &constants);
+        if (letter == 'Q' || letter == 'F')
+            ComponentGroupSums(constants.Groups, m_fit.UniquacR[at(c)], m_fit.UniquacQ[at(c)]);
+        if (letter == 'F') m_blocks[at(c)] = constants.Groups;
+    }
+    m_session.ComponentNames = m_names;
+    m_fit.ComponentNames = m_names;
+    m_model.ComponentNames = m_names;
+    m_model.UniquacQ = m_fit.UniquacQ;
+    m_model.UniquacR = m_fit.UniquacR;
+
+    // Step 4: UNIFAC variant 1 may take the reference values for every pair.
+    bool pairs = true;
+    if (letter == 'F' && m_fit.Tables.Variant == '1') {
+        AlternRequest source;
+        source.id = "equilibrium.unifac_source";
+        source.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
+        source.question = tr(m_lang,
+                             "Wish to calculate coefficients of group\r\ninteraction on experimental datas, available\r\n"
+                             "in the database (variant 1), or to take advantage\r\nof their values taken from the help "
+                             "literature (variant 2)?",
+                             "Желаете рассчитать коэффициенты группового\r\nвзаимодействия по экспериментальным данным,\r\n"
+                             "имеющимся в базе (вариант 1), или воспользоваться\r\nих значениями, взятыми из справочной "
+                             "литературы (вариант 2)?");
+        source.alternatives = {tr(m_lang, " variant 1 (is recommended)", " вариант 1 (рекомендуется)"),
+                               tr(m_lang, " variant 2", " вариант 2")};
+        source.defaultIndex = 0;
+        pairs = m_dialogs.ask(source).index == 0;
+    }
+
+    // Step 5: the pairs, first member always the lower index.
+    if (pairs)
+        for (int i = 0; i < m_n; ++i)
+            for (int j = i; j < m_n; ++j)
+                if (!pair(i, j)) return false;
+
+    if (letter == 'F') completeUnifac();
+    return true;
+}
+
+char Setup::askDataAbsent(int i, int j) {
+    const bool unifac = m_model.MethodLetter == 'F';
+    const std::string method = methodName(m_model.MethodLetter);
+    AlternRequest request;
+    request.id = "equilibrium.data_absent";
+    request.caption = tr(m_lang, "Choice of variant", "Выбор варианта");
+    if (m_lang == kEnglish)
+        request.question = "Experimental data on equilibrium in the system " + m_names[at(i)] + "-" + m_names[at(j)] +
+                           " are absent." + "\r\n" + "  Select one of the following variants:" + "\r\n" +
+                           "     1 -  set energy parameters of model " + method + " independently;" + "\r\n" +
+                           "     2 - to complete activity of the program" + "\r\n" +
+                           (unifac ? "     3 - to take advantage of G.M. Valdeen data from\r\n"
+                                     "        reference literature (is recommended)"
+                                   : "     3 - to repeat calculation with usage of UNIFAC method\r\n"
+                                     "          (is recommended)");
+    else
+        request.question = "  Экспериментальные данные по равновесию в системе " + m_names[at(i)] + "-" +
+                           m_names[at(j)] + " отсутствуют." + "\r\n" + "  Выберите один из следующих вариантов:" +
+                           "\r\n" + "     1 - задать энергетические параметры модели " + method + " самостоятельно;" +
+                           "\r\n" + "     2 - завершить работу программы" + "\r\n" +
+                           (unifac ? "     3 - воспользоваться данными Дж. Вальдина из\r\n"
+                                     "        справочной литературы (рекомендуется)"
+                                   : "     3 - повторить расчет с использованием метода UNIFAC\r\n"
+                                     "          (рекомендуется)");
+    request.alternatives = {tr(m_lang, " variant 1", " вариант 1"), tr(m_lang, " variant 2", " вариант 2"),
+                            tr(m_lang, " variant 3", " вариант 3")};
+    request.groupColumns = 2;
+    request.defaultIndex = 2;
+    const int tag = m_dialogs.ask(request).index;
+    return tag == 0 ? '1' : tag == 1 ? '2' : '3';
+}
+
+bool Setup::pair(int i, int j) {
+    const std::size_t si = at(i), sj = at(j);
+    if (i == j) {
+        m_model.WilsonA[si][si] = 0;
+        m_model.NrtlA[si][si] = 0;
+        m_model.UniquacA[si][si] = 0;
+        return true;
+    }
+    const char letter = m_model.MethodLetter;
+    std::string header =
+        m_lang == kEnglish
+            ? "Power parameters of binary interaction of molecules (structural groups)\r\ncomponent " + m_names[si] +
+                  "-" + m_names[sj] + " of model " + methodName(letter)
+            : "Энергетические параметры бинарных взаимодействий молекул (структурных групп)\r\nкомпонентов " +
+                  m_names[si] + "-" + m_names[sj] + " модели " + methodName(letter);
+    std::uint8_t DataAbsentFlag = 0;
+    Tarnrun(m_data, m_substances[si], m_substances[sj], DataAbsentFlag);
+    const bool dataPresent = DataAbsentFlag != 1;
+    char choice = 0;
+    try {
+        if (dataPresent) {
+            LoadBinaryDataSet(m_fit, m_data, m_substances[si], m_substances[sj]);
+            m_fit.First = i;
+            m_fit.Second = j;
+            const FitPoints& p = m_fit.Points;
+            for (std::size_t k = 0; k < p.n; ++k) {
+                const Real t = (p.theta[k] - 1) * 273.15L;
+                m_fit.Volume[si][k] = MolarVolume(m_data, m_names[si], t);
+                m_fit.VapourPressure[si][k] = VapourPressure(m_data, m_names[si], p.theta[k]);
+                m_fit.Volume[sj][k] = MolarVolume(m_data, m_names[sj], t);
+            }
+            header += tr(m_lang, " and root-mean-square error of calculation.",
+                         " и среднеквадратичная погрешность расчетов.");
+            m_dialogs.setWaitLabel(tr(m_lang,
+                                      "please wait ! There is a calculation of power\n\rparameters of intermolecular "
+                                      "(intergroup) interaction",
+                                      "пожалуйста подождите ! Идет расчет энергетических\n\rпараметров "
+                                      "межмолекулярного (межгруппового) взаимодействия"));
+        } else {
+            choice = askDataAbsent(i, j);
+            if (choice == '2')
+                throw ProgramExitRequested(
+                    tr(m_lang, "The work of the program is ended at the user's choice (no equilibrium data for ",
+                       "Работа программы завершена по выбору пользователя (нет данных о равновесии для ") +
+                    m_names[si] + "-" + m_names[sj] + ").");
+            if (choice == '3' && letter != 'F') {
+                m_model.MethodLetter = 'F';
+                m_method = 'F';
+                return false;
+            }
+            if (choice == '1')
+                header += std::string(".") + "\r\n" +
+                          tr(m_lang, "Power parameters are set by the user", "Энергетические параметры заданы пользователем");
+        }
+        memo().add(header);
+        m_fit.FitProgressLine = memo().lineCount();
+
+        std::string result;
+        if (letter == 'F')
+            result = unifacPair(i, j, dataPresent, choice);
+        else if (dataPresent)
+            result = fitPair(i, j);
+        else
+            result = enterPair(i, j);
+        memo().add(result + "\r\n");
+        m_dialogs.setWaitLabel("");
+    } catch (...) {
+        m_dialogs.setWaitLabel("");
+        throw;
+    }
+    return true;
+}
+
+void Setup::minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& r) {
+    m_fit.Eps = eps;
+    m_fit.LastIndex = lastIndex;
+    m_fit.Evaluations = 0;
+    const SlowConvergenceHandler slow = [this] {
+        const bool retry = m_dialogs.abortRetry(
+            {"fit.slow_convergence",
+             "Слишком медленная сходимость градиентного метода. Желаете\r\nпродолжить вычисления? Или закончить работу "
+             "процедуры?",
+             false});
+        if (!retry)
+            throw ProgramExitRequested(tr(m_lang, "The work of the program is ended at the user's choice (too slow "
+                                                  "convergence of the fit).",
+                                          "Работа программы завершена по выбору пользователя (слишком медленная "
+                                          "сходимость подбора параметров)."));
+    };
+    GradientMinimize(lastIndex, m_fit.Iterations, m_fit.Minimum, eps, X, objective, slow);
+    r.Source = PairSetup::Origin::Fitted;
+    r.Points = m_fit.Points.n;
+    r.RmsY = std::sqrt(m_fit.Minimum / m_fit.Points.n);
+    r.Iterations = m_fit.Iterations;
+    r.Evaluations = m_fit.Evaluations;
+}
+
+std::string Setup::fitPair(int i, int j) {
+    const std::size_t si = at(i), sj = at(j);
+    const char letter = m_model.MethodLetter;
+    PairSetup r;
+    r.First = i;
+    r.Second = j;
+    r.MethodLetter = letter;
+    FitContext& c = m_fit;
+    switch (letter) {
+        case 'W':
+            minimize(c.Wilson, 0.00001L, 1, [&c](const FitVector& X) { return WilsonObjective(c, X); }, r);
+            m_model.WilsonA[si][sj] = c.Wilson[0];
+            m_model.WilsonA[sj][si] = c.Wilson[1];
+            break;
+        case 'N':
+            minimize(c.Nrtl, 0.000001L, 2, [&c](const FitVector& X) { return NrtlObjective(c, X); }, r);
+            m_model.NrtlA[si][sj] = c.Nrtl[0];
+            m_model.NrtlA[sj][si] = c.Nrtl[1];
+            m_model.NrtlAlpha[si][sj] = m_model.NrtlAlpha[sj][si] = c.Nrtl[2];
+            break;
+        default:
+            minimize(c.Uniquac, 0.00001L, 1, [&c](const FitVector& X) { return UniquacObjective(c, X); }, r);
+            m_model.UniquacA[si][sj] = c.Uniquac[0];
+            m_model.UniquacA[sj][si] = c.Uniquac[1];
+            break;
+    }
+    const std::string result = pairResultText(letter, m_model, i, j, m_lang);
+    const EquilibriumModel& m = m_model;
+    if (letter == 'W') {
+        r.Labels = {"l12-l11", "l21-l22"};
+        r.Kinds = {'E', 'E'};
+        r.Values = {m.WilsonA[si][sj], m.WilsonA[sj][si]};
+    } else if (letter == 'N') {
+        r.Labels = {"g12-g22", "g21-g11", "alp12"};
+        r.Kinds = {'E', 'E', 'a'};
+        r.Values = {m.NrtlA[si][sj], m.NrtlA[sj][si], m.NrtlAlpha[si][sj]};
+    } else {
+        r.Labels = {"u12-u22", "u21-u11"};
+        r.Kinds = {'E', 'E'};
+        r.Values = {m.UniquacA[si][sj], m.UniquacA[sj][si]};
+    }
+    record(r);
+    return result;
+}
+
+std::string Setup::enterPair(int i, int j) {
+    const std::size_t si = at(i), sj = at(j);
+    const char letter = m_model.MethodLetter;
+    const std::string unit = tr(m_lang, " kJ/mole;", " кДж/моль;");
+    const std::string enter = tr(m_lang, "Enter ", "Введите ");
+    const std::string method = methodName(letter);
+    const std::string caption =
+        tr(m_lang, "Input of power parameters for method ", "Ввод энергетических параметров для метода ") + method;
+    const std::string who = " (1- " + m_names[si] + "; 2- " + m_names[sj] + ");";
+    std::string label;
+    std::vector<std::string> labels, units;
+    if (letter == 'N') {
+        label = enter + " g12-g22 " + unit + who + "\r\n" + enter + " g21-g22 " + unit + "\r\n" + enter + " alp12";
+        labels = {"    g12-g22", "    g21-g22", "     alp12"};
+        units = {unit, unit, ""};
+    } else {
+        const bool wilson = letter == 'W';
+        label = enter + (wilson ? " L12-L11 " : " u12-u22 ") + unit + who + "\r\n" + enter +
+                (wilson ? " L21-L22 " : " u21-u22 ") + unit;
+        labels = wilson ? std::vector<std::string>{"    L12-L11", "    L21-L22"}
+                        : std::vector<std::string>{"    u12-u22", "    u21-u22"};
+        units = {unit, unit};
+    }
+    const GridAnswer answer = m_dialogs.ask(parameterGrid(caption, label, labels, units));
+    PairSetup r;
+    r.First = i;
+    r.Second = j;
+    r.MethodLetter = letter;
+    r.Source = PairSetup::Origin::Entered;
+    switch (letter) {
+        case 'W':
+            m_model.WilsonA[si][sj] = cellValue(answer, 0) / kParameterScale;
+            m_model.WilsonA[sj][si] = cellValue(answer, 1) / kParameterScale;
+            r.Labels = {"l12-l11", "l21-l22"};
+            r.Kinds = {'E', 'E'};
+            r.Values = {m_model.WilsonA[si][sj], m_model.WilsonA[sj][si]};
+            break;
+        case 'N':
+            m_model.NrtlA[si][sj] = cellValue(answer, 0) / kParameterScale;
+            m_model.NrtlA[sj][si] = cellValue(answer, 1) / kParameterScale;
+            m_model.NrtlAlpha[si][sj] = m_model.NrtlAlpha[sj][si] = cellValue(answer, 2);
+            r.Labels = {"g12-g22", "g21-g11", "alp12"};
+            r.Kinds = {'E', 'E', 'a'};
+            r.Values = {m_model.NrtlA[si][sj], m_model.NrtlA[sj][si], m_model.NrtlAlpha[si][sj]};
+            break;
+        default:
+            m_model.UniquacA[si][sj] = cellValue(answer, 0) / kParameterScale;
+            m_model.UniquacA[sj][si] = cellValue(answer, 1) / kParameterScale;
+            r.Labels = {"u12-u22", "u21-u11"};
+            r.Kinds = {'E', 'E'};
+            r.Values = {m_model.UniquacA[si][sj], m_model.UniquacA[sj][si]};
+            break;
+    }
+    record(r);
+    return pairResultText(letter, m_model, i, j, m_lang);
+}
+
+std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
+    const std::size_t si = at(i), sj = at(j);
+    FitContext& c = m_fit;
+    UnifacTables& tables = c.Tables;
+    const char variant = tables.Variant;
+    c.PairBlocks = {m_blocks[si], m_blocks[sj]};
+    const std::array<Real, 2> q{c.UniquacQ[si], c.UniquacQ[sj]}, r{c.UniquacR[si], c.UniquacR[sj]};
+    tables.Groups = MergeGroupLists(c.PairBlocks);
+    const GroupList& groups = tables.Groups;
+    const int G = variant == '1' ? groups.DistinctCount : groups.GroupCount;
+    const int P = G * (G - 1);
+    const std::string unit = tr(m_lang, "  degr.K;", "  град.K;");
+    // The main-group number and the label of position m (distinct main groups
+    // for variant 1, groups for variant 2).
+    auto number = [&](int m) { return variant == '1' ? groups.DistinctMain[at(m)] : groups.MainGroup[at(m)]; };
+    auto letterOf = [&](int m) { return std::string(1, groups.SubgroupLetter[at(m)]); };
+    auto label = [&](int m, int n) {
+        return variant == '1' ? "  a[" + std::to_string(number(m)) + "," + std::to_string(number(n)) + "]"
+                              : "  a[" + std::to_string(number(m)) + letterOf(m) + "," + std::to_string(number(n)) +
+                                    letterOf(n) + "]";
+    };
+
+    PairSetup record;
+    record.First = i;
+    record.Second = j;
+    record.MethodLetter = 'F';
+    if (dataPresent) {
+        if (P > kMaxFitParameters)
+            throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] + "-" + m_names[sj] +
+                                     tr(m_lang, " has ", " имеет ") + std::to_string(P) +
+                                     tr(m_lang, " group parameters; at most 66 can be fitted",
+                                        " параметров групп; подобрать можно не более 66"));
+        const FitPoints& p = c.Points;
+        for (std::size_t k = 0; k < p.n; ++k) {
+            const std::array<Real, 2> composition{p.x1[k], 1 - p.x1[k]};
+            std::array<Real, 2> gammaC{};
+            CombinatorialActivity(2, q, r, composition, gammaC);
+            c.Combinatorial[si][k] = gammaC[0];
+            c.Combinatorial[sj][k] = gammaC[1];
+            std::array<Real, kMaxGroups> fractions{};
+            GroupFractions(2, groups, c.PairBlocks, composition, fractions);
+            for (int g = 0; g < groups.GroupCount; ++g) c.GroupFractionTable[at(g)][k] = fractions[at(g)];
+        }
+        c.First = i;
+        c.Second = j;
+        for (int k = 0; k < P; ++k) c.Unifac[at(k)] = 0.2L;
+        const Objective objective = [&c](const FitVector& X) { return UnifacObjective(c, X); };
+        if (P > 0) {
+            minimize(c.Unifac, 0.00001L, P - 1, objective, record);
+        } else {  // nothing to fit: the tables as they stand
+            c.Iterations = 0;
+            c.Minimum = objective(c.Unifac);
+            record.Points = p.n;
+            record.RmsY = std::sqrt(c.Minimum / p.n);
+        }
+        record.Source = PairSetup::Origin::Fitted;
+    } else {
+        if (choice == '1') {
+            if (P > kMaxEntryColumns)
+                throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] + "-" +
+                                         m_names[sj] + tr(m_lang, " has ", " имеет ") + std::to_string(P) +
+                                         tr(m_lang, " group parameters; at most 25 can be entered",
+                                            " параметров групп; ввести можно не более 25"));
+            std::string header = tr(m_lang, "Number of power parameters of interaction of groups ",
+                                    "Число энергетических параметров взаимодействия групп ") +
+                                 std::to_string(P) + "\r\n" + tr(m_lang, "Enter ", "Введите ");
+            std::vector<std::string> labels, units;
+            for (int m = 0; m < G; ++m)
+                for (int n = 0; n < G; ++n)
+                    if (m != n) {
+                        header += label(m, n) + unit;
+                        labels.push_back("  " + label(m, n));
+                        units.push_back("  " + unit);
+                    }
+            const GridAnswer answer = m_dialogs.ask(parameterGrid(
+                tr(m_lang, "Input of power parameters for method UNIFAC", "Ввод энергетических параметров для метода UNIFAC"),
+                header, labels, units));
+            std::size_t column = 0;
+            for (int m = 0; m < G; ++m)
+                for (int n = 0; n < G; ++n)
+                    if (m != n) StoreGroupParameter(tables, m, n, cellValue(answer, column++) / 273.15L);
+            record.Source = PairSetup::Origin::Entered;
+        } else {
+            memo().add(tr(m_lang, "Power parameters are taken from references",
+                          "Энергетические параметры взяты из литературных источников"));
+            for (int m = 0; m < G; ++m)
+                for (int n = 0; n < G; ++n)
+                    if (m != n) {
+                        const int a = number(m), b = number(n);
+                        StoreGroupParameter(tables, m, n, a == b ? 0.0L : m_data.groupInteraction(a, b));
+                    }
+            record.Source = PairSetup::Origin::Reference;
+        }
+        BuildGroupInteractionMatrix(tables, groups.GroupCount, groups.MainGroup, groups.SubgroupLetter,
+                                    c.PairInteraction);
+    }
+
+    std::string result;
+    for (int m = 0; m < G; ++m)
+        for (int n = 0; n < G; ++n) {
+            if (m == n) continue;
+            const Real value = variant == '1' ? tables.mainEntry(number(m), number(n)) : c.PairInteraction[at(m)][at(n)];
+            if (variant == '1')
+                result += "  a0[" + std::to_string(number(m)) + "," + std::to_string(number(n)) +
+                          "]= " + formatFixed(value * 273.15L, 7, 3);
+            else
+                result += "  a[" + std::to_string(number(m)) + letterOf(m) + "," + std::to_string(number(n)) +
+                          letterOf(n) + "]= " + formatFixed(value * 273.15L, 7, 3);
+            result += unit;
+            record.Labels.push_back(label(m, n).substr(2));
+            record.Kinds.push_back('G');
+            record.Values.push_back(value);
+        }
+    m_session.EquilibriumPairs.push_back(std::move(record));
+    return result;
+}
+
+void Setup::completeUnifac() {
+    UnifacTables& tables = m_fit.Tables;
+    const std::span<GroupBlock> blocks(m_blocks.data(), at(m_n));
+    const GroupList mixture = MergeGroupLists(blocks);
+    BuildGroupInteractionMatrix(tables, mixture.GroupCount, mixture.MainGroup, mixture.SubgroupLetter,
+                                m_model.GroupInteraction);
+    for (GroupBlock& block : blocks)
+        BuildGroupInteractionMatrix(tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
+                                    block.PureInteraction);
+    m_model.Groups = mixture;
+    m_model.ComponentGroups = m_blocks;
+    m_model.UnifacVariant = tables.Variant;
+}
+
+}  // namespace
+
+std::string pairResultText(char letter, const EquilibriumModel& m, int i, int j, LanguageFlagType lang) {
+    const std::size_t si = at(i), sj = at(j);
+    const std::string unit = tr(lang, " kJ/mole;", " кДж/моль;");
+    switch (letter) {
+        case 'W':
+            return "  l12-l11 = " + F(kiloJoules(m.WilsonA[si][sj])) + unit + "  l21-l22 = " +
+                   F(kiloJoules(m.WilsonA[sj][si])) + unit;
+        case 'N':
+            return "  g12-g22 = " + F(kiloJoules(m.NrtlA[si][sj])) + unit + "  g21-g11 = " +
+                   F(kiloJoules(m.NrtlA[sj][si])) + unit + "  alp12=" + F(m.NrtlAlpha[si][sj]);
+        default:
+            return "  u12-u22 = " + F(kiloJoules(m.UniquacA[si][sj])) + unit + "  u21-u11 = " +
+                   F(kiloJoules(m.UniquacA[sj][si])) + unit;
+    }
+}
+
+void RunEquilibriumSetup(Session& session, Dialogs& dialogs, int n, std::span<const std::uint16_t> substances,
+                         EquilibriumModel& model, char& method) {
+    if (n < 0 || static_cast<std::size_t>(n) > substances.size())
+        throw CalculationAborted("the substance list holds fewer than " + std::to_string(n) + " numbers");
+    Setup(session, dialogs, n, substances, model, method).run();
+}
+
+}  // namespace vexamo

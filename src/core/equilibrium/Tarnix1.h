@@ -1,0 +1,16 @@
+#pragma once
+// Whether the built-in binary data table holds usable measured equilibrium
+// data for an ordered pair of substances.
+#include <cstdint>
+
+#include "properties/SubstanceRecords.h"
+
+namespace vexamo {
+
+// Sets DataAbsentFlag to 1 exactly when the ordered pair (first, second)
+// (0-based substance numbers) has no usable data set: a number outside the
+// table, a set with Count 0, more than 60 points or columns shorter than its
+// count; otherwise to 0.
+void Tarnrun(const SubstanceData& data, std::uint16_t first, std::uint16_t second, std::uint8_t& DataAbsentFlag);
+
+}  // namespace vexamo

@@ -1,0 +1,226 @@
+#include "plot/TxyPainter.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <stdexcept>
+
+#include "common/NumberFormat.h"
+#include "plot/ProfilePainter.h"
+
+namespace vexamo::plot {
+
+namespace {
+
+constexpr double kLeft = 78, kRight = 30, kTop = 48, kBottom = 62;
+const QColor kBoilingColour(0x1f, 0x4e, 0xb4);     // T(x)
+const QColor kCondensingColour(0xc0, 0x30, 0x30);  // T(y)
+
+struct Range {
+    double low = 0, high = 1, step = 0.1;
+};
+
+// An axis over [low, high] with a round step giving 5 to 10 divisions.
+Range niceRange(double low, double high) {
+    if (!(high > low)) {
+        low -= 1;
+        high += 1;
+    }
+    const double raw = (high - low) / 6;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = magnitude;
+    for (double factor : {1.0, 2.0, 5.0, 10.0})
+        if (factor * magnitude >= raw) {
+            step = factor * magnitude;
+            break;
+        }
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+std::string lowerExtension(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+[[noreturn]] void cannotWrite(const std::filesystem::path& file) {
+    throw std::runtime_error(file.string() + ": cannot write the picture file");
+}
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
+    double low = INFINITY, high = -INFINITY;
+    for (const std::vector<Real>* values : {&d.t, &d.measuredT})
+        for (Real t : *values)
+            if (std::isfinite(t)) {
+                low = std::min(low, static_cast<double>(t));
+                high = std::max(high, static_cast<double>(t));
+            }
+    if (!std::isfinite(low)) throw std::runtime_error("the T-x-y diagram has no temperature to draw");
+    const Range range = niceRange(low, high);
+    const QRectF plot(kLeft, kTop, kTxyWidth - kLeft - kRight, kTxyHeight - kTop - kBottom);
+    auto px = [&](double x) { return plot.left() + x * plot.width(); };
+    auto py = [&](double t) { return plot.bottom() - (t - range.low) / (range.high - range.low) * plot.height(); };
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.fillRect(QRectF(0, 0, kTxyWidth, kTxyHeight), Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+
+    // Grid, ticks and their labels.
+    QPen grid(QColor(0xdd, 0xdd, 0xdd), 1);
+    for (int i = 0; i <= 10; ++i) {
+        const double x = i / 10.0;
+        painter.setPen(grid);
+        painter.drawLine(QPointF(px(x), plot.top()), QPointF(px(x), plot.bottom()));
+        painter.setPen(Qt::black);
+        const QString label = text(formatFixed(x, 0, 1));
+        painter.drawText(QPointF(px(x) - metrics.horizontalAdvance(label) / 2.0, plot.bottom() + 18), label);
+    }
+    const int divisions = static_cast<int>(std::lround((range.high - range.low) / range.step));
+    for (int i = 0; i <= divisions; ++i) {
+        const double t = range.low + i * range.step;
+        painter.setPen(grid);
+        painter.drawLine(QPointF(plot.left(), py(t)), QPointF(plot.right(), py(t)));
+        painter.setPen(Qt::black);
+        const QString label = text(formatShortest(std::round(t * 1000) / 1000));
+        painter.drawText(QPointF(plot.left() - 8 - metrics.horizontalAdvance(label), py(t) + metrics.ascent() / 2.0),
+                         label);
+    }
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(plot);
+
+    // Texts: title, axes.
+    QFont bold = font;
+    bold.setPixelSize(14);
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.drawText(QRectF(0, 8, kTxyWidth, 24), Qt::AlignHCenter | Qt::AlignVCenter, text(d.title));
+    painter.setFont(font);
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 28, plot.width(), 20), Qt::AlignHCenter, text(d.compositionAxis));
+    painter.save();
+    painter.translate(18, plot.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignHCenter, text(d.temperatureAxis));
+    painter.restore();
+
+    // The two curves.
+    auto curve = [&](const std::vector<Real>& composition, const QColor& colour) {
+        QPainterPath path;
+        bool started = false;
+        for (std::size_t k = 0; k < composition.size() && k < d.t.size(); ++k) {
+            if (!std::isfinite(composition[k]) || !std::isfinite(d.t[k])) {
+                started = false;
+                continue;
+            }
+            const QPointF point(px(static_cast<double>(composition[k])), py(static_cast<double>(d.t[k])));
+            if (started)
+                path.lineTo(point);
+            else
+                path.moveTo(point);
+            started = true;
+        }
+        painter.setPen(QPen(colour, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+    };
+    painter.setClipRect(plot.adjusted(-6, -6, 6, 6));
+    curve(d.x, kBoilingColour);
+    curve(d.y, kCondensingColour);
+
+    // Measured points: circles at (x, t), squares at (y, t).
+    for (std::size_t k = 0; k < d.measuredT.size(); ++k) {
+        const double t = static_cast<double>(d.measuredT[k]);
+        if (k < d.measuredX.size()) {
+            painter.setPen(QPen(kBoilingColour, 1.5));
+            painter.drawEllipse(QPointF(px(static_cast<double>(d.measuredX[k])), py(t)), 3.5, 3.5);
+        }
+        if (k < d.measuredY.size()) {
+            painter.setPen(QPen(kCondensingColour, 1.5));
+            painter.drawRect(QRectF(px(static_cast<double>(d.measuredY[k])) - 3.5, py(t) - 3.5, 7, 7));
+        }
+    }
+    painter.setClipping(false);
+
+    // Legend, top right inside the plot.
+    const double lx = plot.right() - 190, ly = plot.top() + 12;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 220));
+    const int rows = d.measuredT.empty() ? 2 : 4;
+    painter.drawRect(QRectF(lx - 8, ly - 10, 192, rows * 18 + 6));
+    painter.setBrush(Qt::NoBrush);
+    auto legendLine = [&](int row, const QColor& colour, const QString& label) {
+        painter.setPen(QPen(colour, 2));
+        painter.drawLine(QPointF(lx, ly + row * 18), QPointF(lx + 24, ly + row * 18));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(lx + 32, ly + row * 18 + metrics.ascent() / 2.0 - 1), label);
+    };
+    legendLine(0, kBoilingColour, "T(x)");
+    legendLine(1, kCondensingColour, "T(y)");
+    if (!d.measuredT.empty()) {
+        painter.setPen(QPen(kBoilingColour, 1.5));
+        painter.drawEllipse(QPointF(lx + 12, ly + 36), 3.5, 3.5);
+        painter.setPen(QPen(kCondensingColour, 1.5));
+        painter.drawRect(QRectF(lx + 8.5, ly + 54 - 3.5, 7, 7));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(lx + 32, ly + 36 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " x"));
+        painter.drawText(QPointF(lx + 32, ly + 54 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " y"));
+    }
+    painter.restore();
+}
+
+void renderTxyDiagram(const TxyDiagram& diagram, const std::filesystem::path& file) {
+    const std::string extension = lowerExtension(file);
+    if (extension != ".png" && extension != ".svg")
+        throw std::runtime_error(file.string() + ": the picture file must end in .png or .svg");
+    bool drawable = false;
+    for (const std::vector<Real>* values : {&diagram.t, &diagram.measuredT})
+        for (Real t : *values) drawable = drawable || std::isfinite(t);
+    if (!drawable) throw std::runtime_error(file.string() + ": the T-x-y diagram has no temperature to draw");
+    ensureGuiApplication();
+    const QSize size(kTxyWidth, kTxyHeight);
+    const QString name = QFile::decodeName(file.c_str());
+    if (extension == ".png") {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            paintTxyDiagram(painter, diagram);
+        }
+        if (!image.save(name, "PNG")) cannotWrite(file);
+        return;
+    }
+    QFile out(name);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) cannotWrite(file);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&out);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(text(diagram.title));
+    QPainter painter;
+    if (!painter.begin(&generator)) cannotWrite(file);
+    paintTxyDiagram(painter, diagram);
+    painter.end();
+    if (!out.flush() || out.error() != QFileDevice::NoError) cannotWrite(file);
+    out.close();
+}
+
+}  // namespace vexamo::plot

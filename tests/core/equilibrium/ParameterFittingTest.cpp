@@ -1,0 +1,189 @@
+#include "equilibrium/ParameterFitting.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/Errors.h"
+#include "equilibrium/Minimizer.h"
+#include "equilibrium/UnifacTables.h"
+
+namespace vexamo {
+namespace {
+
+// f = 1/2 (x - m)' H (x - m) with m = (1, -2, 0.5): minimum 0 at m. Its
+// Hessian's eigenvalues (0.15 to 1.1) let the plain steps of the line search
+// settle.
+constexpr int kN = 3;
+using Point = std::array<Real, kN>;
+constexpr Real kH[kN][kN] = {{1.0L, 0.2L, 0.1L}, {0.2L, 0.6L, -0.1L}, {0.1L, -0.1L, 0.2L}};
+constexpr Point kMinimum = {1, -2, 0.5L};
+
+Point gradient(const Point& x) {
+    Point g{};
+    for (int i = 0; i < kN; ++i)
+        for (int j = 0; j < kN; ++j) g[i] += kH[i][j] * (x[j] - kMinimum[j]);
+    return g;
+}
+Real quadratic(const Point& x) {
+    const Point g = gradient(x);
+    Real f = 0;
+    for (int i = 0; i < kN; ++i) f += 0.5L * (x[i] - kMinimum[i]) * g[i];
+    return f;
+}
+
+// Whether evaluation k is F(Y) right after the central gradient at Y: the
+// 2N evaluations before it are Y +- h along each axis in turn.
+bool endsAnIteration(const std::vector<Point>& points, std::size_t k) {
+    if (k < 2 * kN) return false;
+    const Point& y = points[k];
+    for (int i = 0; i < kN; ++i) {
+        const Point& plus = points[k - 2 * kN + 2 * i];
+        const Point& minus = points[k - 2 * kN + 2 * i + 1];
+        for (int j = 0; j < kN; ++j)
+            if (j != i && (plus[j] != y[j] || minus[j] != y[j])) return false;
+        if (!(plus[i] > y[i] && minus[i] < y[i])) return false;
+        if (std::fabs((plus[i] - y[i]) - (y[i] - minus[i])) > 1e-15L * std::fabs(plus[i] - y[i]) + 1e-19L) return false;
+    }
+    return true;
+}
+
+TEST(Minimizer, FindsAKnownMinimumAndRestartsEveryNIterations) {
+    std::vector<Point> points;
+    const Objective F = [&points](const FitVector& X) {
+        points.push_back({X[0], X[1], X[2]});
+        return quadratic(points.back());
+    };
+    FitVector X{};
+    X[0] = 4, X[1] = 2, X[2] = -3;
+    std::uint16_t iterations = 0;
+    Real minimum = -1;
+    GradientMinimize(kN - 1, iterations, minimum, 1e-7L, X, F, [] { FAIL() << "no slow-convergence question"; });
+    for (int i = 0; i < kN; ++i) EXPECT_NEAR(X[static_cast<std::size_t>(i)], kMinimum[static_cast<std::size_t>(i)], 1e-5L);
+    EXPECT_LT(minimum, 1e-10L);
+    EXPECT_EQ(minimum, quadratic({X[0], X[1], X[2]}));  // the last value is the one at the result
+
+    // Each iteration ends with F(Y) after the central gradient at Y; the next
+    // one starts at Y + D. On a quadratic the central gradient is exact, so D
+    // is the steepest descent exactly after iterations N, 2N, ... and a
+    // conjugate direction otherwise.
+    int iteration = 0, restarts = 0, conjugate = 0;
+    for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+        if (!endsAnIteration(points, k)) continue;
+        ++iteration;
+        const Point& y = points[k];
+        const Point G = gradient(y);
+        Real off = 0, size = 0;
+        for (int i = 0; i < kN; ++i) {
+            const Real D = points[k + 1][i] - y[i];
+            off += (D + G[i]) * (D + G[i]);
+            size += G[i] * G[i];
+        }
+        off = std::sqrt(off / size);
+        if (iteration % kN == 0) {
+            EXPECT_LT(off, 1e-9L) << "iteration " << iteration;
+            ++restarts;
+        } else if (off > 1e-6L) {
+            ++conjugate;
+        }
+    }
+    EXPECT_EQ(iteration + 1, iterations);  // the last iteration starts no other
+    EXPECT_GE(restarts, 1);
+    EXPECT_GE(conjugate, 2);
+}
+
+TEST(Minimizer, ObjectiveOverflowEndsTheFit) {
+    const Objective F = [](const FitVector& X) { return std::exp(-1e5L * X[0]); };
+    FitVector X{};
+    std::uint16_t iterations = 0;
+    Real minimum = 0;
+    X[0] = -1;
+    EXPECT_THROW(GradientMinimize(0, iterations, minimum, 1e-5L, X, F, [] {}), NumericalError);
+}
+
+// The progress line of the fits: every 200 objective calls, the counter
+// carrying over from one fit to the next, the line replaced in place.
+TEST(ParameterFitting, ProgressLineEvery200Calls) {
+    FitProgress progress;
+    ReportMemo memo;
+    SetFitReportMemo(progress, memo);
+    FitContext c(progress, {"comp.1", "comp.2"}, kEnglish);
+    c.allocate(2);
+    c.Points.n = 4;
+    c.Points.P = 100;
+    memo.add("header");
+    c.FitProgressLine = memo.lineCount();
+    c.Minimum = 4 * 0.0025L;
+    c.Iterations = 7;
+    for (int call = 0; call < 199; ++call) ReportFitProgress(c);
+    EXPECT_EQ(memo.lineCount(), 1u);
+    ReportFitProgress(c);
+    ASSERT_EQ(memo.lineCount(), 2u);
+    EXPECT_EQ(memo.line(1), " Number of iterations 7;  root-mean-square error for system comp.1-comp.2:  E = 0.05");
+    c.Iterations = 9;
+    for (int call = 0; call < 200; ++call) ReportFitProgress(c);
+    ASSERT_EQ(memo.lineCount(), 2u);  // replaced, not added
+    EXPECT_NE(memo.line(1).find("iterations 9;"), std::string::npos);
+
+    // a later fit: the count goes on from where the last one stopped
+    for (int call = 0; call < 150; ++call) ReportFitProgress(c);
+    memo.add("result");
+    memo.add("next header");
+    c.FitProgressLine = memo.lineCount();
+    for (int call = 0; call < 49; ++call) ReportFitProgress(c);
+    EXPECT_EQ(memo.lineCount(), 4u);
+    ReportFitProgress(c);
+    EXPECT_EQ(memo.lineCount(), 5u);
+    c.Language = kRussian;
+    EXPECT_EQ(fitProgressLine(c),
+              " Число итераций 9;  среднеквадратичная погрешность для системы comp.1-comp.2:  E = 0.05");
+}
+
+TEST(ParameterFitting, UnifacGroupListsAndParameterCount) {
+    const SubstanceData data = SubstanceData::builtIn();
+    const GroupBlock& ethanol = data.SubstanceTable[0].Groups;   // 1A, 5A
+    const GroupBlock& water = data.SubstanceTable[1].Groups;     // 6
+    const GroupBlock& methanol = data.SubstanceTable[2].Groups;  // 5B
+    const GroupBlock& acetate = data.SubstanceTable[3].Groups;   // 1A, 1B, 10
+
+    const std::array<GroupBlock, 2> methanolWater{methanol, water};
+    GroupList list = MergeGroupLists(methanolWater);
+    EXPECT_EQ(groupParameterCount(list, '1'), 2);  // G = 2
+    EXPECT_EQ(groupParameterCount(list, '2'), 2);
+
+    // a group shared by two or three components is one entry
+    const std::array<GroupBlock, 3> three{ethanol, acetate, ethanol};
+    list = MergeGroupLists(three);
+    ASSERT_EQ(list.GroupCount, 4);
+    EXPECT_EQ(list.MainGroup[0], 1);
+    EXPECT_EQ(list.SubgroupLetter[0], 'A');
+    EXPECT_EQ(list.MainGroup[2], 1);
+    EXPECT_EQ(list.SubgroupLetter[2], 'B');
+    EXPECT_EQ(list.DistinctCount, 3);  // 1, 5, 10: the shared main group counts once
+    EXPECT_EQ(groupParameterCount(list, '1'), 6);
+    EXPECT_EQ(groupParameterCount(list, '2'), 12);
+
+    // variant 1 stores by main groups: groups of one main group do not interact
+    UnifacTables tables;
+    tables.reset(data.GroupInteractionTable, '1');
+    tables.Groups = list;
+    StoreGroupParameter(tables, 0, 1, 0.5L);  // distinct mains 1 -> 5
+    EXPECT_EQ(tables.mainEntry(1, 5), 0.5L);
+    Matrix11 m{};
+    BuildGroupInteractionMatrix(tables, list.GroupCount, list.MainGroup, list.SubgroupLetter, m);
+    EXPECT_EQ(m[0][1], 0.5L);  // 1A - 5A
+    EXPECT_EQ(m[2][1], 0.5L);  // 1B - 5A
+    EXPECT_EQ(m[0][2], 0.0L);  // 1A - 1B
+    EXPECT_EQ(m[1][3], data.groupInteraction(5, 10));
+    // variant 2 by subgroups
+    tables.reset(data.GroupInteractionTable, '2');
+    tables.Groups = list;
+    StoreGroupParameter(tables, 0, 2, 0.25L);  // 1A -> 1B
+    BuildGroupInteractionMatrix(tables, list.GroupCount, list.MainGroup, list.SubgroupLetter, m);
+    EXPECT_EQ(m[0][2], 0.25L);
+    EXPECT_EQ(m[2][0], 0.0L);
+    EXPECT_EQ(m[0][1], 0.0L);  // not stored yet
+}
+
+}  // namespace
+}  // namespace vexamo
