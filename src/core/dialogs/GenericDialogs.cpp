@@ -258,10 +258,17 @@ DialogCheck checkGapCalc(const GapCalcRequest& request, const GapCalcAnswer& ans
     if (auto failed = readEdit(answer.gap, "edGap", Bound::NonNegative, r.casingGap))
         return *failed;
 
-    if (answer.holesDrilled)
+    // Diametral clearance between a tube and its baffle hole, mm. Stamped
+    // holes: from the tube diameter in mm (the two branches meet near 8 mm);
+    // drilled holes: by the unsupported span.
+    if (answer.holesDrilled) {
         r.holeClearance = spacing < 0.9L ? 0.8L : 0.4L;
-    else
-        r.holeClearance = d < 0.008L ? 0.13L : 0.023L * d - 0.045L;
+    } else {
+        // A typed 0.008 m is a little below 8 mm in binary: it belongs to the
+        // upper branch.
+        const Real d_mm = d * 1000;
+        r.holeClearance = d_mm < 8 - 1e-9L ? 0.13L : 0.023L * d_mm - 0.045L;
+    }
 
     if (sealingStripsEnabled(r.headType)) {
         if (answer.sealingStrips.empty())

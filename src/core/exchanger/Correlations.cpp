@@ -278,7 +278,10 @@ ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> comp
     } else {
         length = horizontal ? d : L;
         const Real nu = bulk.Viscosity / bulk.Density;
-        const Real Gr = kG * (length * length * length) * bulk.Expansion * (tw - t) / (nu * nu);
+        // The wall may be warmer (heated medium) or colder (cooled medium) than
+        // the medium: buoyancy acts either way, as in the tubes.
+        const Real Gr =
+            kG * (length * length * length) * bulk.Expansion * std::fabs(tw - t) / (nu * nu);
         const Real Ra = Gr * Pr;
         if (!(Ra >= 1000)) throw CalculationAborted(kNoFreeConvectionData);
         const Real free = horizontal ? freeConvectionHorizontal(Ra, prandtlRatio)

@@ -58,9 +58,9 @@ struct ShellSideResult {
 // Single-phase flow across the bundle at the mass velocity G/S
 // (kg/(h*m2)) past tubes of outer diameter d; forced convection from Re 210,
 // free convection below Re 190 (length d for a horizontal, L for a vertical
-// bundle), blended in between. Free convection with Gr*Pr below 1000 (also a
-// wall colder than the medium) has no data: CalculationAborted("Нет данных
-// пpи Gr*Pr < 1E+03").
+// bundle), blended in between; Gr takes |t_w - t| (a heated or a cooled
+// medium). Free convection with Gr*Pr below 1000 has no data:
+// CalculationAborted("Нет данных пpи Gr*Pr < 1E+03").
 ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> composition,
                                      std::span<const Pro> components, int count, bool staggered,
                                      Real tw, Real t, Real massVelocity_kg_hm2, Real d, Real L,

@@ -1,5 +1,7 @@
 #include "exchanger/Exchanger.h"
 
+#include "exchanger/BoilingExchangers.h"
+#include "exchanger/CondensationExchangers.h"
 #include "exchanger/HeatCoolExchanger.h"
 
 namespace vexamo {
@@ -38,8 +40,20 @@ const ExchangerRegistry& builtInExchangers() {
     static const ExchangerRegistry registry = [] {
         ExchangerRegistry r;
         // The process-pair classes register their constructors here.
+        r.add(ExchangerClass::TConBoilObj,
+              [](const ExchangerArguments& a) { return std::make_unique<TConBoilObj>(a); });
+        r.add(ExchangerClass::TConHeatObj,
+              [](const ExchangerArguments& a) { return std::make_unique<TConHeatObj>(a); });
+        r.add(ExchangerClass::TBoilConObj,
+              [](const ExchangerArguments& a) { return std::make_unique<TBoilConObj>(a); });
+        r.add(ExchangerClass::TBoilCoolObj,
+              [](const ExchangerArguments& a) { return std::make_unique<TBoilCoolObj>(a); });
+        r.add(ExchangerClass::THeatConObj,
+              [](const ExchangerArguments& a) { return std::make_unique<THeatConObj>(a); });
         r.add(ExchangerClass::THeatCoolObj,
               [](const ExchangerArguments& a) { return std::make_unique<THeatCoolObj>(a); });
+        r.add(ExchangerClass::TCoolBoilObj,
+              [](const ExchangerArguments& a) { return std::make_unique<TCoolBoilObj>(a); });
         return r;
     }();
     return registry;

@@ -41,7 +41,8 @@ struct RunResults {
     Real Speed = 0;          // m/s
     Real HeatFlux = 0;       // W/m2
     Real HeatFlow = 0;       // J/hour
-    Real Surface = 0;        // m2
+    Real Surface = 0;        // m2, the surface the heat flow needs
+    Real InstalledSurface = 0;  // m2, the surface of the tubes as built; 0 when not reported
     Real BalanceRatio = 1;
     int Iterations = 0;
     bool hasOutlet = false;  // the iterated outlet temperature

@@ -177,11 +177,11 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     Real T1out = 0, HeatFlow = 0, q = 0, Km = 0;
     Real TubeCoefficient = 0, ShellCoefficient = 0;
     MeanTemperatures mean;
-    auto passBox = [&] {
+    auto passBox = [&](const char* id) {
         std::string text;
         for (int i = 1; i <= passes; ++i)
             text += " Art[" + std::to_string(i) + "] = " + formatShortest(mean.passes[static_cast<std::size_t>(i - 1)]);
-        m_dialogs.message({"heatcool.pass_temperatures", MessageKind::Warning, text});
+        m_dialogs.message({id, MessageKind::Warning, text});
     };
 
     for (;;) {  // step 2: (re)start
@@ -239,7 +239,7 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
 
             mean = MultipassMeanTemperatures(V, X, passes, T2in, T1in);
             const FilmDrops drops = WallDifferences(passes, A1, R1, R2, A2, T2out, T2in);
-            passBox();
+            passBox("heatcool.pass_temperatures");
 
             ProfileGraphRequest graph;
             graph.language = m_lang;
@@ -283,8 +283,8 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
         if (!restart) break;
     }
 
-    // Finish.
-    passBox();
+    // Finish: the boxes of the last iteration are always shown.
+    passBox("heatcool.pass_temperatures_final");
     m_dialogs.message({"heatcool.mean_state", MessageKind::Warning,
                        " deltaT =" + formatShortest(mean.shell - mean.tube) + " Tmid2 = " + formatShortest(mean.shell) + " Tmid1 = " +
                            formatShortest(mean.tube) + " Tout2 = " + formatShortest(T2out) + " Tout1 = " + formatShortest(T1out) +

@@ -133,6 +133,10 @@ void THexObj::ComputeSegmentNotch(Real Dc) {
                  formatGeneral(SegmentNotchHeight, 6, 2) + tr(m_lang, " m;", " м;") + "\r\n";
 }
 
+Real THexObj::InstalledSurface() const {
+    return heatExchangeSurface(ParallelFlows, TubeCount, OuterDiameter, InnerDiameter, TubeLength);
+}
+
 namespace {
 
 std::string general8(Real v) { return formatGeneral(v, 8, 2); }
@@ -189,17 +193,24 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     line("  The general thermal stream:                             ", "  Общий тепловой поток:                              ", general8(r.HeatFlux), " watt/m^2;", " вт/м^2;");
     ReportText += ExtraReport;
     ReportText += tr(m_lang, "  Surface of heat exchange:                          ", "  Повеpхность теплообмена:                           ") + general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
-    if (r.hasOutlet) {
-        // Aligned with the labels above (58 characters in English, 53 in Russian).
-        std::string label = r.outletSide == 1 ? tr(m_lang, "  Outlet temperature in trumpet space:",
-                                                   "  Темпеpатуpа на выходе из тpубного пpостранства:")
-                                              : tr(m_lang, "  Outlet temperature in intertrumpet space:",
-                                                   "  Темпеpатуpа на выходе из межтpубного пpостранства:");
+    // Labels of the lines below are aligned with the flow and coefficient
+    // lines (58 characters in English, 53 in Russian).
+    auto aligned = [&](std::string label) {
         const std::size_t width = m_lang == kEnglish ? 58 : 53;
         std::size_t characters = 0;
         for (unsigned char c : label) characters += (c & 0xC0) != 0x80;
         label += std::string(characters < width ? width - characters : 1, ' ');
-        ReportText += label + formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
+        return label;
+    };
+    if (r.InstalledSurface > 0)
+        ReportText += aligned(tr(m_lang, "  Installed surface of heat exchange:", "  Установленная повеpхность теплообмена:")) + general8(r.InstalledSurface) +
+                      tr(m_lang, " m^2;", " м^2;") + "\r\n";
+    if (r.hasOutlet) {
+        const std::string label = r.outletSide == 1 ? tr(m_lang, "  Outlet temperature in trumpet space:",
+                                                         "  Темпеpатуpа на выходе из тpубного пpостранства:")
+                                                    : tr(m_lang, "  Outlet temperature in intertrumpet space:",
+                                                         "  Темпеpатуpа на выходе из межтpубного пpостранства:");
+        ReportText += aligned(label) + formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
     }
     if (!r.converged)
         ReportText += tr(m_lang, "  The heat balance was not reached: the iteration was stopped at the balance ratio ",

@@ -8,6 +8,7 @@
 #include "common/Real.h"
 #include "control/ProblemRecords.h"
 #include "exchanger/Exchanger.h"
+#include "exchanger/PressureLoss.h"
 #include "properties/PropertyFunctions.h"
 
 namespace vexamo {
@@ -30,7 +31,64 @@ public:
     // classes with such a stream); appends its report line to ReportText.
     void ComputeSegmentNotch(Real casingDiameter);
 
+    // The surface of the tubes as built: ParallelFlows * TubeCount *
+    // pi (OuterDiameter + InnerDiameter)/2 * TubeLength, m2.
+    Real InstalledSurface() const;
+
+    // Pressure loss of the heated or cooled medium in the tube space. Asks the
+    // tube ends (tube_loss.ends with the check box tube_loss.u_tubes), the bend
+    // radius of U-tubes (tube_loss.bend_radius) and, in turbulent flow, the
+    // wall roughness (tube_loss.roughness, tube_loss.material); appends its
+    // line to ExtraReport and returns the loss, kPa.
+    struct TubeLossArguments {
+        int passes = 0;               // z
+        Real meanTemperature = 0;     // Ta, degC
+        Real inletTemperature = 0;    // Tb, degC
+        Real rayleighIn = 0, rayleighMean = 0;  // of the inlet- and mean-state evaluations
+        Real prandtlRatioMean = 0;
+        Real viscosityRatioIn = 0, viscosityRatioMean = 0;
+        Real speed = 0;               // W, m/s
+        Real innerDiameter = 0, length = 0;
+    };
+    Real TubeSidePressureLoss(const TubeLossArguments& arguments);
+
+    // Pressure loss of a single-phase medium across the baffled bundle. Asks
+    // the construction data (TfmGapCalc), appends the pitch, the bundle
+    // clearance and the casing gap to `report` and the loss line to
+    // ExtraReport; returns the loss, kPa. With fewer than two shell passes the
+    // line says the loss is not computed and nothing is asked.
+    struct ShellLossArguments {
+        int shellPasses = 0, tubeCount = 0;
+        bool staggered = false;
+        Real wallTemperature = 0;    // mean wall temperature on the shell side, degC
+        Real mediumTemperature = 0;  // mean temperature of the medium, degC
+        Real tubeLength = 0, notchHeight = 0;
+        Real flow_kg_h = 0;          // of one parallel stream
+        Real tubeDiameter = 0, casingDiameter = 0;
+    };
+    std::optional<Real> ShellSidePressureLoss(const ShellLossArguments& arguments, std::string& report);
+
 protected:
+    // Puts both flows back to the values they had when it was made, unless
+    // the results were produced: a calculation that ends without results
+    // leaves no intermediate flow behind.
+    class FlowKeeper {
+    public:
+        FlowKeeper(Real& tubeFlow, Real& shellFlow, const RunResults& results)
+            : m_tube(tubeFlow), m_shell(shellFlow), m_tube0(tubeFlow), m_shell0(shellFlow), m_results(results) {}
+        FlowKeeper(const FlowKeeper&) = delete;
+        FlowKeeper& operator=(const FlowKeeper&) = delete;
+        ~FlowKeeper() {
+            if (!m_results.produced) m_tube = m_tube0, m_shell = m_shell0;
+        }
+
+    private:
+        Real& m_tube;
+        Real& m_shell;
+        const Real m_tube0, m_shell0;
+        const RunResults& m_results;
+    };
+
     // The calculation of the pair. Fills `results`; the flow that was not given
     // is written back through its reference. Errors are thrown.
     virtual void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) = 0;
@@ -65,6 +123,12 @@ public:
     // Segment notch.
     Real NotchDiameter = 0, NotchArea = 0, NotchAngle = 0, SegmentNotchHeight = 0;
     RangeLog Ranges;  // property tables left during the calculation
+    // What the pressure-loss operations computed last.
+    struct TubeLossResult {
+        bool computed = false;
+        Real lambda = 0, reynoldsIn = 0, zetaEnds = 0, zetaBend = 0, roughness_mm = 0, loss = 0;
+    } TubeLoss;
+    ShellLossBreakdown ShellLoss;
 };
 
 }  // namespace vexamo

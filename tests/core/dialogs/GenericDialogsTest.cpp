@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/NumberFormat.h"
 #include "dialogs/GenericDialogs.h"
 
 namespace vexamo {
@@ -110,7 +111,26 @@ TEST(GapCalc, DefaultsFromTheDesign) {
     answer.holesDrilled = false;
     ASSERT_TRUE(checkGapCalc(tubes25mm(), answer, kEnglish, result).accepted);
     EXPECT_NEAR(static_cast<double>(result.casingGap), 3.1001, 1e-13);
-    EXPECT_NEAR(static_cast<double>(result.holeClearance), 0.023 * 0.025 - 0.045, 1e-15);
+    // Stamped holes: 0.023 d - 0.045 with d in mm, 0.53 mm for 25 mm tubes.
+    EXPECT_NEAR(static_cast<double>(result.holeClearance), 0.53, 1e-15);
+}
+
+TEST(GapCalc, StampedHoleClearanceIsPositiveAndMeetsAt8mm) {
+    GapCalcAnswer answer;
+    answer.holesDrilled = false;
+    GapCalcResult result;
+    auto clearance = [&](Real d) {
+        GapCalcRequest request = tubes25mm();
+        request.tubeDiameter = d;
+        EXPECT_TRUE(checkGapCalc(request, answer, kEnglish, result).accepted);
+        return result.holeClearance;
+    };
+    EXPECT_EQ(clearance(0.006L), 0.13L);
+    EXPECT_EQ(clearance(0.0079L), 0.13L);
+    EXPECT_NEAR(static_cast<double>(clearance(0.008L)), 0.139, 1e-15);  // 0.023*8 - 0.045
+    EXPECT_NEAR(static_cast<double>(clearance(*parseReal("0.008"))), 0.139, 1e-15);  // as typed
+    EXPECT_NEAR(static_cast<double>(clearance(0.038L)), 0.829, 1e-15);
+    for (Real d : {0.008L, 0.016L, 0.025L, 0.057L}) EXPECT_GT(clearance(d), 0.1L);
 }
 
 TEST(GapCalc, HeadTypeAndTypedValues) {

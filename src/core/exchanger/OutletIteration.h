@@ -1,0 +1,88 @@
+#pragma once
+// The exchanger in which one medium changes phase at its saturation
+// temperature (condenses or boils) and the other is heated or cooled without
+// a change of phase. The outlet temperature of the single-phase medium is
+// iterated until the heat flow needs exactly the surface that is installed:
+// at every approximation the film coefficients and the heat-flux balance
+// across the wall are solved at the two ends and at the mean state, and the
+// next approximation is the outlet that the log-mean law gives for the
+// installed surface. The condensation and boiling pairs with a single-phase
+// medium (TConHeatObj, THeatConObj, TBoilCoolObj, TCoolBoilObj) are this
+// calculation with their own correlations, texts and messages.
+#include <array>
+#include <string>
+
+#include "exchanger/Correlations.h"
+#include "exchanger/HexObj.h"
+
+namespace vexamo {
+
+class TOutletIterationObj : public THexObj {
+public:
+    // Upper bound of iterations over all restarts of one calculation.
+    static constexpr int kIterationLimit = 20000;
+    // The outlet must differ from the inlet by at least this share of the
+    // inlet driving force (below it the single-phase flow would be unbounded).
+    static constexpr Real kLeastChange = 0.001L;
+
+    Real SaturationTemperature = 0;  // Tc or Tb
+    Real SinglePhaseInlet = 0;       // Tin
+    std::uint8_t FlowSideCopy = 0;
+    bool NotchWanted = false;
+
+    // What one film evaluation (an end or the mean state) found.
+    struct FilmState {
+        Real q = 0;                 // heat flux, W/m2
+        Real singlePhaseAlpha = 0;  // W/(m2*K)
+        Real phaseChangeAlpha = 0;
+        Real singlePhaseDrop = 0;  // temperature drop over the film, K
+        Real phaseChangeDrop = 0;
+        TubeSideResult
+            tube;  // the tube-side evaluation, when the single-phase medium is in the tubes
+    };
+    // The last evaluations, for tests and the pressure loss.
+    FilmState Inlet, Outlet, Mean;
+    Real Outlet_T = 0;  // the outlet temperature the results belong to
+
+    enum class FilmKind { CondensationInTubes, CondensationOnBundle, Boiling };
+    enum class Failure { Throw, EndWithMessage };
+    struct Setup {
+        bool phaseChangeInTubes = true;  // the tube medium condenses or boils
+        FilmKind film = FilmKind::CondensationInTubes;
+        Real drivingForceLimit = 1;      // K
+        int slowConvergenceLimit = 120;  // asks when IterationCount exceeds it
+        std::string progressLabel;  // "; Temperature of the heat-carrier on output from ... = "
+        // Driving-force warning: the negative-force text is lead + Tin + middle
+        // + Ts + tail; the recommendation lines follow it.
+        std::string negativeLead, negativeMiddle, negativeTail, recommendation;
+        // Failure of the flux balance at the inlet end, outlet end, mean state.
+        std::array<Failure, 3> failure{Failure::Throw, Failure::Throw, Failure::Throw};
+        std::array<std::string, 3> failureText;
+        bool pressureLossBox = false;  // "dp = " box after the shell-side loss
+    };
+
+protected:
+    TOutletIterationObj(const ExchangerArguments& args, Setup setup);
+    void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) override;
+
+private:
+    enum End { InletEnd = 0, OutletEnd = 1, MeanState = 2 };
+    // The single-phase medium is heated against a condensing one, cooled
+    // against a boiling one.
+    bool heated() const { return m_setup.film != FilmKind::Boiling; }
+    PropertySet singlePhaseMixture(Real t);
+    PropertySet phaseChangeMixture(Real t);
+    // The film coefficients and the flux across the wall at one state; false
+    // when the flux balance failed and the calculation ends with a message.
+    bool evaluate(End end, Real t, Real singlePhaseWall, Real phaseChangeWall, Real difference,
+                  Real G1, Real G2, FilmState& state);
+    Real phaseChangeFactor(Real wall);
+    void drivingForceCheck(Real difference);
+    // Says why the approximation left the interval.
+    void explainOutside(Real T, bool nearSaturation, bool phaseChangeFlowGiven);
+    CorrelationContext context();
+
+    Setup m_setup;
+};
+
+}  // namespace vexamo
