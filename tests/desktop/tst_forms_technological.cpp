@@ -1,0 +1,271 @@
+// The technological data form through its widgets: process lists, the
+// flow-rate check boxes, and OK with its checks through the desktop port.
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QtTest>
+
+#include "control/Session.h"
+#include "desktop/forms/QtDialogs.h"
+#include "desktop/forms/TfmHexData.h"
+#include "dialogs/TechnologicalDialog.h"
+#include "tst_forms_support.h"
+
+using namespace vexamo;
+using namespace vexamo::desktop;
+
+namespace {
+
+QStringList entries(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+// Chooses an entry of a drop-down list with the mouse, as the person does.
+void choose(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect cell = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(combo->currentText(), text);
+}
+
+void type(QLineEdit* edit, const QString& text) {
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+template <typename T>
+T* child(QWidget* form, const QString& name) {
+    auto* widget = form->findChild<T*>(name);
+    if (widget == nullptr) qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+}  // namespace
+
+class TestTechnologicalForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void textsInBothLanguages_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("selectAll");
+        QTest::addColumn<QStringList>("processes");
+        QTest::newRow("English") << int(kEnglish)
+                                 << "Choice of componental ratio of the heat-transfer medium"
+                                 << "Select All"
+                                 << QStringList{"condensation", "boiling", "heating", "cooling"};
+        QTest::newRow("Russian") << int(kRussian) << "Выбор компонентного состава теплоносителя"
+                                 << "Выбр. все"
+                                 << QStringList{"конденсация", "кипение", "нагрев", "охлаждение"};
+    }
+    void textsInBothLanguages() {
+        QFETCH(int, language);
+        QFETCH(QString, caption);
+        QFETCH(QString, selectAll);
+        QFETCH(QStringList, processes);
+        Session session;
+        session.LanguageFlag = static_cast<LanguageFlagType>(language);
+        TechnologicalDialogModel& model = session.TechnoDialog;
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+        TfmHexData form;
+        form.setModel(model, session.LanguageFlag);
+
+        QCOMPARE(form.windowTitle(), caption);
+        for (const QString& suffix : {QStringLiteral("1"), QStringLiteral("2")}) {
+            QWidget* half = &form;
+            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtSelAll") + suffix)->text(),
+                     selectAll);
+            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtAnSelAll") + suffix)->text(),
+                     QString("AnSelect All"));
+            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtPross") + suffix)->text(),
+                     QString("Delete"));
+            QCOMPARE(child<QCheckBox>(half, QStringLiteral("chbConsump") + suffix)->text(),
+                     QString("Set Consumption"));
+            QCOMPARE(entries(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)),
+                     processes);
+            QVERIFY(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)->isEditable());
+            auto* list = child<QListWidget>(half, QStringLiteral("clQualRatio") + suffix);
+            QCOMPARE(list->toolTip(), QString("Quality ratio of the heat-transfer medium"));
+            QCOMPARE(list->count(), static_cast<int>(session.Data.SubstanceTable.size()));
+            QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+        }
+        QCOMPARE(child<QPushButton>(&form, "bitbtOk")->text(), QString("OK"));
+    }
+
+    // Choosing a process reduces the other side's list to its partners and
+    // disables one edit of this side; Delete gives both lists all four.
+    void processChoiceReducesTheOtherList() {
+        Session session;
+        TechnologicalDialogModel& model = session.TechnoDialog;
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+        TfmHexData form;
+        form.setModel(model, session.LanguageFlag);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* left = child<QComboBox>(&form, "cbProcess1");
+        auto* right = child<QComboBox>(&form, "cbProcess2");
+
+        choose(left, "heating");
+        QCOMPARE(entries(right), (QStringList{"condensation", "cooling"}));
+        QCOMPARE(entries(left).size(), 4);
+        QVERIFY(child<QLineEdit>(&form, "edTemp1")->isEnabled());
+        QVERIFY(!child<QLineEdit>(&form, "edPress1")->isEnabled());
+
+        choose(right, "condensation");
+        QCOMPARE(entries(left), (QStringList{"boiling", "heating"}));
+        QCOMPARE(left->currentText(), QString("heating"));
+        QVERIFY(!child<QLineEdit>(&form, "edTemp2")->isEnabled());
+        QVERIFY(child<QLineEdit>(&form, "edPress2")->isEnabled());
+
+        choose(left, "boiling");  // from the reduced list: the right one starts from all four again
+        QCOMPARE(entries(right), (QStringList{"condensation", "cooling"}));
+        QVERIFY(!child<QLineEdit>(&form, "edTemp1")->isEnabled());
+        QVERIFY(child<QLineEdit>(&form, "edPress1")->isEnabled());
+
+        child<QPushButton>(&form, "bitbtPross2")->click();
+        QCOMPARE(entries(left).size(), 4);
+        QCOMPARE(entries(right).size(), 4);
+        // What was typed is kept when the widgets are read back from the model.
+        auto* flow = child<QLineEdit>(&form, "edConsum1");
+        type(flow, "1000");
+        child<QPushButton>(&form, "bitbtSelAll2")->click();
+        QCOMPARE(child<QListWidget>(&form, "clQualRatio2")->item(3)->checkState(), Qt::Checked);
+        QCOMPARE(flow->text(), QString("1000"));
+        form.reject();
+    }
+
+    // Exactly one flow-rate edit is enabled, whichever box is clicked, also
+    // when the form opens on data whose tube-side flow rate is zero.
+    void consumptionCheckBoxesKeepOneFlowEdit() {
+        Session session;
+        TechnologicalDialogModel& model = session.TechnoDialog;
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+        TfmHexData form;
+        form.setModel(model, session.LanguageFlag);
+        form.show();
+        auto* check1 = child<QCheckBox>(&form, "chbConsump1");
+        auto* check2 = child<QCheckBox>(&form, "chbConsump2");
+        auto* flow1 = child<QLineEdit>(&form, "edConsum1");
+        auto* flow2 = child<QLineEdit>(&form, "edConsum2");
+        auto oneEnabled = [&](bool left) {
+            return check1->isChecked() == left && check2->isChecked() == !left &&
+                   flow1->isEnabled() == left && flow2->isEnabled() == !left;
+        };
+        QVERIFY(oneEnabled(true));
+        check1->click();
+        QVERIFY(oneEnabled(false));
+        check2->click();
+        QVERIFY(oneEnabled(true));
+        check2->click();
+        QVERIFY(oneEnabled(false));
+        check1->click();
+        QVERIFY(oneEnabled(true));
+        form.reject();
+
+        session.DataLoaded = 1;
+        TechnSet& tube = session.Problem.TubeStream;
+        TechnSet& shell = session.Problem.ShellStream;
+        tube.ProcessCode = 2;
+        tube.GivenState = 't';
+        tube.Temperature = 20;
+        tube.FlowRate = 0;
+        tube.ComponentCount = 1;
+        shell.ProcessCode = 3;
+        shell.GivenState = 't';
+        shell.Temperature = 90;
+        shell.FlowRate = 2500;
+        shell.ComponentCount = 1;
+        shell.ComponentIndex[0] = 1;
+        model.prepare(session);
+        model.FormActivate(session.LanguageFlag);
+        form.setModel(model, session.LanguageFlag);
+        QVERIFY(oneEnabled(false));
+        QCOMPARE(flow2->text(), QString("2500"));
+        QCOMPARE(child<QLineEdit>(&form, "edTemp2")->text(), QString(" 90.00"));
+        QVERIFY(!child<QLineEdit>(&form, "edPress2")->isEnabled());
+        QCOMPARE(child<QComboBox>(&form, "cbProcess1")->currentText(), QString("heating"));
+        QCOMPARE(child<QListWidget>(&form, "clQualRatio2")->item(1)->checkState(), Qt::Checked);
+    }
+
+    // OK refuses with the check's message and keeps the form open, the focus
+    // on the offending edit; accepted values reach the streams.
+    void okChecksThroughThePort() {
+        Session session;
+        QtDialogs dialogs(session, nullptr);
+        bool driven = false;
+        test::WhenModal<TfmHexData> driver([&](TfmHexData* form) {
+            drive(form);
+            driven = true;
+            if (form->isVisible()) form->reject();
+        });
+        const bool taken = TechnoActionExecute(session, dialogs);
+        QVERIFY(driven);
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(taken);
+        QCOMPARE(session.Problem.TubeStream.ProcessCode, std::uint8_t(2));
+        QCOMPARE(session.Problem.ShellStream.ProcessCode, std::uint8_t(3));
+        QCOMPARE(double(session.Problem.TubeStream.FlowRate), 1000.0);
+        QCOMPARE(double(session.Problem.ShellStream.FlowRate), 0.0);
+        QCOMPARE(double(session.Problem.ShellStream.Temperature), 90.0);
+        QCOMPARE(session.Problem.ShellStream.ComponentCount, std::uint16_t(1));
+        QCOMPARE(session.Problem.ShellStream.ComponentIndex[0], std::uint16_t(2));
+        QCOMPARE(session.PairCode, pairCode(2, 3));
+    }
+
+private:
+    void drive(TfmHexData* form) {
+        auto* ok = child<QPushButton>(form, "bitbtOk");
+        {
+            test::BoxCloser boxes;
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QCOMPARE(
+                boxes.texts,
+                QStringList{
+                    "Choose even on one component of composition for each heat-transfer medium"});
+            QCOMPARE(boxes.icons.front(), QMessageBox::Warning);
+            QVERIFY(form->isVisible());
+        }
+        child<QListWidget>(form, "clQualRatio1")->item(0)->setCheckState(Qt::Checked);
+        child<QListWidget>(form, "clQualRatio2")->item(2)->setCheckState(Qt::Checked);
+        choose(child<QComboBox>(form, "cbProcess1"), "heating");
+        choose(child<QComboBox>(form, "cbProcess2"), "cooling");
+        type(child<QLineEdit>(form, "edConsum1"), "1000");
+        type(child<QLineEdit>(form, "edTemp1"), "20");
+        auto* temperature2 = child<QLineEdit>(form, "edTemp2");
+        type(temperature2, "9O");
+        {
+            test::BoxCloser boxes;
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QCOMPARE(boxes.texts, QStringList{"Error of number entry 9O"});
+            QVERIFY(form->isVisible());
+            QCOMPARE(form->focusWidget(), temperature2);
+            QCOMPARE(temperature2->selectedText(), QString("9O"));
+        }
+        type(temperature2, "90");
+        test::BoxCloser boxes;
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(boxes.texts.isEmpty());
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(TestTechnologicalForm)
+#include "tst_forms_technological.moc"
