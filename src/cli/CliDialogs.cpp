@@ -158,7 +158,16 @@ AlternAnswer CliDialogs::ask(const AlternRequest& request) {
                 chosen = true;
             }
     } else if (a.is_number()) {
-        if (request.numberSelects >= 0) {
+        // Keywords that are numbers ("0" .. "6") are matched first.
+        const std::string text = answerText(a);
+        for (std::size_t i = 0; i < request.keywords.size() && !chosen; ++i)
+            if (!request.keywords[i].empty() && request.keywords[i] == text) {
+                result.index = static_cast<int>(i);
+                chosen = true;
+            }
+        if (chosen) {
+            // named by its keyword
+        } else if (request.numberSelects >= 0) {
             result.index = request.numberSelects;
             m_answers.setPending(request.id, a);
             chosen = true;

@@ -48,6 +48,7 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
         j["heat_flux_W_m2"] = pjson::realToJson(r.HeatFlux);
         j["heat_flow_W"] = pjson::realToJson(r.HeatFlow / 3600);
         j["surface_m2"] = pjson::realToJson(r.Surface);
+        if (r.InstalledSurface > 0) j["installed_surface_m2"] = pjson::realToJson(r.InstalledSurface);
         j["speed_m_s"] = pjson::realToJson(r.Speed);
         j["balance_ratio"] = pjson::realToJson(r.BalanceRatio);
         j["iterations"] = r.Iterations;
