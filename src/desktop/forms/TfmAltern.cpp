@@ -78,7 +78,8 @@ void TfmAltern::setRequest(const AlternRequest& request) {
     m_check1->setText(qText(request.checkBox1));
     m_check2->setText(qText(request.checkBox2));
     m_check1->setVisible(request.showCheckBoxes);
-    m_check2->setVisible(request.showCheckBoxes);
+    // A question with one check box leaves the second hidden.
+    m_check2->setVisible(request.showCheckBoxes && !request.checkBox2.empty());
 
     // The items, filled column by column.
     for (QRadioButton* item : m_items) {
