@@ -1,5 +1,8 @@
 #include "desktop/forms/FormSupport.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -56,6 +59,24 @@ QStringList nameFilters(const std::string& filter) {
 QWidget* topModalOr(QWidget* fallback) {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return fallback;
+}
+
+OkCancelRow okCancelRow(QWidget* form, const char* okName, const char* cancelName, bool okDefault) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), form);
+    ok->setObjectName(QString::fromLatin1(okName));
+    if (okDefault)
+        ok->setDefault(true);
+    else
+        ok->setAutoDefault(false);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), form);
+    cancel->setObjectName(QString::fromLatin1(cancelName));
+    cancel->setAutoDefault(false);
+    auto* layout = new QHBoxLayout;
+    layout->addStretch(1);
+    layout->addWidget(ok);
+    layout->addWidget(cancel);
+    layout->addStretch(1);
+    return {layout, ok, cancel};
 }
 
 }  // namespace vexamo::desktop

@@ -8,6 +8,8 @@
 #include "dialogs/GenericDialogs.h"
 
 class QWidget;
+class QHBoxLayout;
+class QPushButton;
 
 namespace vexamo::desktop {
 
@@ -29,6 +31,15 @@ void showRefusal(QWidget* form, const DialogCheck& check);
 // description and patterns separated by '|', patterns by ';') as the name
 // filters of a QFileDialog ("Datafiles (*.dat)", "All files (*.*)").
 QStringList nameFilters(const std::string& filter);
+
+// The centred row of an OK and a Cancel button with the given object names;
+// OK is the default button when `okDefault`.
+struct OkCancelRow {
+    QHBoxLayout* layout;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+OkCancelRow okCancelRow(QWidget* form, const char* okName, const char* cancelName, bool okDefault);
 
 // The parent of a box or dialog opened now: the modal dialog on top, if any,
 // else `fallback`.

@@ -69,17 +69,10 @@ TfmDesign::TfmDesign(QWidget* parent) : QDialog(parent) {
     }
     fields->setColumnStretch(1, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("bitbtOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("bitBtCancel"));
-    cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
+    const OkCancelRow buttonRow = okCancelRow(this, "bitbtOk", "bitBtCancel", true);
+    QPushButton* ok = buttonRow.ok;
+    QPushButton* cancel = buttonRow.cancel;
+    QHBoxLayout* buttons = buttonRow.layout;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

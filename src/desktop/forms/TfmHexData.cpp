@@ -55,17 +55,10 @@ TfmHexData::TfmHexData(QWidget* parent) : QDialog(parent) {
     halves->addWidget(buildHalf(0, QStringLiteral("Tube space")));
     halves->addWidget(buildHalf(1, QStringLiteral("Intertubular space")));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("bitbtOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("bitbtCancel"));
-    cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
+    const OkCancelRow buttonRow = okCancelRow(this, "bitbtOk", "bitbtCancel", true);
+    QPushButton* ok = buttonRow.ok;
+    QPushButton* cancel = buttonRow.cancel;
+    QHBoxLayout* buttons = buttonRow.layout;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(halves);

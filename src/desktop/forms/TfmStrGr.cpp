@@ -86,18 +86,10 @@ TfmStrGr::TfmStrGr(QWidget* parent, int fixedRows, int fixedColumns, int baseHei
     m_label->setObjectName(QStringLiteral("lbStGr"));
     m_label->setWordWrap(false);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("btbtnOk"));
-    ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("btbtnCancel"));
-    cancel->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
+    const OkCancelRow buttonRow = okCancelRow(this, "btbtnOk", "btbtnCancel", false);
+    QPushButton* ok = buttonRow.ok;
+    QPushButton* cancel = buttonRow.cancel;
+    QHBoxLayout* buttons = buttonRow.layout;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 0, Qt::AlignHCenter);
     layout->addWidget(m_label);
