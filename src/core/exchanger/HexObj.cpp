@@ -57,18 +57,25 @@ void THexObj::AskInitialApproximation(Real& T) {
                             false}))
         return;
     const std::string shown = formatGeneral(T, 6, 2);
+    askIterationValue("iteration.initial_approximation",
+                      m_lang == kEnglish ? "Initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger\r\nValue of this temperature by default: " + shown + " deg.C"
+                                        : "Начальное приближение для температуры на выходе из теплообменника\r\nЗначение этой температуры по умолчанию: " + shown + " град.С",
+                      tr(m_lang, " deg.C", " град.С"), shown, T);
+}
+
+void THexObj::askIterationValue(const char* id, const std::string& prompt, const std::string& unit,
+                                const std::string& shown, Real& value) {
     InputRequest request;
-    request.id = "iteration.initial_approximation";
+    request.id = id;
     request.caption = tr(m_lang, "Input of the data", "Ввод данных");
-    request.prompt = m_lang == kEnglish ? "Initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger\r\nValue of this temperature by default: " + shown + " deg.C"
-                                        : "Начальное приближение для температуры на выходе из теплообменника\r\nЗначение этой температуры по умолчанию: " + shown + " град.С";
+    request.prompt = prompt;
     request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
-    request.unit = tr(m_lang, " deg.C", " град.С");
+    request.unit = unit;
     request.initialText = shown;
     request.defaultAnswer = shown;
     const InputAnswer answer = m_dialogs.ask(request);
-    // Cancel or "Default" keep the program's value.
-    if (!answer.cancelled && !answer.isDefault) T = answer.real;
+    // Cancel or "Default" keep the value shown.
+    if (!answer.cancelled && !answer.isDefault) value = answer.real;
 }
 
 bool THexObj::HandleOutOfInterval(Real& C) {
@@ -87,16 +94,10 @@ bool THexObj::HandleOutOfInterval(Real& C) {
         return true;
     }
     const std::string shown = formatShortest(C);
-    InputRequest request;
-    request.id = "iteration.out_of_interval";
-    request.caption = tr(m_lang, "Input of the data", "Ввод данных");
-    request.prompt = m_lang == kEnglish ? "Set new value of a constant of convergence of the method\r\n(it is recommended in 1,5 - 2 times less former).\r\nFormer value of this constant: " + shown + "."
-                                        : "Задайте новое значение константы сходимости метода\r\n(pекомендуется в 1,5 - 2 pаза меньше прежнего).\r\nПpежнее значение этой постоянной: " + shown + ".";
-    request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
-    request.initialText = shown;
-    request.defaultAnswer = shown;
-    const InputAnswer answer = m_dialogs.ask(request);
-    if (!answer.cancelled && !answer.isDefault) C = answer.real;
+    askIterationValue("iteration.out_of_interval",
+                      m_lang == kEnglish ? "Set new value of a constant of convergence of the method\r\n(it is recommended in 1,5 - 2 times less former).\r\nFormer value of this constant: " + shown + "."
+                                        : "Задайте новое значение константы сходимости метода\r\n(pекомендуется в 1,5 - 2 pаза меньше прежнего).\r\nПpежнее значение этой постоянной: " + shown + ".",
+                      std::string(), shown, C);
     return false;
 }
 
@@ -109,16 +110,10 @@ void THexObj::HandleSlowConvergence(Real& C, std::uint16_t& count, bool& continu
         return;
     }
     const std::string shown = formatShortest(C);
-    InputRequest request;
-    request.id = "iteration.slow_convergence";
-    request.caption = tr(m_lang, "Input of the data", "Ввод данных");
-    request.prompt = m_lang == kEnglish ? "It is recommended to increase value of a constant of convergence\r\nof the method in 1,5 - 2 times. Former value of this constant: " + shown + "."
-                                        : "Рекомендуется увеличить значение константы сходимости\r\nметода в 1,5 - 2 pаза. Пpежнее значение этой постоянной: " + shown + ".";
-    request.errorPrefix = tr(m_lang, "Erroneous record of number: ", "Ошибочная запись числа: ");
-    request.initialText = shown;
-    request.defaultAnswer = shown;
-    const InputAnswer answer = m_dialogs.ask(request);
-    if (!answer.cancelled && !answer.isDefault) C = answer.real;
+    askIterationValue("iteration.slow_convergence",
+                      m_lang == kEnglish ? "It is recommended to increase value of a constant of convergence\r\nof the method in 1,5 - 2 times. Former value of this constant: " + shown + "."
+                                        : "Рекомендуется увеличить значение константы сходимости\r\nметода в 1,5 - 2 pаза. Пpежнее значение этой постоянной: " + shown + ".",
+                      std::string(), shown, C);
     continueIteration = true;
     count = 0;
 }

@@ -93,6 +93,11 @@ protected:
     // is written back through its reference. Errors are thrown.
     virtual void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) = 0;
 
+    // The input dialog of the iteration control: caption "Input of the data",
+    // preset to `shown`; `value` takes the accepted number.
+    void askIterationValue(const char* id, const std::string& prompt, const std::string& unit,
+                           const std::string& shown, Real& value);
+
     Session& m_session;
     Dialogs& m_dialogs;
     LanguageFlagType m_lang;
