@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vexamo::test {
 
 FakeDialogs::~FakeDialogs() {
@@ -29,6 +31,11 @@ T FakeDialogs::take(const std::string& id) {
 }
 
 void FakeDialogs::message(const MessageRequest& request) { messages.push_back(request); }
+
+std::size_t FakeDialogs::messageCount(const std::string& id) const {
+    return static_cast<std::size_t>(std::count_if(
+        messages.begin(), messages.end(), [&](const MessageRequest& m) { return m.id == id; }));
+}
 
 bool FakeDialogs::confirm(const ConfirmRequest& request) {
     questions.push_back(request.text);

@@ -43,6 +43,7 @@ public:
     void setWaitLabel(const std::string& text) override;
 
     std::vector<MessageRequest> messages;
+    std::size_t messageCount(const std::string& id) const;  // messages shown with this id
     std::vector<FileRequest> fileRequests;
     std::vector<InputRequest> inputRequests;
     std::vector<GridRequest> gridRequests;

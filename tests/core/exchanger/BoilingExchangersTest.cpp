@@ -41,16 +41,6 @@ void ethanolKettle(PairRig& rig, int side) {
                          {{kEthanol, 100}});
 }
 
-void tubeLossAnswers(test::FakeDialogs& dialogs) {
-    dialogs.expect("tube_loss.ends", AlternAnswer{0, 'x'})
-        .expect("tube_loss.roughness", InputAnswer{false, false, 0.1L, 0, "0.1"});
-}
-
-std::size_t count(const std::vector<MessageRequest>& messages, const std::string& id) {
-    return static_cast<std::size_t>(std::count_if(
-        messages.begin(), messages.end(), [&](const MessageRequest& m) { return m.id == id; }));
-}
-
 TEST(TBoilCoolObj, HotWaterReboilerForEitherGivenFlow) {
     for (int side : {0, 1}) {
         PairRig rig;
@@ -66,7 +56,7 @@ TEST(TBoilCoolObj, HotWaterReboilerForEitherGivenFlow) {
         EXPECT_GT(r.TubeCoefficient, 800);
         EXPECT_LT(r.TubeCoefficient, 3000);
         EXPECT_GT(hx->ShellLoss.total, 0);
-        EXPECT_EQ(count(rig.dialogs.messages, "shell_loss.dp"), 0u);
+        EXPECT_EQ(rig.dialogs.messageCount("shell_loss.dp"), 0u);
         EXPECT_NE(rig.session.Report.text().find("  Outlet temperature in intertrumpet space:"),
                   std::string::npos);
     }
@@ -77,7 +67,7 @@ TEST(TCoolBoilObj, HotWaterKettleForEitherGivenFlow) {
         PairRig rig;
         ethanolKettle(rig, side);
         rig.dialogs.expect("iteration.initial_approximation", false);
-        tubeLossAnswers(rig.dialogs);
+        expectTubeLossAnswers(rig.dialogs);
         std::unique_ptr<TCoolBoilObj> hx;
         ASSERT_TRUE(rig.run(hx)) << "side " << side;
         expectSaturationPairPhysics(rig, *hx, false, 1);
@@ -106,7 +96,7 @@ TEST(BoilingCoolingPairs, ConvergeFromStartsAcrossTheInterval) {
                 if (cls == 0)
                     rig.dialogs.expect("shell_loss", GapCalcAnswer{});
                 else
-                    tubeLossAnswers(rig.dialogs);
+                    expectTubeLossAnswers(rig.dialogs);
                 std::unique_ptr<TOutletIterationObj> hx;
                 bool done = false;
                 if (cls == 0) {
@@ -149,7 +139,7 @@ TEST(BoilingCoolingPairs, DrivingForceLimits) {
         if (c.cls == 0)
             rig.dialogs.expect("iteration.out_of_interval", AlternAnswer{0, 'y'});
         else
-            tubeLossAnswers(rig.dialogs);
+            expectTubeLossAnswers(rig.dialogs);
         if (c.cls == 0) {
             std::unique_ptr<TBoilCoolObj> b;
             rig.run(b);
@@ -157,7 +147,7 @@ TEST(BoilingCoolingPairs, DrivingForceLimits) {
             std::unique_ptr<TCoolBoilObj> k;
             rig.run(k);
         }
-        ASSERT_EQ(count(rig.dialogs.messages, "calculation.driving_force"), c.warned ? 1u : 0u)
+        ASSERT_EQ(rig.dialogs.messageCount("calculation.driving_force"), c.warned ? 1u : 0u)
             << "class " << c.cls << " inlet " << static_cast<double>(c.inlet);
         if (c.warned) {
             EXPECT_EQ(rig.dialogs.messages.at(0).text,
@@ -228,7 +218,7 @@ TEST(PhaseChangePairs, FailedFluxBalance) {
         rig.dialogs.expect("iteration.initial_approximation", false);
         std::unique_ptr<TBoilCoolObj> hx;
         EXPECT_FALSE(rig.run(hx));
-        ASSERT_EQ(count(rig.dialogs.messages, "flux_balance.error"), 1u);
+        ASSERT_EQ(rig.dialogs.messageCount("flux_balance.error"), 1u);
         EXPECT_EQ(rig.dialogs.messages.back().text,
                   "Ошибка при вычислении удельной тепловой\r\nнагрузки на входе");
         EXPECT_EQ(rig.session.ShellFlow, 0);  // no intermediate flow left behind
@@ -259,8 +249,8 @@ TEST(PhaseChangePairs, FailedFluxBalance) {
         rig.design().WallResistance = -1e-3L;
         std::unique_ptr<TBoilConObj> hx;
         EXPECT_FALSE(rig.run(hx));
-        EXPECT_EQ(count(rig.dialogs.messages, "correlation.flux_balance_input"), 1u);
-        EXPECT_EQ(count(rig.dialogs.messages, "calculation.error"), 0u);
+        EXPECT_EQ(rig.dialogs.messageCount("correlation.flux_balance_input"), 1u);
+        EXPECT_EQ(rig.dialogs.messageCount("calculation.error"), 0u);
         EXPECT_EQ(rig.session.ShellFlow, 0);
     }
 }
@@ -360,7 +350,7 @@ TEST(BoilingCondensingPairs, DrivingForceWarningsStayOutOfTheReport) {
         rig.shell().Temperature = c.condensing;
         std::unique_ptr<TBoilConObj> hx;
         EXPECT_EQ(rig.run(hx), c.results);
-        EXPECT_EQ(count(rig.dialogs.messages, "calculation.driving_force"), c.text ? 1u : 0u);
+        EXPECT_EQ(rig.dialogs.messageCount("calculation.driving_force"), c.text ? 1u : 0u);
         if (!c.text) continue;
         const std::string& warning = rig.dialogs.messages.at(0).text;
         EXPECT_EQ(

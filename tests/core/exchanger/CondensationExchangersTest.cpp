@@ -35,17 +35,6 @@ void steamHeater(PairRig& rig, int side) {
         medium(rig.session.Data, ProcessCode::Condensation, 104.25L, side == 1 ? 2700 : 0);
 }
 
-// The questions of the tube-side loss in turbulent flow.
-void tubeLossAnswers(test::FakeDialogs& dialogs) {
-    dialogs.expect("tube_loss.ends", AlternAnswer{0, 'x'})
-        .expect("tube_loss.roughness", InputAnswer{false, false, 0.1L, 0, "0.1"});
-}
-
-std::size_t count(const std::vector<MessageRequest>& messages, const std::string& id) {
-    return static_cast<std::size_t>(std::count_if(
-        messages.begin(), messages.end(), [&](const MessageRequest& m) { return m.id == id; }));
-}
-
 TEST(TConHeatObj, SteamInTubesHeatsWaterForEitherGivenFlow) {
     for (int side : {0, 1}) {
         PairRig rig;
@@ -71,7 +60,7 @@ TEST(TConHeatObj, SteamInTubesHeatsWaterForEitherGivenFlow) {
                   std::string::npos);
         EXPECT_NE(report.find("  Losses of pressure in intertrumpet space:             "),
                   std::string::npos);
-        EXPECT_EQ(count(rig.dialogs.messages, "shell_loss.dp"), 1u);
+        EXPECT_EQ(rig.dialogs.messageCount("shell_loss.dp"), 1u);
         EXPECT_GT(hx->ShellLoss.total, 0);
         EXPECT_NE(report.find("  Outlet temperature in intertrumpet space:               " +
                               formatGeneral(r.OutletTemperature, 8, 2) + " degr.C;"),
@@ -101,7 +90,7 @@ TEST(THeatConObj, SteamHeaterForEitherGivenFlow) {
         PairRig rig;
         steamHeater(rig, side);
         rig.dialogs.expect("iteration.initial_approximation", false);
-        tubeLossAnswers(rig.dialogs);
+        expectTubeLossAnswers(rig.dialogs);
         std::unique_ptr<THeatConObj> hx;
         ASSERT_TRUE(rig.run(hx)) << "side " << side;
         expectSaturationPairPhysics(rig, *hx, false, 1);
@@ -123,7 +112,7 @@ TEST(THeatConObj, SteamHeaterForEitherGivenFlow) {
         EXPECT_NE(
             rig.session.Report.text().find("  Losses of pressure in trumpet space:             "),
             std::string::npos);
-        EXPECT_EQ(count(rig.dialogs.messages, "shell_loss.dp"), 0u);
+        EXPECT_EQ(rig.dialogs.messageCount("shell_loss.dp"), 0u);
     }
 }
 
@@ -136,7 +125,7 @@ TEST(THeatConObj, MixtureCondenserOfEthanolAndWater) {
     rig.tube() = medium(rig.session.Data, ProcessCode::Heating, 25, 0);
     rig.shell() = medium(rig.session.Data, ProcessCode::Condensation, 82, 1200, {{0, 60}, {1, 40}});
     rig.dialogs.expect("iteration.initial_approximation", false);
-    tubeLossAnswers(rig.dialogs);
+    expectTubeLossAnswers(rig.dialogs);
     std::unique_ptr<THeatConObj> hx;
     ASSERT_TRUE(rig.run(hx));
     expectSaturationPairPhysics(rig, *hx, false, 1);
@@ -160,7 +149,7 @@ TEST(CondensationPairs, ConvergeFromStartsAcrossTheInterval) {
                 if (cls == 0)
                     rig.dialogs.expect("shell_loss", GapCalcAnswer{});
                 else
-                    tubeLossAnswers(rig.dialogs);
+                    expectTubeLossAnswers(rig.dialogs);
                 std::unique_ptr<TOutletIterationObj> hx;
                 bool done = false;
                 if (cls == 0) {
@@ -209,7 +198,7 @@ TEST(CondensationPairs, DrivingForceWarnings) {
             .expect("iteration.out_of_interval", AlternAnswer{0, 'y'});
         std::unique_ptr<THeatConObj> hx;
         EXPECT_FALSE(rig.run(hx));
-        EXPECT_EQ(count(rig.dialogs.messages, "calculation.driving_force"), c.text ? 1u : 0u);
+        EXPECT_EQ(rig.dialogs.messageCount("calculation.driving_force"), c.text ? 1u : 0u);
         if (!c.text) continue;
         const std::string expected =
             std::string("    ATTENTION! Incorrect technological mode!\r\n") + c.text +
@@ -236,7 +225,7 @@ TEST(CondensationPairs, AnOutletThatCannotBeReachedIsExplained) {
             .expect("iteration.out_of_interval", AlternAnswer{0, 'y'});
         std::unique_ptr<THeatConObj> hx;
         EXPECT_FALSE(rig.run(hx));
-        ASSERT_EQ(count(rig.dialogs.messages, "iteration.outside_interval"), 1u);
+        ASSERT_EQ(rig.dialogs.messageCount("iteration.outside_interval"), 1u);
         const std::string& why = rig.dialogs.messages.at(0).text;
         EXPECT_NE(
             why.find(steam < 1000
@@ -276,7 +265,7 @@ TEST(TConHeatObj, ShellLossPerParallelStreamAndWithoutCompartments) {
                   "stream-analysis method "
                   "needs at least two baffle compartments (shell passes).\r\n"),
               std::string::npos);
-    EXPECT_EQ(count(rig.dialogs.messages, "shell_loss.dp"), 0u);
+    EXPECT_EQ(rig.dialogs.messageCount("shell_loss.dp"), 0u);
 }
 
 TEST(THeatConObj, RussianTexts) {
@@ -284,7 +273,7 @@ TEST(THeatConObj, RussianTexts) {
     rig.session.LanguageFlag = kRussian;
     steamHeater(rig, 0);
     rig.dialogs.expect("iteration.initial_approximation", false);
-    tubeLossAnswers(rig.dialogs);
+    expectTubeLossAnswers(rig.dialogs);
     std::unique_ptr<THeatConObj> hx;
     ASSERT_TRUE(rig.run(hx));
     const std::string report = rig.session.Report.text();

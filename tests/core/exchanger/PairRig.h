@@ -59,6 +59,13 @@ inline DesignRecord heaterDesign() {
     return d;
 }
 
+// The questions of the tube-side loss in turbulent flow: sharp tube ends, a
+// roughness of 0.1 mm typed.
+inline void expectTubeLossAnswers(FakeDialogs& dialogs) {
+    dialogs.expect("tube_loss.ends", AlternAnswer{0, 'x'})
+        .expect("tube_loss.roughness", InputAnswer{false, false, 0.1L, 0, "0.1"});
+}
+
 struct PairRig {
     Session session;
     FakeDialogs dialogs;
