@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "cli/MixtureArgument.h"
 #include "cli/ProblemIo.h"
 #include "common/NumberFormat.h"
 #include "properties/MixtureProperties.h"
@@ -40,42 +41,6 @@ constexpr Line kLines[] = {
      "Вт/(м*К)"},
 };
 
-std::size_t substanceIndex(const SubstanceData& data, const std::string& name) {
-    const auto index = data.tryFindSubstance(name);
-    if (!index) {
-        std::string known;
-        for (const Pro& p : data.SubstanceTable) known += (known.empty() ? "" : ", ") + p.EnglishName;
-        throw InputError("no substance \"" + name + "\" in the table (" + known + ")");
-    }
-    return *index;
-}
-
-struct Part {
-    std::size_t index;
-    Real massPct;
-};
-
-std::vector<Part> parseMix(const SubstanceData& data, const std::string& text) {
-    std::vector<Part> parts;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        const std::string item = text.substr(start, comma - start);
-        const std::size_t eq = item.find('=');
-        if (eq == std::string::npos) throw InputError("--mix: \"" + item + "\" is not NAME=PERCENT");
-        const std::size_t index = substanceIndex(data, item.substr(0, eq));
-        const auto pct = parseReal(item.substr(eq + 1));
-        if (!pct || *pct < 0 || *pct > 100)
-            throw InputError("--mix: \"" + item.substr(eq + 1) + "\" is not a mass per cent from 0 to 100");
-        for (const Part& p : parts)
-            if (p.index == index) throw InputError("--mix: " + item.substr(0, eq) + " is given twice");
-        parts.push_back({index, *pct});
-        start = comma + 1;
-    }
-    if (parts.size() > 6) throw InputError("--mix: a mixture has at most 6 components");
-    return parts;
-}
-
 }  // namespace
 
 void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& out, std::ostream& err) {
@@ -86,7 +51,7 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
 
     RangeLog log;
     PropertySet result;
-    std::vector<Part> parts;
+    std::vector<MixturePart> parts;
     auto nameOf = [&](std::size_t i) {
         const Pro& p = data.SubstanceTable[i];
         return lang == kEnglish ? p.EnglishName : p.RussianName;
@@ -95,18 +60,18 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
     if (o.mix.empty()) {
         PureProperties(data.SubstanceTable[named], *t, result, &log);
     } else {
-        parts = parseMix(data, o.mix);
+        parts = parseMixtureArgument(data, o.mix);
         bool member = false;
         std::vector<PropertySet> sets;
         std::vector<Real> composition;
         Real sum = 0;
         title = tr(lang, "mixture", "смесь");
-        for (const Part& p : parts) {
+        for (const MixturePart& p : parts) {
             member = member || p.index == named;
             sets.push_back(PureProperties(data.SubstanceTable[p.index], *t, &log));
-            composition.push_back(p.massPct);
-            sum += p.massPct;
-            title += " " + nameOf(p.index) + " " + formatShortest(p.massPct) + " %";
+            composition.push_back(p.massPercent);
+            sum += p.massPercent;
+            title += " " + nameOf(p.index) + " " + formatShortest(p.massPercent) + " %";
         }
         if (!member) throw InputError("--mix: " + o.substance + " is not one of the components");
         if (std::fabs(sum - 100) > 1e-9L)
@@ -123,9 +88,9 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
         pjson::Json j = pjson::Json::object();
         if (mixture) {
             pjson::Json list = pjson::Json::array();
-            for (const Part& p : parts)
+            for (const MixturePart& p : parts)
                 list.push_back({{"substance", data.SubstanceTable[p.index].EnglishName},
-                                {"mass_pct", pjson::realToJson(p.massPct)}});
+                                {"mass_pct", pjson::realToJson(p.massPercent)}});
             j["mixture"] = list;
         } else {
             j["substance"] = data.SubstanceTable[named].EnglishName;

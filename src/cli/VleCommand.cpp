@@ -6,6 +6,7 @@
 
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
+#include "cli/MixtureArgument.h"
 #include "cli/ProblemIo.h"
 #include "common/Constants.h"
 #include "common/Errors.h"
@@ -24,44 +25,17 @@ namespace {
 
 constexpr int kTxyPoints = 51;
 
-struct Component {
-    std::size_t index;
-    Real massPercent;
-};
-
-std::vector<Component> parseMixture(const SubstanceData& data, const std::string& text) {
-    if (text.empty()) throw InputError("--mix: the mixture is missing (\"comp.1=30,comp.2=70\")");
-    std::vector<Component> parts;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        const std::string item = text.substr(start, comma - start);
-        const std::size_t eq = item.find('=');
-        if (eq == std::string::npos) throw InputError("--mix: \"" + item + "\" is not NAME=PERCENT");
-        const std::string name = item.substr(0, eq);
-        const auto index = data.tryFindSubstance(name);
-        if (!index) {
-            std::string known;
-            for (const Pro& p : data.SubstanceTable) known += (known.empty() ? "" : ", ") + p.EnglishName;
-            throw InputError("--mix: no substance \"" + name + "\" in the table (" + known + ")");
-        }
-        const auto percent = parseReal(item.substr(eq + 1));
-        if (!percent || !(*percent >= 0 && *percent <= 100))
-            throw InputError("--mix: \"" + item.substr(eq + 1) + "\" is not a mass per cent from 0 to 100");
-        for (const Component& c : parts)
-            if (c.index == *index) throw InputError("--mix: " + name + " is given twice");
-        parts.push_back({*index, *percent});
-        start = comma + 1;
-    }
-    if (parts.size() > static_cast<std::size_t>(kMaxComponents))
-        throw InputError("--mix: a mixture has at most 6 components");
+// A mixture of the command line whose mass per cents add up to 100, in the
+// order of the substance table.
+std::vector<MixturePart> parseMixture(const SubstanceData& data, const std::string& text) {
+    std::vector<MixturePart> parts = parseMixtureArgument(data, text);
     Real sum = 0;
-    for (const Component& c : parts) sum += c.massPercent;
+    for (const MixturePart& c : parts) sum += c.massPercent;
     if (std::fabs(sum - 100) > 1e-6L)
         throw InputError("--mix: the mass per cents add up to " + formatShortest(sum) + ", not 100");
     // The technological data dialog lists the components in the order of the
     // substance table.
-    std::sort(parts.begin(), parts.end(), [](const Component& a, const Component& b) { return a.index < b.index; });
+    std::sort(parts.begin(), parts.end(), [](const MixturePart& a, const MixturePart& b) { return a.index < b.index; });
     return parts;
 }
 
@@ -159,7 +133,7 @@ int runVle(const VleOptions& o, std::ostream& out, std::ostream& err) {
     session.LanguageFlag = o.language;
     const LanguageFlagType lang = o.language;
     AnswerBook answers;
-    std::vector<Component> components;
+    std::vector<MixturePart> components;
     Real pressure_kgfcm2 = 0;
     std::uint8_t phase = 'y';
     try {
@@ -237,7 +211,7 @@ int runVle(const VleOptions& o, std::ostream& out, std::ostream& err) {
         for (const std::string& name : names) list.push_back(name);
         j["components"] = list;
         std::vector<Real> mass;
-        for (const Component& c : components) mass.push_back(c.massPercent);
+        for (const MixturePart& c : components) mass.push_back(c.massPercent);
         j["mass_percent"] = realArray(mass.data(), count);
         if (n > 1) {
             j["method"] = methodName(session.Equilibrium.MethodLetter);
