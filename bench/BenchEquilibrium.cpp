@@ -2,6 +2,7 @@
 // fit dominates), and the bubble and dew points of a four-component mixture.
 #include <benchmark/benchmark.h>
 
+#include "SilentDialogs.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -12,29 +13,18 @@ using namespace vexamo;
 
 // Answers the set-up's questions: the method, UNIFAC variant 1 fitted to the
 // data (or the reference values), and Retry at the slow-convergence question.
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public bench::SilentDialogs {
 public:
     explicit ScriptedDialogs(int method, bool referenceValues = false)
         : m_method(method), m_reference(referenceValues) {}
-    void message(const MessageRequest&) override {}
-    bool confirm(const ConfirmRequest&) override { return false; }
+    using bench::SilentDialogs::ask;
     bool abortRetry(const AbortRetryRequest&) override { return true; }
-    std::optional<std::filesystem::path> openFile(const FileRequest&) override { return {}; }
-    std::optional<std::filesystem::path> saveFile(const FileRequest&) override { return {}; }
-    InputAnswer ask(const InputRequest&) override { return {}; }
-    GridAnswer ask(const GridRequest&) override { return {}; }
     AlternAnswer ask(const AlternRequest& request) override {
         AlternAnswer a;
         a.index = request.id == "equilibrium.unifac_source" && m_reference ? 1 : request.defaultIndex;
         return a;
     }
     MethodAnswer ask(const MethodRequest&) override { return {false, m_method}; }
-    CheckListAnswer ask(const CheckListRequest&) override { return {}; }
-    GapCalcAnswer ask(const GapCalcRequest&) override { return {}; }
-    bool showTechnological(TechnologicalDialogModel&) override { return false; }
-    bool showDesign(DesignDialogModel&) override { return false; }
-    void showProfileGraph(const ProfileGraphRequest&) override {}
-    void setWaitLabel(const std::string&) override {}
 
 private:
     int m_method;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "SilentDialogs.h"
 #include "control/Session.h"
 #include "exchanger/HeatCoolExchanger.h"
 #include "problemjson/ProblemJson.h"
@@ -14,24 +15,7 @@ namespace {
 
 using namespace vexamo;
 
-class SilentDialogs : public Dialogs {
-public:
-    void message(const MessageRequest&) override {}
-    bool confirm(const ConfirmRequest&) override { return false; }
-    bool abortRetry(const AbortRetryRequest&) override { return false; }
-    std::optional<std::filesystem::path> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<std::filesystem::path> saveFile(const FileRequest&) override { return std::nullopt; }
-    InputAnswer ask(const InputRequest&) override { return {true, false, 0, 0, ""}; }
-    GridAnswer ask(const GridRequest&) override { return {true, {}, {}}; }
-    AlternAnswer ask(const AlternRequest&) override { return {}; }
-    MethodAnswer ask(const MethodRequest&) override { return {}; }
-    CheckListAnswer ask(const CheckListRequest&) override { return {}; }
-    GapCalcAnswer ask(const GapCalcRequest&) override { return {}; }
-    bool showTechnological(TechnologicalDialogModel&) override { return false; }
-    bool showDesign(DesignDialogModel&) override { return false; }
-    void showProfileGraph(const ProfileGraphRequest&) override {}
-    void setWaitLabel(const std::string&) override {}
-};
+using bench::SilentDialogs;
 
 void BM_HeatCoolCalculation(benchmark::State& state) {
     Session session;
