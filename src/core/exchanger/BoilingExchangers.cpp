@@ -151,17 +151,7 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
                                     "Заданный расход должен быть положительным."));
     // Without results the flow that was to be found keeps the value it came with.
     const FlowKeeper keeper{G1, G2, r};
-    CorrelationContext c;
-    c.languageFlag = m_lang;
-    c.dialogs = &m_dialogs;
-    c.rangeLog = &Ranges;
-    c.substances = &m_session.Data;
-    auto tubeMixture = [&](Real t) {
-        return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges);
-    };
-    auto shellMixture = [&](Real t) {
-        return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges);
-    };
+    const CorrelationContext c = correlationContext();
     const Real difference = Tc - Tb;
 
     // Latent heats: the tube medium at its own temperature, then the check;

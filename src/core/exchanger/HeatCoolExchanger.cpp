@@ -109,20 +109,9 @@ THeatCoolObj::THeatCoolObj(const ExchangerArguments& a) : THexObj(a) {
     if (NotchWanted) ComputeSegmentNotch(a.design.ShellDiameter);
 }
 
-PropertySet THeatCoolObj::tubeMixture(Real t) {
-    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges);
-}
-
-PropertySet THeatCoolObj::shellMixture(Real t) {
-    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges);
-}
 
 THeatCoolObj::Film THeatCoolObj::FilmCoefficients(Real a, Real b, Real c, Real t, Real G1, Real G2) {
-    CorrelationContext context;
-    context.languageFlag = m_lang;
-    context.dialogs = &m_dialogs;
-    context.rangeLog = &Ranges;
-    context.substances = &m_session.Data;
+    const CorrelationContext context = correlationContext();
     Film f;
     f.alpha1 = TubeSideCoefficient(TubeComponents, TubeComposition, TubeComponentCount, 1, HorizontalBundle, t + b,
                                    t, G1 * TubePasses / TubeCount, InnerDiameter, TubeLength, context)

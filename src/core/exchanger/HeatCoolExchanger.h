@@ -68,8 +68,6 @@ private:
     };
     Film FilmCoefficients(Real shellOffset, Real tubeOffset, Real difference, Real tubeTemperature, Real G1,
                           Real G2);
-    PropertySet tubeMixture(Real t);
-    PropertySet shellMixture(Real t);
 };
 
 }  // namespace vexamo

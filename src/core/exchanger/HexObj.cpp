@@ -10,6 +10,7 @@
 #include "dialogs/GenericDialogs.h"
 #include "dialogs/TechnologicalDialog.h"
 #include "exchanger/CorrelationSolvers.h"
+#include "exchanger/Correlations.h"
 
 namespace vexamo {
 
@@ -219,6 +220,23 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
         m_dialogs.message({"calculation.speed", MessageKind::Warning, ReportText});
     }
     return true;
+}
+
+PropertySet THexObj::tubeMixture(Real t) {
+    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges);
+}
+
+PropertySet THexObj::shellMixture(Real t) {
+    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges);
+}
+
+CorrelationContext THexObj::correlationContext() {
+    CorrelationContext c;
+    c.languageFlag = m_lang;
+    c.dialogs = &m_dialogs;
+    c.rangeLog = &Ranges;
+    c.substances = &m_session.Data;
+    return c;
 }
 
 }  // namespace vexamo

@@ -7,6 +7,7 @@
 
 #include "common/Real.h"
 #include "control/ProblemRecords.h"
+#include "exchanger/CorrelationContext.h"
 #include "exchanger/Exchanger.h"
 #include "exchanger/PressureLoss.h"
 #include "properties/PropertyFunctions.h"
@@ -97,6 +98,12 @@ protected:
     // preset to `shown`; `value` takes the accepted number.
     void askIterationValue(const char* id, const std::string& prompt, const std::string& unit,
                            const std::string& shown, Real& value);
+
+    // Properties of either medium at a temperature (tables left are logged).
+    PropertySet tubeMixture(Real t);
+    PropertySet shellMixture(Real t);
+    // The correlations' language, port, range log and substance tables.
+    CorrelationContext correlationContext();
 
     Session& m_session;
     Dialogs& m_dialogs;

@@ -33,30 +33,18 @@ TOutletIterationObj::TOutletIterationObj(const ExchangerArguments& a, Setup setu
     }
 }
 
-CorrelationContext TOutletIterationObj::context() {
-    CorrelationContext c;
-    c.languageFlag = m_lang;
-    c.dialogs = &m_dialogs;
-    c.rangeLog = &Ranges;
-    c.substances = &m_session.Data;
-    return c;
-}
 
 PropertySet TOutletIterationObj::singlePhaseMixture(Real t) {
-    return m_setup.phaseChangeInTubes
-               ? MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges)
-               : MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges);
+    return m_setup.phaseChangeInTubes ? shellMixture(t) : tubeMixture(t);
 }
 
 PropertySet TOutletIterationObj::phaseChangeMixture(Real t) {
-    return m_setup.phaseChangeInTubes
-               ? MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges)
-               : MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges);
+    return m_setup.phaseChangeInTubes ? tubeMixture(t) : shellMixture(t);
 }
 
 Real TOutletIterationObj::phaseChangeFactor(Real wall) {
     const Real Ts = SaturationTemperature;
-    const CorrelationContext c = context();
+    const CorrelationContext c = correlationContext();
     switch (m_setup.film) {
         case FilmKind::CondensationInTubes:
             return CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
@@ -81,7 +69,7 @@ Real TOutletIterationObj::phaseChangeFactor(Real wall) {
 
 bool TOutletIterationObj::evaluate(End end, Real t, Real spWall, Real pcWall, Real difference,
                                    Real G1, Real G2, FilmState& s) {
-    const CorrelationContext c = context();
+    const CorrelationContext c = correlationContext();
     if (m_setup.phaseChangeInTubes) {
         s.singlePhaseAlpha =
             ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents,

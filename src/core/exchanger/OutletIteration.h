@@ -80,7 +80,6 @@ private:
     void drivingForceCheck(Real difference);
     // Says why the approximation left the interval.
     void explainOutside(Real T, bool nearSaturation, bool phaseChangeFlowGiven);
-    CorrelationContext context();
 
     Setup m_setup;
 };

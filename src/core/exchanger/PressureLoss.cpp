@@ -128,10 +128,8 @@ Real THexObj::TubeSidePressureLoss(const TubeLossArguments& a) {
     }
 
     // 3. Properties at the inlet and at the mean temperature.
-    const PropertySet inlet =
-        MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, a.inletTemperature, &Ranges);
-    const PropertySet mean =
-        MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, a.meanTemperature, &Ranges);
+    const PropertySet inlet = tubeMixture(a.inletTemperature);
+    const PropertySet mean = tubeMixture(a.meanTemperature);
     TubeFrictionState state;
     state.reynoldsIn = a.speed * a.innerDiameter * inlet.Density / inlet.Viscosity;
     state.pecletIn = state.reynoldsIn * inlet.Prandtl;
@@ -357,10 +355,8 @@ std::optional<Real> THexObj::ShellSidePressureLoss(const ShellLossArguments& a,
               formatGeneral(in.gap.casingGap, 6, 2) + tr(lang, " mm", " мм") + "\r\n";
 
     // 3-8. Properties and the stream analysis.
-    const PropertySet wall = MixtureAt(ShellComponents, ShellComposition, ShellComponentCount,
-                                       a.wallTemperature, &Ranges);
-    const PropertySet medium = MixtureAt(ShellComponents, ShellComposition, ShellComponentCount,
-                                         a.mediumTemperature, &Ranges);
+    const PropertySet wall = shellMixture(a.wallTemperature);
+    const PropertySet medium = shellMixture(a.mediumTemperature);
     in.shellPasses = a.shellPasses;
     in.tubeCount = a.tubeCount;
     in.staggered = a.staggered;
