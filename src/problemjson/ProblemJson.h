@@ -23,7 +23,7 @@ private:
 };
 
 // Builds the records the data dialogs would produce from the entries
-// (component slots copied from the substance table, pressure x 760 x 133.3 Pa,
+// (component slots copied from the substance table, pressure x 735.559 x 133.3 Pa,
 // GivenState, PhaseChange and SinglePhase by process, wall resistance and
 // surface), then applies the "stored" section of a converted file.
 ProblemData problemFromJson(std::string_view text, const SubstanceData& data);

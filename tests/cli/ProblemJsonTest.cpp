@@ -53,7 +53,7 @@ TEST(ProblemJson, HandWrittenEntriesGiveTheRecordsOfTheDialogs) {
     EXPECT_EQ(t.GivenState, 'p');
     EXPECT_EQ(t.PhaseChange, 'x');
     EXPECT_EQ(t.SinglePhase, 0);
-    EXPECT_EQ(t.Pressure, 1.5L * 760 * 133.3L);  // typed x 760 = mm Hg, x 133.3 = Pa
+    EXPECT_EQ(t.Pressure, 1.5L * 735.559L * 133.3L);  // typed x 735.559 = mm Hg, x 133.3 = Pa
     EXPECT_EQ(t.FlowRate, 0);                     // the flow is given for the other medium
     EXPECT_EQ(t.Concentration[0], 30.5L);
     EXPECT_EQ(t.Concentration[1], 69.5L);

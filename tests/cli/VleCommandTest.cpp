@@ -27,7 +27,9 @@ Result vle(VleOptions o) {
     return r;
 }
 
-VleOptions options(const std::string& mix, const std::string& pressure = "1") {
+// 1.0332 kgf/cm2 = 759.98 mm Hg: the atmosphere the built-in equilibrium data
+// were measured at.
+VleOptions options(const std::string& mix, const std::string& pressure = "1.0332") {
     VleOptions o;
     o.mix = mix;
     o.pressure = pressure;
@@ -48,7 +50,7 @@ TEST(VleCommand, BoilingMixtureAsReportAndAsJson) {
     const std::vector<std::string> report = lines(r.out);
     ASSERT_EQ(report.size(), 10u) << r.out;
     EXPECT_EQ(report[3], "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.");
-    EXPECT_EQ(report[9].substr(0, 10), "  760.0000");
+    EXPECT_EQ(report[9].substr(0, 10), "  759.9796");  // 1.0332 x 735.559 mm Hg
 
     VleOptions o = options("comp.1=50,comp.2=50");
     o.json = true;
@@ -67,6 +69,19 @@ TEST(VleCommand, BoilingMixtureAsReportAndAsJson) {
     EXPECT_NEAR(pjson::realFromJson(pair["parameters"][0]["kJ_mol"]), 1.25L, 0.01L);
     EXPECT_NEAR(pjson::realFromJson(pair["rms_y"]), 0.0099L, 1e-4L);
     EXPECT_EQ(j["report"].size(), 10u);
+}
+
+TEST(VleCommand, PressureTypedInKgfPerCm2) {
+    // 1 kgf/cm2 = 98 066.5 Pa = 735.559 mm Hg, not the 760 mm Hg of the
+    // physical atmosphere; water boils at 99.06 degC there (IAPWS-IF97).
+    VleOptions o = options("comp.2=100", "1");
+    o.json = true;
+    const Result r = vle(o);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const pjson::Json j = pjson::Json::parse(r.out);
+    EXPECT_EQ(pjson::realFromJson(j["pressure_mmHg"]), 735.559L);
+    EXPECT_NEAR(pjson::realFromJson(j["pressure_Pa"]) / 98066.5L, 1.0L, 2e-4L);  // 133.3 Pa per mm Hg
+    EXPECT_NEAR(pjson::realFromJson(j["saturation_temperature_C"]), 99.06L, 0.03L);
 }
 
 TEST(VleCommand, DefaultsTakeUnifacWhereDataAreAbsent) {
@@ -116,7 +131,7 @@ TEST(VleCommand, TxyDiagramAsCsvAndPicture) {
     ASSERT_EQ(csv.size(), 52u);
     EXPECT_EQ(csv[0], "x,y,T,x_measured,y_measured,T_measured");
     EXPECT_EQ(csv[1].substr(0, 18), "0.000000,0.000000,");
-    EXPECT_NEAR(std::stold(csv[1].substr(18, 7)), 99.97L, 0.03L);  // water at 101308 Pa
+    EXPECT_NEAR(std::stold(csv[1].substr(18, 7)), 99.97L, 0.03L);  // water at 759.98 mm Hg
     EXPECT_EQ(csv[1].substr(csv[1].find(",0.0028")), ",0.0028,0.032,99.3");  // the first measured point
     EXPECT_EQ(csv[51].substr(0, 9), "1.000000,");
     EXPECT_NEAR(std::stold(csv[51].substr(csv[51].rfind(',', csv[51].size() - 4) + 1)), 78.17L, 0.1L);

@@ -41,7 +41,7 @@ TEST(RecordLayout, TechnSetFieldsAtTheirOffsets) {
     EXPECT_EQ(b[3], 'p');
     EXPECT_EQ(b[4], 'x');
     EXPECT_EQ(extAt(b, 8), p.TubeStream.Temperature);
-    EXPECT_EQ(extAt(b, 18), 1.5L * 760 * 133.3L);
+    EXPECT_EQ(extAt(b, 18), 1.5L * 735.559L * 133.3L);
     EXPECT_EQ(extAt(b, 28), 0.0L);
     EXPECT_EQ(extAt(b, 38), 1.0L);
     EXPECT_EQ(decodeStr20(b.data() + 48), "конденсация");

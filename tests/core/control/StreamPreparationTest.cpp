@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "common/Constants.h"
 #include "common/Errors.h"
 #include "control/RecordCodec.h"
 #include "exchanger/CorrelationTables.h"
@@ -129,10 +130,10 @@ TEST(StreamPreparation, CondensingWaterFromItsTableWithTheAirQuestion) {
     dialogs.expect("stream.air_content", typed(0.5L));
     TechnSet t = changingPhase({1}, 0);
     Real correction = 0, temperature = 0;
-    PrepareStream(session, dialogs, 'p', '2', 'x', t, correction, temperature, 760);  // 1 kgf/cm2
-    EXPECT_NEAR(temperature, 99.97L, 0.03L);  // saturated water at 101308 Pa (steam tables)
+    PrepareStream(session, dialogs, 'p', '2', 'x', t, correction, temperature, kgfcm2ToMmHg(1));
+    EXPECT_NEAR(temperature, 99.06L, 0.03L);  // saturated water at 1 kgf/cm2 = 98.0665 kPa (IAPWS-IF97)
     EXPECT_EQ(t.Temperature, temperature);
-    EXPECT_EQ(t.Pressure, 760 * 133.3L);
+    EXPECT_EQ(t.Pressure, 735.559L * 133.3L);
     EXPECT_EQ(t.AirFactor, CondensateFactor(0.5L));
     EXPECT_EQ(correction, CondensateFactor(0.5L));
     const InputRequest& air = dialogs.inputRequests.at(0);
@@ -155,7 +156,7 @@ TEST(StreamPreparation, CondensingWaterFromItsTableWithTheAirQuestion) {
     // beyond the table: refused, not extrapolated
     FakeDialogs none;
     TechnSet high = changingPhase({1}, 0);
-    EXPECT_THROW(PrepareStream(session, none, 'p', '2', 'x', high, correction, temperature, 20 * 760),
+    EXPECT_THROW(PrepareStream(session, none, 'p', '2', 'x', high, correction, temperature, kgfcm2ToMmHg(20)),
                  CalculationAborted);
 }
 
@@ -204,13 +205,13 @@ TEST(StreamPreparation, BoilingMixtureWritesItsEquilibriumInMmHg) {
     second.expect("equilibrium.method", MethodAnswer{false, 2})
         .expect("stream.concentrations", gridValues(2, {50}));
     TechnSet c = changingPhase({0, 1}, 0);
-    PrepareStream(russian, second, 'p', '2', 'x', c, correction, temperature, 1520);
+    PrepareStream(russian, second, 'p', '2', 'x', c, correction, temperature, kgfcm2ToMmHg(2));
     const std::vector<std::string>& ru = russian.Report.lines();
     EXPECT_EQ(ru[ru.size() - 3], "     Pабс     t кип/конд       комп.1      комп.1      комп.2      комп.2 ");
     EXPECT_EQ(ru[ru.size() - 2], " мм рт.ст.    град.C           в жидк.     в паре       в жидк.     в паре   ");
-    EXPECT_EQ(ru.back().substr(0, 10), " 1520.0000");
-    EXPECT_GT(temperature, 100);  // 2 atm: above the normal dew point of the vapour
-    EXPECT_LT(temperature, 120.2L);  // water's boiling point at 2 kgf/cm2
+    EXPECT_EQ(ru.back().substr(0, 10), " 1471.1180");
+    EXPECT_GT(temperature, 100);     // 2 kgf/cm2: above the normal dew point of the vapour
+    EXPECT_LT(temperature, 119.6L);  // water's boiling point at 2 kgf/cm2 (IAPWS-IF97: 119.60 degC)
 }
 
 TEST(StreamPreparation, EquilibriumSetUpFailuresEndTheRun) {

@@ -68,8 +68,10 @@ TEST_F(TechnologicalDialogTest, OkHarvestsIntoTheRecords) {
     ASSERT_TRUE(TechnoActionExecute(session, dialogs));
     const TechnSet& tube = session.Problem.TubeStream;
     const TechnSet& shell = session.Problem.ShellStream;
-    EXPECT_EQ(tube.Pressure, 1.5L * 760 * 133.3L);
-    EXPECT_EQ(session.EnteredState[0], 1.5L * 760);
+    // 1 kgf/cm2 = 98 066.5 Pa = 735.559 mm Hg; the mm Hg go on to Pa by 133.3
+    EXPECT_EQ(session.EnteredState[0], 1.5L * 735.559L);
+    EXPECT_EQ(tube.Pressure, 1.5L * 735.559L * 133.3L);
+    EXPECT_NEAR(static_cast<double>(tube.Pressure / (1.5L * 98066.5L)), 1.0, 2e-4);
     EXPECT_EQ(tube.FlowRate, 0);
     EXPECT_EQ(shell.FlowRate, 5000);
     EXPECT_EQ(shell.Temperature, 20);
@@ -86,7 +88,7 @@ TEST_F(TechnologicalDialogTest, OkHarvestsIntoTheRecords) {
 
 TEST_F(TechnologicalDialogTest, PrefillFromARecordWithoutTubeFlow) {
     session.Problem = test::sampleProblem(session.Data);
-    session.Problem.TubeStream.Pressure = mmHgToPa(25);  // vacuum: 0.0329 kgf/cm2
+    session.Problem.TubeStream.Pressure = mmHgToPa(25);  // vacuum: 0.0340 kgf/cm2
     session.DataLoaded = 1;
     show();
     const auto& tube = model.sides[0];
@@ -111,7 +113,26 @@ TEST_F(TechnologicalDialogTest, PrefillFromARecordWithoutTubeFlow) {
     EXPECT_EQ(session.Problem.ShellStream.FlowRate, before.ShellStream.FlowRate);
     model.sides[0].pressureText = "0.03";
     ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
-    EXPECT_EQ(model.sides[0].enteredValue, 0.03L * 760);
+    EXPECT_EQ(model.sides[0].enteredValue, 0.03L * 735.559L);
+}
+
+TEST_F(TechnologicalDialogTest, PrefillShowsTheStoredPascalsInKgfPerCm2) {
+    // 5 kgf/cm2 and the 5.166 kgf/cm2 that a file holding 5 x 760 mm Hg
+    // carries: each shown as its own pressure, and kept as stored when
+    // confirmed unchanged.
+    for (const auto& [stored_Pa, shown] : {std::pair{5 * 735.559L * 133.3L, std::string("  5.00")},
+                                           std::pair{5 * 760 * 133.3L, std::string("  5.17")}}) {
+        session.Problem = test::sampleProblem(session.Data);
+        session.Problem.TubeStream.Pressure = stored_Pa;
+        session.DataLoaded = 1;
+        show();
+        EXPECT_EQ(model.sides[0].pressureText, shown);
+        ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
+        model.harvest(session);
+        EXPECT_NEAR(static_cast<double>(session.Problem.TubeStream.Pressure / stored_Pa), 1.0,
+                    1e-15);
+        EXPECT_NEAR(static_cast<double>(session.EnteredState[0] * 133.3L / stored_Pa), 1.0, 1e-15);
+    }
 }
 
 TEST_F(TechnologicalDialogTest, RefusedOkKeepsTheDialogOpen) {
