@@ -35,14 +35,14 @@ void MixtureProperties(PropertySet& result, std::span<const PropertySet> compone
     if (n < 1 || n > kMaxMixture || components.size() < static_cast<std::size_t>(n) ||
         composition.size() < static_cast<std::size_t>(n))
         throw CalculationAborted("a mixture has 1 to 6 components, " + std::to_string(n) + " were given");
-    Real x[kMaxMixture], M[kMaxMixture], rho[kMaxMixture], mu[kMaxMixture], sigma4[kMaxMixture],
-        cp[kMaxMixture], beta[kMaxMixture], r[kMaxMixture], w[kMaxMixture], phi[kMaxMixture];
+    Real M[kMaxMixture], rho[kMaxMixture], mu[kMaxMixture], sigma4[kMaxMixture], cp[kMaxMixture],
+        beta[kMaxMixture], r[kMaxMixture], w[kMaxMixture], phi[kMaxMixture];
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
         const PropertySet& c = components[i];
         if (!(c.Density > 0) || !(c.Viscosity > 0) || !(c.Conductivity > 0))
             throw CalculationAborted("component " + std::to_string(i + 1) +
                                      " of the mixture has no positive density, viscosity or conductivity");
-        x[i] = composition[i] * 0.01L;
+        w[i] = composition[i] * 0.01L;  // the per cents are mass per cents
         M[i] = c.MolarMass;
         rho[i] = c.Density;
         mu[i] = c.Viscosity;
@@ -51,17 +51,16 @@ void MixtureProperties(PropertySet& result, std::span<const PropertySet> compone
         beta[i] = c.Expansion;
         r[i] = c.LatentHeat;
     }
-    const Real molarMass = sumProducts(x, M, n);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) w[i] = x[i] * M[i] / molarMass;
+    const Real molarMass = 1 / sumQuotients(w, M, n);
     const Real density = sumProducts(w, rho, n);
     const Real S = sumQuotients(w, rho, n);
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) phi[i] = w[i] / rho[i] / S;
     const Real viscosity = density / sumProductQuotients(phi, rho, mu, n);
-    const Real root = density * sumProductQuotients(x, sigma4, rho, n);
+    const Real root = density * sumProductQuotients(w, sigma4, rho, n);
     const Real surfaceTension = (root * root) * (root * root);
-    const Real heatCapacity = sumProducts(x, cp, n);
-    const Real expansion = sumProducts(x, beta, n);
-    const Real latentHeat = sumProducts(x, r, n);
+    const Real heatCapacity = sumProducts(w, cp, n);
+    const Real expansion = sumProducts(w, beta, n);
+    const Real latentHeat = sumProducts(w, r, n);
     Real conductivity = 0;
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
         for (std::size_t j = 0; j < static_cast<std::size_t>(n); ++j)

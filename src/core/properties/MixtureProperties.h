@@ -17,9 +17,16 @@ Real sumProductQuotients(std::span<const Real> a, std::span<const Real> b, std::
                          int n);                                                            // sum a*b/c
 
 // Combines the n component sets (each at the same temperature) with the
-// composition c (per cent, not normalised) by the fixed mixing rules. The
-// result's VapourEnthalpyValue is left as it was. A component with a density,
-// viscosity or conductivity that is not positive throws CalculationAborted.
+// composition c (mass per cent, not normalised) by the fixed mixing rules,
+// with the weight fractions w_i = c_i / 100:
+//   M = 1 / sum(w_i / M_i), rho = sum w_i rho_i, volume fractions
+//   phi_i = (w_i / rho_i) / sum(w_j / rho_j), mu = rho / sum(phi_i rho_i / mu_i),
+//   sigma = (rho sum w_i sigma_i^(1/4) / rho_i)^4, cp, beta and r weighted by
+//   w_i, lambda = sum_i sum_j phi_i phi_j 2 / (1/lambda_i + 1/lambda_j) and
+//   Pr = cp mu / lambda.
+// The result's VapourEnthalpyValue is left as it was. A component with a
+// density, viscosity or conductivity that is not positive throws
+// CalculationAborted.
 void MixtureProperties(PropertySet& result, std::span<const PropertySet> components,
                        std::span<const Real> composition, int n);
 

@@ -30,7 +30,7 @@ TEST(MixtureProperties, OneComponentIsThePureSubstance) {
     EXPECT_LT(relative(mix.Conductivity, water.Conductivity), 1e-17L);
     EXPECT_LT(relative(mix.HeatCapacity, water.HeatCapacity), 1e-17L);
     EXPECT_LT(relative(mix.Prandtl, water.Prandtl), 1e-17L);
-    EXPECT_EQ(mix.MolarMass, water.MolarMass);
+    EXPECT_LT(relative(mix.MolarMass, water.MolarMass), 1e-18L);
 }
 
 TEST(MixtureProperties, RulesOnConstructedComponents) {
@@ -40,35 +40,38 @@ TEST(MixtureProperties, RulesOnConstructedComponents) {
     b = a;
     b.MolarMass = 60, b.Viscosity = 3e-3L, b.Conductivity = 0.6L, b.HeatCapacity = 4000;
     const PropertySet comps[] = {a, b};
-    const Real c[] = {75, 25};
+    const Real c[] = {75, 25};  // mass per cent
     PropertySet mix;
     MixtureProperties(mix, comps, c, 2);
-    // M = 0.75*20 + 0.25*60 = 30; weight fractions 0.5 and 0.5
-    EXPECT_NEAR(static_cast<double>(mix.MolarMass), 30, 1e-15);
-    // equal densities: volume fractions equal the weight fractions (0.5, 0.5)
+    // 1 kg holds 0.75/20 + 0.25/60 = 1/24 kmol: M = 24 kg/kmol
+    EXPECT_NEAR(static_cast<double>(mix.MolarMass), 24, 1e-15);
+    // equal densities: volume fractions equal the weight fractions (0.75, 0.25)
     EXPECT_NEAR(static_cast<double>(mix.Density), 800, 1e-12);
-    // mu = rho / sum(phi rho / mu) = 1 / (0.5/1e-3 + 0.5/3e-3) = 1.5e-3
-    EXPECT_NEAR(static_cast<double>(mix.Viscosity), 1.5e-3, 1e-15);
-    // lambda = 0.25*0.2 + 0.25*0.6 + 2 * 0.25 * 2/(1/0.2 + 1/0.6) = 0.35
-    EXPECT_NEAR(static_cast<double>(mix.Conductivity), 0.35, 1e-15);
+    // mu = rho / sum(phi rho / mu) = 1 / (0.75/1e-3 + 0.25/3e-3) = 1.2e-3
+    EXPECT_NEAR(static_cast<double>(mix.Viscosity), 1.2e-3, 1e-15);
+    // lambda = 0.5625*0.2 + 0.0625*0.6 + 2 * 0.1875 * 2/(1/0.2 + 1/0.6) = 0.2625
+    EXPECT_NEAR(static_cast<double>(mix.Conductivity), 0.2625, 1e-15);
     // sigma: (800 * (0.75 + 0.25) * 0.4 / 800)^4 = 0.0256
     EXPECT_NEAR(static_cast<double>(mix.SurfaceTension), 0.0256, 1e-15);
+    // cp per kilogram by the mass fractions: 0.75*2000 + 0.25*4000
     EXPECT_NEAR(static_cast<double>(mix.HeatCapacity), 2500, 1e-12);
     EXPECT_EQ(mix.Prandtl, mix.HeatCapacity * mix.Viscosity / mix.Conductivity);
 
-    // Not normalised: a composition adding up to 50 % halves M, cp, beta, r and Pr,
-    // takes sigma to the fourth power, and leaves rho, mu and lambda.
+    // Not normalised: a composition adding up to 50 % is taken as 0.375 and
+    // 0.125 kg per kg. M doubles, rho, mu, cp, beta and r halve, the volume
+    // fractions and with them lambda stay, sigma goes with (1/2 * 1/2)^4 and
+    // Pr with 1/4.
     const Real half[] = {37.5L, 12.5L};
     PropertySet h;
     MixtureProperties(h, comps, half, 2);
-    EXPECT_NEAR(static_cast<double>(h.MolarMass / mix.MolarMass), 0.5, 1e-15);
+    EXPECT_NEAR(static_cast<double>(h.MolarMass / mix.MolarMass), 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(h.Density / mix.Density), 0.5, 1e-15);
+    EXPECT_NEAR(static_cast<double>(h.Viscosity / mix.Viscosity), 0.5, 1e-15);
     EXPECT_NEAR(static_cast<double>(h.HeatCapacity / mix.HeatCapacity), 0.5, 1e-15);
     EXPECT_NEAR(static_cast<double>(h.LatentHeat / mix.LatentHeat), 0.5, 1e-15);
     EXPECT_NEAR(static_cast<double>(h.Expansion / mix.Expansion), 0.5, 1e-15);
-    EXPECT_NEAR(static_cast<double>(h.Prandtl / mix.Prandtl), 0.5, 1e-15);
-    EXPECT_NEAR(static_cast<double>(h.SurfaceTension / mix.SurfaceTension), 0.0625, 1e-15);
-    EXPECT_NEAR(static_cast<double>(h.Density), static_cast<double>(mix.Density), 1e-12);
-    EXPECT_NEAR(static_cast<double>(h.Viscosity), static_cast<double>(mix.Viscosity), 1e-18);
+    EXPECT_NEAR(static_cast<double>(h.Prandtl / mix.Prandtl), 0.25, 1e-15);
+    EXPECT_NEAR(static_cast<double>(h.SurfaceTension / mix.SurfaceTension), 1.0 / 256, 1e-15);
     EXPECT_NEAR(static_cast<double>(h.Conductivity), static_cast<double>(mix.Conductivity), 1e-15);
 
     PropertySet bad = b;
@@ -76,6 +79,39 @@ TEST(MixtureProperties, RulesOnConstructedComponents) {
     const PropertySet withBad[] = {a, bad};
     EXPECT_THROW(MixtureProperties(mix, withBad, c, 2), CalculationAborted);
     EXPECT_THROW(MixtureProperties(mix, comps, c, 7), CalculationAborted);
+}
+
+// The per cents of a stream are mass per cents. 40 % ethanol in water by
+// mass is a mole fraction of (40/46.069) / (40/46.069 + 60/18.015) = 0.2068,
+// so the mean molar mass is 0.2068*46.069 + 0.7932*18.015 = 23.82 kg/kmol;
+// averaging the molar masses with the mass fractions would give 29.24.
+TEST(MixtureProperties, PerCentsAreMassFractions) {
+    const Pro& ethanol = data().SubstanceTable[0];
+    const Pro& water = data().SubstanceTable[1];
+    const Real t = 40;
+    const PropertySet comps[] = {PureProperties(ethanol, t), PureProperties(water, t)};
+    const Real c[] = {40, 60};
+    PropertySet mix;
+    MixtureProperties(mix, comps, c, 2);
+    const Real nE = 40 / ethanol.MolarMass, nW = 60 / water.MolarMass;
+    const Real xE = nE / (nE + nW);
+    EXPECT_NEAR(static_cast<double>(xE), 0.2068, 1e-4);
+    EXPECT_LT(relative(mix.MolarMass, xE * ethanol.MolarMass + (1 - xE) * water.MolarMass), 1e-17L);
+    EXPECT_NEAR(static_cast<double>(mix.MolarMass), 23.82, 0.01);
+    // the mass of ethanol in a kilogram is 0.40 kg whatever the molar masses:
+    // density, heat capacity and latent heat lie 40 % of the way from water's
+    // value to ethanol's
+    EXPECT_LT(relative(mix.Density, 0.4L * comps[0].Density + 0.6L * comps[1].Density), 1e-17L);
+    EXPECT_LT(
+        relative(mix.HeatCapacity, 0.4L * comps[0].HeatCapacity + 0.6L * comps[1].HeatCapacity),
+        1e-17L);
+    EXPECT_LT(relative(mix.LatentHeat, 0.4L * comps[0].LatentHeat + 0.6L * comps[1].LatentHeat),
+              1e-17L);
+    // conductivity and viscosity between those of the components
+    EXPECT_GT(mix.Conductivity, std::fmin(comps[0].Conductivity, comps[1].Conductivity));
+    EXPECT_LT(mix.Conductivity, std::fmax(comps[0].Conductivity, comps[1].Conductivity));
+    EXPECT_GT(mix.Viscosity, std::fmin(comps[0].Viscosity, comps[1].Viscosity));
+    EXPECT_LT(mix.Viscosity, std::fmax(comps[0].Viscosity, comps[1].Viscosity));
 }
 
 // A times its computed inverse is the unit matrix.
