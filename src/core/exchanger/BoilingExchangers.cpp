@@ -184,8 +184,8 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
                                           ShellComposition, ShellComponents, ShellComponentCount,
                                           wall, Tc, OuterDiameter, TubeLength, c) *
             m_session.CondensationCorrection;
-        BoilingFactor =
-            BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Tb, c);
+        BoilingFactor = BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Tb,
+                                           TubePressure, c);
         Real x = 0;
         try {
             x = SolveFluxBalanceQuartic(difference, 1 / BoilingFactor, WallResistance,
@@ -209,8 +209,8 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
             CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
                                     TubeComposition, wall, Tc, InnerDiameter, TubeLength, c) *
             m_session.CondensationCorrection;
-        BoilingFactor =
-            BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition, Tb, c);
+        BoilingFactor = BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition,
+                                           Tb, ShellPressure, c);
         const Real m = HorizontalBundle ? 0.5L : -1.0L / 3.0L;
         try {
             q = SolveFluxBalance(m, 2.0L / 3.0L, difference, WallResistance, 1 / CondensationFactor,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "properties/MixtureProperties.h"
@@ -323,12 +324,22 @@ Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal,
     return checkedCoefficient(alpha, "condensation on the bundle");
 }
 
+Real SaturatedVapourDensity(Real pressure_Pa, Real molarMass, Real t) {
+    return pressure_Pa * molarMass / (kGasConstant * (t + 273.15L));
+}
+
 Real BoilingCoefficient(int count, std::span<const Pro> components,
-                        std::span<const Real> composition, Real t,
+                        std::span<const Real> composition, Real t, Real pressure_Pa,
                         const CorrelationContext& context) {
+    if (!(pressure_Pa > 0) || !std::isfinite(pressure_Pa))
+        throw CalculationAborted(
+            tr(context.languageFlag, "The pressure of the boiling medium must be above zero: ",
+               "Давление кипящего теплоносителя должно быть больше нуля: ") +
+            formatShortest(pressure_Pa) + tr(context.languageFlag, " Pa", " Па"));
     const PropertySet p = MixtureAt(components, composition, count, t, context.rangeLog);
     const Real T = t + 273;
-    const Real vapourDensity = p.MolarMass * 273 / (22.4L * T);
+    // The vapour over the boiling liquid, at the medium's own pressure.
+    const Real vapourDensity = SaturatedVapourDensity(pressure_Pa, p.MolarMass, t);
     const Real b = 0.075L + 0.75L * std::pow(p.Density / vapourDensity - 1, -2.0L / 3.0L);
     const Real lambda = p.Conductivity;
     return checkedCoefficient(

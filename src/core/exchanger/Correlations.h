@@ -84,9 +84,17 @@ Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal,
                                    std::span<const Pro> components, int count, Real tw, Real t,
                                    Real Hh, Real Hv, const CorrelationContext& context = {});
 
-// Nucleate boiling at t degC: the factor B of alpha = B * q^(2/3).
+// Density of the saturated vapour over a medium of molar mass M (kg/kmol) at
+// t degC and p Pa, as an ideal gas: p M / (R T), kg/m3. Near 1 MPa real steam
+// is some 7 % denser (compressibility Z = 0.93).
+Real SaturatedVapourDensity(Real pressure_Pa, Real molarMass, Real t);
+
+// Nucleate boiling at t degC under the medium's own pressure (Pa): the factor
+// B of alpha = B * q^(2/3). The vapour density of the correlation is that of
+// the saturated vapour at this pressure. A pressure that is not above zero
+// throws CalculationAborted.
 Real BoilingCoefficient(int count, std::span<const Pro> components,
-                        std::span<const Real> composition, Real t,
+                        std::span<const Real> composition, Real t, Real pressure_Pa,
                         const CorrelationContext& context = {});
 
 }  // namespace vexamo

@@ -27,6 +27,8 @@ THexObj::THexObj(const ExchangerArguments& a)
     ShellComponentCount = static_cast<std::uint8_t>(a.shell.ComponentCount & 0xFF);
     TubeComposition = a.tube.Concentration;
     ShellComposition = a.shell.Concentration;
+    TubePressure = a.tube.Pressure;
+    ShellPressure = a.shell.Pressure;
     TubeComponents = a.tube.Components;
     ShellComponents = a.shell.Components;
     const DesignRecord& d = a.design;

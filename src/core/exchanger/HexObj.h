@@ -130,6 +130,7 @@ public:
     Real OuterDiameter = 0, InnerDiameter = 0, TubeLength = 0, WallResistance = 0;
     std::uint8_t TubeComponentCount = 0, ShellComponentCount = 0;
     std::array<Real, 7> TubeComposition{}, ShellComposition{};
+    Real TubePressure = 0, ShellPressure = 0;  // Pa, of a condensing or boiling medium
     // The component records of both streams (the global records of the Run).
     Substances TubeComponents, ShellComponents;
     // Segment notch.

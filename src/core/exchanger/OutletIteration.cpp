@@ -60,9 +60,9 @@ Real TOutletIterationObj::phaseChangeFactor(Real wall) {
         case FilmKind::Boiling:
             return m_setup.phaseChangeInTubes
                        ? BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Ts,
-                                            c)
+                                            TubePressure, c)
                        : BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition,
-                                            Ts, c);
+                                            Ts, ShellPressure, c);
     }
     return 0;
 }

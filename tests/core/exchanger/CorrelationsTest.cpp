@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "common/Errors.h"
@@ -271,15 +272,51 @@ TEST(BundleCondensationCoefficient, SteamOnAHorizontalBundleAgreesWithFilmTheory
 }
 
 TEST(BoilingCoefficient, FactorIsPoint825AtTwiceTheVapourDensity) {
-    // rho = 2 rho_v: rho_v = M 273 / (22.4 (t + 273)) = 2 at t = 0 for M = 44.8.
+    // rho = 2 rho_v: the saturated vapour of M = 44.8 at 0 degC weighs 2 kg/m3
+    // under p = 2 R T / M.
     Constants c;
     c.molarMass = 44.8L;
     c.density = 4;
     const std::array<Pro, 1> medium = {constantMedium(c)};
+    const Real p = 2 * 8314.46L * 273.15L / 44.8L;
+    EXPECT_LT(relative(SaturatedVapourDensity(p, 44.8L, 0), 2), 1e-18L);
     const Real group = std::pow(
         c.conductivity * c.conductivity * c.density / (c.viscosity * c.surfaceTension * 273),
         1.0L / 3);
-    EXPECT_LT(relative(BoilingCoefficient(1, medium, kPure, 0) / group, 0.825L), 1e-15L);
+    EXPECT_LT(relative(BoilingCoefficient(1, medium, kPure, 0, p) / group, 0.825L), 1e-15L);
+}
+
+TEST(BoilingCoefficient, VapourDensityAtTheMediumsOwnPressure) {
+    // Ideal-gas vapour: steam at 100 degC and 101 325 Pa weighs 0.5883 kg/m3
+    // (IAPWS-IF97 saturated vapour: 0.5982; the ideal gas reads 1.7 % low).
+    EXPECT_NEAR(static_cast<double>(SaturatedVapourDensity(101325, 18.015L, 100)), 0.5883, 1e-4);
+    EXPECT_NEAR(static_cast<double>(SaturatedVapourDensity(101325, 18.015L, 100) / 0.5982L), 0.983,
+                0.002);
+
+    // The same liquid boiling at a higher pressure has a denser vapour, so
+    // b = 0.075 + 0.75 (rho/rho_v - 1)^(-2/3) and with it the coefficient
+    // grow; with the liquid unchanged, B goes exactly with b.
+    Constants c;
+    c.density = 900;
+    const std::array<Pro, 1> medium = {constantMedium(c)};
+    const Real t = 150;
+    const auto b = [&](Real p) {
+        const Real rhoV = p * c.molarMass / (8314.46L * (t + 273.15L));
+        return 0.075L + 0.75L * std::pow(c.density / rhoV - 1, -2.0L / 3);
+    };
+    Real previous = 0;
+    for (Real p : {0.5e5L, 1e5L, 2e5L, 5e5L, 10e5L, 20e5L}) {
+        const Real B = BoilingCoefficient(1, medium, kPure, t, p);
+        EXPECT_GT(B, previous) << p;
+        previous = B;
+        EXPECT_LT(relative(B / BoilingCoefficient(1, medium, kPure, t, 1e5L), b(p) / b(1e5L)),
+                  1e-15L)
+            << p;
+    }
+
+    // A boiling medium without a pressure is refused, not evaluated.
+    for (Real p : {0.0L, -1.0L, std::numeric_limits<Real>::quiet_NaN()})
+        EXPECT_THROW(BoilingCoefficient(1, medium, kPure, t, p), CalculationAborted);
 }
 
 }  // namespace

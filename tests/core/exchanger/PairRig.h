@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/Session.h"
+#include "properties/PropertyFunctions.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo::test {
@@ -33,6 +34,19 @@ inline TechnSet medium(const SubstanceData& data, ProcessCode process, Real temp
                                                          : 0;
     t.SinglePhase = phaseChange ? 0 : 1;
     t.Temperature = temperature;
+    // A condensing or boiling medium is under its saturation pressure at that
+    // temperature (Raoult's law over the mole fractions of a mixture).
+    if (phaseChange) {
+        Real moles = 0, pressure = 0;
+        for (const auto& [index, percent] : parts)
+            moles += percent / data.SubstanceTable.at(static_cast<std::size_t>(index)).MolarMass;
+        for (const auto& [index, percent] : parts) {
+            const Pro& p = data.SubstanceTable.at(static_cast<std::size_t>(index));
+            pressure += percent / p.MolarMass / moles *
+                        VapourPressure(data, p.EnglishName, (temperature + 273.15L) / 273.15L);
+        }
+        t.Pressure = pressure;
+    }
     t.FlowRate = flow;
     t.AirFactor = 1;
     return t;
