@@ -154,15 +154,16 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const CorrelationContext c = correlationContext();
     const Real difference = Tc - Tb;
 
-    // Latent heats: the tube medium at its own temperature, then the check;
-    // the shell medium at Tc when it condenses, a quarter of the way from Tb
-    // to Tc when it boils.
+    // Latent heats: each medium at its own saturation temperature, the tube
+    // medium before the check. The film of a medium boiling in the shell space
+    // is taken a quarter of the way from Tb to Tc; what it evaporates is
+    // still its latent heat at Tb.
     TubeProps = tubeMixture(m_boilingInTubes ? Tb : Tc);
     LatentHeatTube = TubeProps.LatentHeat;
     drivingForceCheck(difference);
     const Real wall = (Tc + Tb) / 2;
     ShellProps = shellMixture(m_boilingInTubes ? Tc : (Tb + (Tb + Tc) / 2) / 2);
-    LatentHeatShell = ShellProps.LatentHeat;
+    LatentHeatShell = m_boilingInTubes ? ShellProps.LatentHeat : shellMixture(Tb).LatentHeat;
     if (!(LatentHeatTube > 0) || !(LatentHeatShell > 0))
         throw CalculationAborted(tr(m_lang, "The latent heat of a medium is not above zero.",
                                     "Теплота фазового перехода теплоносителя не больше нуля."));
