@@ -1,5 +1,6 @@
 #include "exchanger/CorrelationTables.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -37,16 +38,21 @@ void sendError(const CorrelationContext& context, const std::string& text) {
 Real EntranceLengthFactor(Real Re, Real lengthRatio) {
     if (std::isnan(Re) || std::isnan(lengthRatio))
         throw NumericalError("entrance-length factor of a number that is not a number");
-    if (Re <= 1e4L || lengthRatio < 10) return 1.23L;
-    if (Re > 1e6L || lengthRatio > 50) return 1.0L;
+    // Outside the table the factor keeps the value of its nearest edge: Re
+    // below 1e4 takes the 1e4 row, above 1e6 the 1e6 row; L/d below 10 the
+    // first column, beyond 50 the last (1.00, the developed flow). So the
+    // factor is continuous in both arguments, also where a tube's Re passes
+    // 1e4 at a large L/d.
+    const Real re = std::clamp(Re, kEntranceRe.front(), kEntranceRe.back());
+    const Real ld = std::clamp(lengthRatio, 10.0L, 50.0L);
     // L/d column: k = 1, 2, ... until L/d <= 10 (k + 1); between columns k - 1 and k.
     std::size_t k = 1;
-    while (k < 4 && !(lengthRatio <= 10 * static_cast<Real>(k + 1))) ++k;
-    const Real wl = lengthRatio / 10 - static_cast<Real>(k);
+    while (k < 4 && !(ld <= 10 * static_cast<Real>(k + 1))) ++k;
+    const Real wl = ld / 10 - static_cast<Real>(k);
     // Re row: the first row with Re <= its value, and the one before it.
     std::size_t i = 1;
-    while (i < 4 && !(Re <= kEntranceRe[i])) ++i;
-    const Real wr = (Re - kEntranceRe[i - 1]) / (kEntranceRe[i] - kEntranceRe[i - 1]);
+    while (i < 4 && !(re <= kEntranceRe[i])) ++i;
+    const Real wr = (re - kEntranceRe[i - 1]) / (kEntranceRe[i] - kEntranceRe[i - 1]);
     const Real low = between(kEntranceFactor[i - 1][k - 1], kEntranceFactor[i - 1][k], wl);
     const Real high = between(kEntranceFactor[i][k - 1], kEntranceFactor[i][k], wl);
     return between(low, high, wr);
@@ -118,17 +124,27 @@ Real RowCorrection(int n, bool staggered) {
     if (n < 1)
         throw CalculationAborted("the number of tube rows on a vertical must be at least 1, not " +
                                  std::to_string(n));
-    if (n >= 22) return staggered ? 0.57L : 0.485L;
-    const Real rows = static_cast<Real>(n);
-    return staggered ? 2.092L * std::exp(-0.635L * std::pow(rows, 0.249L))
-                     : 6.289L * std::exp(-1.847L * std::pow(rows, 0.113L));
+    // The exponential forms are fitted up to 21 rows; a deeper column keeps
+    // the value of 21 rows. The forms fall with n (more condensate runs onto
+    // the lower tubes), so holding their last value never lets a deeper
+    // bundle condense better than a shallower one; the constants 0.57 and
+    // 0.485 once used from 22 rows lay above the 21-row values. One row is
+    // one tube with no condensate from above: at most the single-tube film,
+    // factor 1.
+    const Real rows = static_cast<Real>(std::min(n, 21));
+    const Real form = staggered ? 2.092L * std::exp(-0.635L * std::pow(rows, 0.249L))
+                                : 6.289L * std::exp(-1.847L * std::pow(rows, 0.113L));
+    return std::min(form, 1.0L);
 }
 
 Real CondensateFactor(Real x) {
     if (std::isnan(x)) throw NumericalError("air content of steam that is not a number");
-    if (x < 1e-4L) return 1;
-    if (x > 5) return 0.18L;
-    return 1.0038L * std::exp(-0.8086L * std::pow(x, 0.5445L));
+    // 1.0038 exp(-0.8086 x^0.5445), fitted for up to 5 % air: at most 1 (the
+    // form reaches 1 at 5.3e-5 % and pure steam keeps 1), and beyond 5 % the
+    // value at 5 %, where the fit ends. Continuous over the whole range.
+    if (!(x > 0)) return 1;
+    const Real air = std::min(x, 5.0L);
+    return std::min(1.0038L * std::exp(-0.8086L * std::pow(air, 0.5445L)), 1.0L);
 }
 
 }  // namespace vexamo

@@ -7,10 +7,10 @@
 namespace vexamo {
 
 // Entrance-length factor eps_l of turbulent tube flow against Re and L/d.
-// Re <= 1e4 or L/d < 10 gives 1.23; Re > 1e6 or L/d > 50 gives 1.0; inside
-// the 5 x 5 table bilinear interpolation (along L/d within the two rows
-// first, then along Re). A Re or L/d that is not a number throws
-// NumericalError.
+// Bilinear interpolation in the 5 x 5 table (along L/d within the two rows
+// first, then along Re); Re and L/d outside the table are clamped to its
+// edges (Re 1e4 ... 1e6, L/d 10 ... 50), so the factor is continuous. A Re or
+// L/d that is not a number throws NumericalError.
 Real EntranceLengthFactor(Real Re, Real lengthRatio);
 
 // Angle-of-attack factor eps_phi for phi in degrees, 10 <= phi <= 90, linear
@@ -40,11 +40,12 @@ struct BundleFriction {
                                    const CorrelationContext& context = {});
 
 // Correction eps_n of condensation on a bundle for n tube rows on a vertical:
-// exponential forms up to 21 rows, constants from 22 rows on.
+// exponential forms up to 21 rows, the 21-row value beyond; never above 1
+// (one row is one tube). Non-increasing in n. n < 1 throws CalculationAborted.
 Real RowCorrection(int n, bool staggered);
 
 // Factor of the condensation coefficient for the air content of steam, % by
-// mass: 1 below 1e-4 %, 0.18 above 5 %.
+// mass: 1 for pure steam, at most 1, the 5 % value above 5 %; continuous.
 Real CondensateFactor(Real airContent_percent);
 
 }  // namespace vexamo

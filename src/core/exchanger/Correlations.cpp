@@ -1,5 +1,6 @@
 #include "exchanger/Correlations.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -54,7 +55,7 @@ struct TubeState {
     Real prandtl = 0;
     Real conductivity = 0;
     Real peclet = 0;    // Pr * bulk Re
-    Real reynolds = 0;  // at the state's temperature, 9950 above a bulk Re of 9950
+    Real reynolds = 0;  // w d rho / mu at the state's temperature
     Real viscosityRatio = 0;
     Real prandtlRatio = 0;
     Real rayleigh = 0;
@@ -66,13 +67,15 @@ struct TubeGeometry {
     bool mode = true;
 };
 
+// w and bulkRe are those of the flow the forms are evaluated at: the actual
+// one, or inside the Reynolds band the flow at its lower end.
 TubeState formTubeState(const PropertySet& p, const PropertySet& wall, const TubeGeometry& g,
                         Real w, Real bulkRe, Real dtAbs) {
     TubeState s;
     s.prandtl = p.Prandtl;
     s.conductivity = p.Conductivity;
     s.peclet = p.Prandtl * bulkRe;
-    s.reynolds = bulkRe > 9950 ? 9950 : w * g.d * p.Density / p.Viscosity;
+    s.reynolds = w * g.d * p.Density / p.Viscosity;
     s.viscosityRatio = p.Viscosity / wall.Viscosity;
     s.prandtlRatio = p.Prandtl / wall.Prandtl;
     const Real length = g.horizontal ? g.d : g.L;
@@ -98,9 +101,19 @@ Real laminarNusselt(const TubeState& s, const TubeGeometry& g, Real Re) {
     return 3.66L + (developing() - 3.66L) * (P - 19.9L) / 0.2L;
 }
 
+// The transitional polynomial 0.006507 Re - 10.658 - 2.211e-7 Re^2 rises
+// from 2325, where the form begins, to its crest at Re = 0.006507 /
+// (2 * 2.211e-7) = 14715 and falls to zero at 27690. A film much less
+// viscous than the medium (a heated liquid) can carry the film Re past the
+// crest while the bulk flow is still transitional; there the form keeps its
+// crest value instead of falling towards zero and below, so that the
+// coefficient never decreases as the flow grows and never turns negative.
+constexpr Real kTransitionalCrestRe = 0.006507L / (2 * 2.211e-7L);
+
 Real transitionalNusselt(const TubeState& s, Real Re) {
+    const Real re = std::min(Re, kTransitionalCrestRe);
     return std::pow(s.prandtl, 0.43L) * std::pow(s.prandtlRatio, 0.25L) *
-           (0.006507L * Re - 10.658L - 2.211e-7L * (Re * Re));
+           (0.006507L * re - 10.658L - 2.211e-7L * (re * re));
 }
 
 Real viscousNusselt(const TubeState& s, const TubeGeometry& g) {
@@ -240,19 +253,29 @@ TubeSideResult TubeSideCoefficient(std::span<const Pro> components,
 
     // The turbulent state (at t) is formed before the laminar/transitional one
     // (at (t + t_w)/2); the outputs are those of the last one formed.
+    // Across the band 9950 <= Re < 10050 the coefficient goes linearly from
+    // the laminar/transitional value at the band's lower end to the turbulent
+    // value at its upper end. The lower end is the flow of bulk Re 9950 (film
+    // Re, Pe and velocity scaled down with it), so that the band begins with
+    // the value the low-Re forms have just below it: the film Re differs from
+    // the bulk one by the film's viscosity, and a heated liquid's film Re may
+    // be twice the bulk Re.
+    // The two coefficients are blended, each with the conductivity of its own
+    // state.
     TubeState last;
-    Real Nu = 0;
+    Real alpha = 0;
     if (Re >= 9950) {
         last = formTubeState(bulk, wall, g, r.velocity, Re, dtAbs);
-        Nu = turbulentNusselt(last, g, Re >= 10050 ? Re : 10050);
+        alpha = turbulentNusselt(last, g, Re >= 10050 ? Re : 10050) * last.conductivity / d;
     }
     if (Re < 10050) {
         const PropertySet mean = MixtureAt(components, composition, count, (t + tw) / 2, log);
-        last = formTubeState(mean, wall, g, r.velocity, Re, dtAbs);
-        const Real laminar = laminarOrTransitionalNusselt(last, g);
-        Nu = Re >= 9950 ? blend((Re - 9950) / 100, Nu, laminar) : laminar;
+        const Real lowRe = Re >= 9950 ? 9950 : Re;
+        last = formTubeState(mean, wall, g, r.velocity * (lowRe / Re), lowRe, dtAbs);
+        const Real laminar = laminarOrTransitionalNusselt(last, g) * last.conductivity / d;
+        alpha = Re >= 9950 ? blend((Re - 9950) / 100, alpha, laminar) : laminar;
     }
-    r.alpha = checkedCoefficient(Nu * last.conductivity / d, "the tube-side correlation");
+    r.alpha = checkedCoefficient(alpha, "the tube-side correlation");
     r.rayleigh = last.rayleigh;
     r.prandtlRatio = last.prandtlRatio;
     r.viscosityRatio = last.viscosityRatio;
@@ -272,12 +295,13 @@ ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> comp
     const Real Pr = bulk.Prandtl;
     const Real prandtlRatio = Pr / wall.Prandtl;
 
-    Real Nu = 0;
-    Real length = d;
+    const Real lambda = bulk.Conductivity;
+    Real alpha = 0;
     if (Re >= 210) {
-        Nu = bundleNusselt(Re, Pr, prandtlRatio, staggered);
+        alpha = bundleNusselt(Re, Pr, prandtlRatio, staggered) * lambda / d;
     } else {
-        length = horizontal ? d : L;
+        // Free convection: length d for a horizontal bundle, L for a vertical one.
+        const Real length = horizontal ? d : L;
         const Real nu = bulk.Viscosity / bulk.Density;
         // The wall may be warmer (heated medium) or colder (cooled medium) than
         // the medium: buoyancy acts either way, as in the tubes.
@@ -285,13 +309,17 @@ ShellSideResult ShellSideCoefficient(bool horizontal, std::span<const Real> comp
             kG * (length * length * length) * bulk.Expansion * std::fabs(tw - t) / (nu * nu);
         const Real Ra = Gr * Pr;
         if (!(Ra >= 1000)) throw CalculationAborted(kNoFreeConvectionData);
-        const Real free = horizontal ? freeConvectionHorizontal(Ra, prandtlRatio)
-                                     : freeConvectionVertical(Ra, prandtlRatio);
-        Nu = Re < 190
-                 ? free
-                 : blend((Re - 190) / 20, bundleNusselt(210, Pr, prandtlRatio, staggered), free);
+        const Real free = (horizontal ? freeConvectionHorizontal(Ra, prandtlRatio)
+                                      : freeConvectionVertical(Ra, prandtlRatio)) *
+                          lambda / length;
+        // Across 190 <= Re < 210 the two coefficients are blended, each
+        // referred to its own length.
+        alpha = Re < 190
+                    ? free
+                    : blend((Re - 190) / 20,
+                            bundleNusselt(210, Pr, prandtlRatio, staggered) * lambda / d, free);
     }
-    r.alpha = checkedCoefficient(Nu * bulk.Conductivity / length, "the shell-side correlation");
+    r.alpha = checkedCoefficient(alpha, "the shell-side correlation");
     return r;
 }
 

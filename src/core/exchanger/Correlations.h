@@ -10,9 +10,9 @@
 //
 // Every film coefficient returned is a positive finite number: a form that
 // gives zero, a negative value or not a number (a negative expansion
-// coefficient under a root, the transitional tube-side polynomial beyond its
-// range, a zero temperature difference under free convection) throws
-// NumericalError naming the correlation, so that no caller divides by it.
+// coefficient under a root, a zero temperature difference under free
+// convection) throws NumericalError naming the correlation, so that no caller
+// divides by it.
 #include <span>
 
 #include "common/Real.h"
@@ -43,7 +43,8 @@ struct TubeSideResult {
 // inner diameter d and length L; mode flag set (the program always passes 1)
 // selects the viscosity-ratio exponents 0.14 and 0.11. Regimes by the bulk
 // Re: turbulent from 10050, laminar/transitional below 9950 (by Ra viscous
-// below 790000, viscous-gravitational from 810000), linear blends in between.
+// below 790000, viscous-gravitational from 810000), linear blends in between;
+// the coefficient is continuous in Re, Ra and Pe d/L.
 TubeSideResult TubeSideCoefficient(std::span<const Pro> components,
                                    std::span<const Real> composition, int count, int modeFlag,
                                    bool horizontal, Real tw, Real t, Real flowPerTube_kg_h, Real d,

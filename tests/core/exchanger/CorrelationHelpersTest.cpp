@@ -16,8 +16,14 @@ Real relative(Real a, Real b) { return std::fabs(a - b) / std::fabs(b); }
 
 TEST(CorrelationTables, EntranceLengthAndAttackAngle) {
     EXPECT_EQ(EntranceLengthFactor(2e4L, 20), 1.10L);
-    EXPECT_EQ(EntranceLengthFactor(1e4L, 30), 1.23L);  // Re <= 1e4 wins over the table
-    EXPECT_EQ(EntranceLengthFactor(2e6L, 30), 1.0L);
+    EXPECT_EQ(EntranceLengthFactor(1e4L, 30), 1.07L);
+    // Outside the table the nearest edge: the 1e4 row below Re 1e4, the 1e6
+    // row above 1e6, the L/d 10 column below 10, the developed 1.00 beyond 50.
+    EXPECT_EQ(EntranceLengthFactor(2000, 30), 1.07L);
+    EXPECT_EQ(EntranceLengthFactor(2e6L, 30), 1.02L);
+    EXPECT_EQ(EntranceLengthFactor(2e4L, 5), 1.18L);
+    EXPECT_EQ(EntranceLengthFactor(1e4L, 300), 1.00L);
+    EXPECT_EQ(EntranceLengthFactor(500, 2), 1.23L);
     // Half-way in both directions between rows 2e4, 5e4 and columns 20, 30.
     EXPECT_LT(relative(EntranceLengthFactor(3.5e4L, 25), (1.10L + 1.05L + 1.08L + 1.04L) / 4),
               1e-15L);
@@ -26,14 +32,32 @@ TEST(CorrelationTables, EntranceLengthAndAttackAngle) {
     EXPECT_THROW(AttackAngleFactor(5), CalculationAborted);
 }
 
-TEST(CorrelationTables, RowCorrectionSwitchesToConstantsAt22Rows) {
-    EXPECT_EQ(RowCorrection(22, true), 0.57L);
-    EXPECT_EQ(RowCorrection(22, false), 0.485L);
-    // 2.092 exp(-0.635 * 21^0.249) and 6.289 exp(-1.847 * 21^0.113)
+TEST(CorrelationTables, RowCorrectionHoldsItsLastFittedRowAndNeverExceedsOne) {
+    // 2.092 exp(-0.635 * 21^0.249) and 6.289 exp(-1.847 * 21^0.113), kept
+    // for deeper columns.
     EXPECT_NEAR(static_cast<double>(RowCorrection(21, true)), 0.5395, 5e-4);
     EXPECT_NEAR(static_cast<double>(RowCorrection(21, false)), 0.4646, 5e-4);
+    for (int n : {22, 40, 200}) {
+        EXPECT_EQ(RowCorrection(n, true), RowCorrection(21, true));
+        EXPECT_EQ(RowCorrection(n, false), RowCorrection(21, false));
+    }
+    // One staggered row: the form gives 2.092 / e^0.635 = 1.109, a single
+    // tube has no condensate from above and keeps the single-tube film.
+    EXPECT_EQ(RowCorrection(1, true), 1);
+    EXPECT_NEAR(static_cast<double>(RowCorrection(1, false)), 6.289 * std::exp(-1.847), 1e-12);
     // Within 1 % of Kern's n^(-1/6) for a staggered column of 10.
     EXPECT_LT(relative(RowCorrection(10, true), std::pow(10.0L, -1.0L / 6)), 0.01L);
+    EXPECT_THROW(RowCorrection(0, true), CalculationAborted);
+}
+
+TEST(CorrelationTables, CondensateFactorStaysWithinItsFit) {
+    auto form = [](Real x) { return 1.0038L * std::exp(-0.8086L * std::pow(x, 0.5445L)); };
+    EXPECT_EQ(CondensateFactor(0), 1);
+    EXPECT_EQ(CondensateFactor(1e-5L), 1);  // the form is above 1 below 5.3e-5 %
+    EXPECT_LT(relative(CondensateFactor(1), form(1)), 1e-15L);
+    EXPECT_LT(relative(CondensateFactor(5), 0.1439L), 1e-3L);
+    EXPECT_EQ(CondensateFactor(12), CondensateFactor(5));
+    EXPECT_THROW(CondensateFactor(std::numeric_limits<Real>::quiet_NaN()), NumericalError);
 }
 
 TEST(CorrelationTables, WrongParametersAreReportedAndLeaveTheOutputs) {
