@@ -197,6 +197,7 @@ struct Duty {
     double flowFactor;
     bool possible;
 };
+void PrintTo(const Duty& d, std::ostream* os) { *os << d.example << " x" << d.flowFactor; }
 const Duty kDuties[] = {
     {"ethanol-water-condenser", 0.1, false},  // TConHeatObj
     {"ethanol-water-condenser", 1, true},
