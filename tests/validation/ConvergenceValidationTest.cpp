@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
+#include "common/Constants.h"
 #include "control/RunDriver.h"
 #include "control/Session.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/GenericDialogs.h"
 #include "dialogs/TechnologicalDialog.h"
-#include "problemjson/ProblemJson.h"
-#include "common/Constants.h"
 #include "exchanger/Correlations.h"
+#include "problemjson/ProblemJson.h"
 
 namespace vexamo {
 namespace {
@@ -175,8 +175,8 @@ struct ScaledRun {
         nlohmann::json problem = nlohmann::json::parse(text.str());
         for (const char* side : {"tube_space", "shell_space"})
             if (problem[side].contains("flow_rate_kg_h"))
-                problem[side]["flow_rate_kg_h"] = problem[side]["flow_rate_kg_h"].get<double>() *
-                                                  flowFactor;
+                problem[side]["flow_rate_kg_h"] =
+                    problem[side]["flow_rate_kg_h"].get<double>() * flowFactor;
         session.Problem = pjson::problemFromJson(problem.dump(), session.Data);
         session.DataLoaded = 1;
         session.TechnoPending = session.DesignPending = false;
@@ -200,17 +200,13 @@ struct Duty {
 void PrintTo(const Duty& d, std::ostream* os) { *os << d.example << " x" << d.flowFactor; }
 const Duty kDuties[] = {
     {"ethanol-water-condenser", 0.1, false},  // TConHeatObj
-    {"ethanol-water-condenser", 1, true},
-    {"ethanol-water-condenser", 10, false},
+    {"ethanol-water-condenser", 1, true},    {"ethanol-water-condenser", 10, false},
     {"steam-water-heater", 0.1, true},  // THeatConObj
-    {"steam-water-heater", 1, true},
-    {"steam-water-heater", 10, true},
+    {"steam-water-heater", 1, true},         {"steam-water-heater", 10, true},
     {"hot-water-kettle", 0.1, true},  // TCoolBoilObj
-    {"hot-water-kettle", 1, true},
-    {"hot-water-kettle", 10, true},
+    {"hot-water-kettle", 1, true},           {"hot-water-kettle", 10, true},
     {"hot-water-reboiler", 0.1, false},  // TBoilCoolObj
-    {"hot-water-reboiler", 1, true},
-    {"hot-water-reboiler", 10, true},
+    {"hot-water-reboiler", 1, true},         {"hot-water-reboiler", 10, true},
 };
 
 class OutletIterationOfExample : public ::testing::TestWithParam<Duty> {};
@@ -287,7 +283,8 @@ TEST_P(OutletIterationOfExample, ConvergesFromEveryStartOrEndsAsImpossible) {
     }
     // Every start reaches the same outlet (|BalanceRatio - 1| < 1e-4 leaves
     // it a few hundredths of a kelvin of play at most).
-    for (Real t : outlets) EXPECT_NEAR(static_cast<double>(t), static_cast<double>(outlets[0]), 0.03);
+    for (Real t : outlets)
+        EXPECT_NEAR(static_cast<double>(t), static_cast<double>(outlets[0]), 0.03);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, OutletIterationOfExample, ::testing::ValuesIn(kDuties),

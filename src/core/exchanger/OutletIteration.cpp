@@ -33,7 +33,6 @@ TOutletIterationObj::TOutletIterationObj(const ExchangerArguments& a, Setup setu
     }
 }
 
-
 PropertySet TOutletIterationObj::singlePhaseMixture(Real t) {
     return m_setup.phaseChangeInTubes ? shellMixture(t) : tubeMixture(t);
 }
@@ -272,10 +271,10 @@ bool TOutletIterationObj::settledState(Real T, Real cpIn, Real latent_kJ, WallEs
         // side: once they have not settled by themselves, every swing halves
         // the step they take.
         if (pass >= 8) {
-            const Real turn = step.spWallIn * lastStep.spWallIn + step.pcWallIn * lastStep.pcWallIn +
-                              step.spDropOut * lastStep.spDropOut +
-                              step.pcDropOut * lastStep.pcDropOut +
-                              step.pcDropMean * lastStep.pcDropMean;
+            const Real turn =
+                step.spWallIn * lastStep.spWallIn + step.pcWallIn * lastStep.pcWallIn +
+                step.spDropOut * lastStep.spDropOut + step.pcDropOut * lastStep.pcDropOut +
+                step.pcDropMean * lastStep.pcDropMean;
             if (turn < 0) omega = std::fmax(omega / 2, 1.0L / 1024);
         }
         lastStep = step;
@@ -318,11 +317,11 @@ void TOutletIterationObj::reportImpossibleDuty(bool atSaturation, bool phaseChan
         const std::string phaseChange = up ? "конденсирующегося" : "кипящего";
         text = " Режим невыполним: ";
         if (atSaturation)
-            text += "при установленной поверхности " + surface + " м^2 температура " +
-                    singlePhase + " теплоносителя на выходе была бы ближе " +
+            text += "при установленной поверхности " + surface + " м^2 температура " + singlePhase +
+                    " теплоносителя на выходе была бы ближе " +
                     formatShortest(m_setup.drivingForceLimit) + " град.С к температуре " +
-                    (up ? "конденсации " : "кипения ") + formatGeneral(SaturationTemperature, 6, 2) +
-                    " град.С; заданный расход " +
+                    (up ? "конденсации " : "кипения ") +
+                    formatGeneral(SaturationTemperature, 6, 2) + " град.С; заданный расход " +
                     (phaseChangeFlowGiven ? phaseChange : singlePhase) +
                     " теплоносителя слишком мал для этой поверхности.";
         else if (phaseChangeFlowGiven)

@@ -54,8 +54,8 @@ public:
     };
     // The last evaluations, for tests and the pressure loss.
     FilmState Inlet, Outlet, Mean;
-    Real Outlet_T = 0;  // the outlet temperature the results belong to
-    int WallPasses = 0;  // passes over the films of the last evaluation
+    Real Outlet_T = 0;       // the outlet temperature the results belong to
+    int WallPasses = 0;      // passes over the films of the last evaluation
     bool Bracketed = false;  // the outlet was found between two bracketing iterates
 
     enum class FilmKind { CondensationInTubes, CondensationOnBundle, Boiling };
@@ -83,16 +83,16 @@ private:
     enum End { InletEnd = 0, OutletEnd = 1, MeanState = 2 };
     // The wall-side estimates one pass over the films assumes and gives.
     struct WallEstimates {
-        Real spWallIn = 0, pcWallIn = 0;     // walls at the inlet end
-        Real spDropOut = 0, pcDropOut = 0;   // film drops at the outlet end
-        Real pcDropMean = 0;                 // phase-change film drop at the mean state
+        Real spWallIn = 0, pcWallIn = 0;    // walls at the inlet end
+        Real spDropOut = 0, pcDropOut = 0;  // film drops at the outlet end
+        Real pcDropMean = 0;                // phase-change film drop at the mean state
     };
     // What the state at one outlet temperature gives besides the films.
     struct OutletState {
         Real heatFlow = 0;  // J/hour, signed as the single-phase medium's change
         Real dOut = 0, dLog = 0;
         Real spWallOut = 0;
-        Real balance = 0;   // installed over required surface
+        Real balance = 0;  // installed over required surface
     };
     // One pass over the films at outlet T with the walls `w` assumes; `next`
     // takes the walls it gives. False when a flux balance failed and the
