@@ -33,7 +33,6 @@ TOutletIterationObj::TOutletIterationObj(const ExchangerArguments& a, Setup setu
     }
 }
 
-
 PropertySet TOutletIterationObj::singlePhaseMixture(Real t) {
     return m_setup.phaseChangeInTubes ? shellMixture(t) : tubeMixture(t);
 }
@@ -188,6 +187,159 @@ void TOutletIterationObj::explainOutside(Real T, bool nearSaturation, bool phase
     m_dialogs.message({"iteration.outside_interval", MessageKind::Warning, text});
 }
 
+bool TOutletIterationObj::filmPass(Real T, Real cpIn, Real latent_kJ, const WallEstimates& w,
+                                   WallEstimates& next, Real& G1, Real& G2, OutletState& s) {
+    const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
+    const Real sign = heated() ? 1 : -1;
+    const bool inTubes = m_setup.phaseChangeInTubes;
+    Real& phaseChangeFlow = inTubes ? G1 : G2;
+    Real& singlePhaseFlow = inTubes ? G2 : G1;
+    const bool phaseChangeFlowGiven = inTubes ? FlowSideCopy == 0 : FlowSideCopy == 1;
+    const Real dIn = sign * (Ts - Tin);
+    s.dOut = sign * (Ts - T);
+
+    // Heat flow and the flow that was not given: the heat of the
+    // single-phase medium is its mean heat capacity times its change.
+    const PropertySet outlet = singlePhaseMixture(T);
+    (inTubes ? ShellProps : TubeProps) = outlet;
+    const Real cpOut = outlet.HeatCapacity;
+    const Real sensible = (cpIn + cpOut) / 2 * (sign * (T - Tin));  // J/kg
+    if (phaseChangeFlowGiven) {
+        s.heatFlow = phaseChangeFlow * latent_kJ * 1000;
+        singlePhaseFlow = s.heatFlow / sensible;
+    } else {
+        s.heatFlow = singlePhaseFlow * sensible;
+        phaseChangeFlow = 0.001L * s.heatFlow / latent_kJ;
+    }
+
+    // Inlet end.
+    if (!evaluate(InletEnd, Tin, w.spWallIn, w.pcWallIn, dIn, G1, G2, Inlet)) return false;
+    next.spWallIn = Tin + sign * Inlet.singlePhaseDrop;
+    next.pcWallIn = Ts - sign * Inlet.phaseChangeDrop;
+    // Outlet end.
+    if (!evaluate(OutletEnd, T, T + sign * w.spDropOut, Ts - sign * w.pcDropOut, s.dOut, G1, G2,
+                  Outlet))
+        return false;
+    next.spDropOut = Outlet.singlePhaseDrop;
+    next.pcDropOut = Outlet.phaseChangeDrop;
+    s.spWallOut = T + sign * next.spDropOut;
+    // Mean state.
+    s.dLog = LogMeanDifference(dIn, s.dOut);
+    const Real spDropLog = LogMeanDifference(Inlet.singlePhaseDrop, Outlet.singlePhaseDrop);
+    const Real Tm = (T + Tin) / 2;
+    if (!evaluate(MeanState, Tm, Tm + sign * spDropLog, Ts - sign * w.pcDropMean, s.dLog, G1, G2,
+                  Mean))
+        return false;
+    next.pcDropMean = Mean.phaseChangeDrop;
+
+    // Installed over required surface.
+    s.balance = 3600 * Mean.q * InstalledSurface() / s.heatFlow;
+    if (!std::isfinite(s.balance) || !(s.balance > 0))
+        throw NumericalError(
+            tr(m_lang, "the ratio of the installed to the required surface is not a number",
+               "отношение установленной поверхности к требуемой не является числом"));
+    return true;
+}
+
+bool TOutletIterationObj::settledState(Real T, Real cpIn, Real latent_kJ, WallEstimates& w,
+                                       Real& G1, Real& G2, OutletState& s) {
+    // The wall temperatures enter the film coefficients through property
+    // corrections and free convection; the passes go on until the walls a
+    // pass assumes are those it gives, within 1e-5 of the inlet driving force.
+    const Real tolerance = 1e-5L * std::fabs(SaturationTemperature - SinglePhaseInlet);
+    auto difference = [](const WallEstimates& a, const WallEstimates& b) {
+        return WallEstimates{a.spWallIn - b.spWallIn, a.pcWallIn - b.pcWallIn,
+                             a.spDropOut - b.spDropOut, a.pcDropOut - b.pcDropOut,
+                             a.pcDropMean - b.pcDropMean};
+    };
+    WallEstimates next, lastStep;
+    Real omega = 1;
+    for (int pass = 1; pass <= kWallPasses; ++pass) {
+        if (!filmPass(T, cpIn, latent_kJ, w, next, G1, G2, s)) return false;
+        WallPasses = pass;
+        const WallEstimates step = difference(next, w);
+        const Real change =
+            std::fmax(std::fmax(std::fabs(step.spWallIn), std::fabs(step.pcWallIn)),
+                      std::fmax(std::fmax(std::fabs(step.spDropOut), std::fabs(step.pcDropOut)),
+                                std::fabs(step.pcDropMean)));
+        if (change <= tolerance) {
+            w = next;
+            return true;
+        }
+        // Where a film coefficient depends steeply on its own wall (free
+        // convection across a regime band) the passes swing from side to
+        // side: once they have not settled by themselves, every swing halves
+        // the step they take.
+        if (pass >= 8) {
+            const Real turn =
+                step.spWallIn * lastStep.spWallIn + step.pcWallIn * lastStep.pcWallIn +
+                step.spDropOut * lastStep.spDropOut + step.pcDropOut * lastStep.pcDropOut +
+                step.pcDropMean * lastStep.pcDropMean;
+            if (turn < 0) omega = std::fmax(omega / 2, 1.0L / 1024);
+        }
+        lastStep = step;
+        w.spWallIn += omega * step.spWallIn;
+        w.pcWallIn += omega * step.pcWallIn;
+        w.spDropOut += omega * step.spDropOut;
+        w.pcDropOut += omega * step.pcDropOut;
+        w.pcDropMean += omega * step.pcDropMean;
+    }
+    return true;  // the last pass stands
+}
+
+void TOutletIterationObj::reportImpossibleDuty(bool atSaturation, bool phaseChangeFlowGiven,
+                                               Real installed, RunResults& r) {
+    const bool up = heated();
+    const std::string surface = formatGeneral(installed, 6, 2);
+    std::string text;
+    if (m_lang == kEnglish) {
+        const std::string singlePhase = up ? "heated" : "cooled";
+        const std::string phaseChange = up ? "condensing" : "boiling";
+        text = " The duty cannot be met: ";
+        if (atSaturation)
+            text += "with the installed surface of " + surface + " m^2 the " + singlePhase +
+                    " medium would leave within " + formatShortest(m_setup.drivingForceLimit) +
+                    " degr.C of the " + (up ? "condensation" : "boiling") + " temperature " +
+                    formatGeneral(SaturationTemperature, 6, 2) + " degr.C; the given flow of the " +
+                    (phaseChangeFlowGiven ? phaseChange : singlePhase) +
+                    " medium is too small for this surface.";
+        else if (phaseChangeFlowGiven)
+            text += "the installed surface of " + surface +
+                    " m^2 cannot pass the heat of the given flow of the " + phaseChange +
+                    " medium, however large the flow of the " + singlePhase + " medium.";
+        else
+            text += "the installed surface of " + surface +
+                    " m^2 is too small for the given flow of the " + singlePhase +
+                    " medium: its temperature would hardly change.";
+        text += " The calculation ends without results.";
+    } else {
+        const std::string singlePhase = up ? "нагреваемого" : "охлаждаемого";
+        const std::string phaseChange = up ? "конденсирующегося" : "кипящего";
+        text = " Режим невыполним: ";
+        if (atSaturation)
+            text += "при установленной поверхности " + surface + " м^2 температура " + singlePhase +
+                    " теплоносителя на выходе была бы ближе " +
+                    formatShortest(m_setup.drivingForceLimit) + " град.С к температуре " +
+                    (up ? "конденсации " : "кипения ") +
+                    formatGeneral(SaturationTemperature, 6, 2) + " град.С; заданный расход " +
+                    (phaseChangeFlowGiven ? phaseChange : singlePhase) +
+                    " теплоносителя слишком мал для этой поверхности.";
+        else if (phaseChangeFlowGiven)
+            text += "установленная поверхность " + surface +
+                    " м^2 не может передать теплоту заданного расхода " + phaseChange +
+                    " теплоносителя при сколь угодно большом расходе " + singlePhase +
+                    " теплоносителя.";
+        else
+            text += "установленная поверхность " + surface +
+                    " м^2 слишком мала для заданного расхода " + singlePhase +
+                    " теплоносителя: его температура почти не изменилась бы.";
+        text += " Расчет закончен без результатов.";
+    }
+    m_dialogs.message({"iteration.impossible_duty", MessageKind::Error, text});
+    r.produced = false;
+    r.reason = text;
+}
+
 void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
     const Real sign = heated() ? 1 : -1;  // the single-phase medium moves towards Ts
@@ -219,20 +371,30 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const Real dIn = sign * (Ts - Tin);
     ConvergenceConstant = 1.0L;
     int totalIterations = 0;
-    Real T = 0, HeatFlow = 0, dOut = 0, dLog = 0;
-    Real spWallIn = 0, spWallOut = 0;
+    // The outlet is iterated as its change x = sign (T - Tin); the admissible
+    // changes lie between xLow and xHigh (empty when the driving force is too small).
+    const Real xLow = kLeastChange * dIn, xHigh = dIn - limit;
+    const bool someAdmissible = dIn > 0 && xLow <= xHigh;
+    auto outletAt = [&](Real x) { return Tin + sign * x; };
+    auto admissible = [&](Real x) { return x >= xLow && x <= xHigh; };  // false for NaN
+    Real T = 0;
+    OutletState state;
+    WallEstimates walls;
+    Bracketed = false;
 
     for (;;) {  // (re)start
-        spWallIn = (Ts + Tin) / 2;
-        Real pcWallIn = spWallIn;
         IterationCount = 0;
         drivingForceCheck(dIn);
         BalanceTolerance = 0.0001L;
         OutletApproximation = (Ts + Tin) / 2;
+        // Where the midpoint lies closer to saturation than the driving-force
+        // limit, the program starts from the middle of what is admissible.
+        if (someAdmissible && !admissible(sign * (OutletApproximation - Tin)))
+            OutletApproximation = outletAt((xLow + xHigh) / 2);
         AskInitialApproximation(OutletApproximation);
-        Real spDropOut = std::fabs(Ts - OutletApproximation) / 2;
-        Real pcDropOut = spDropOut;
-        Real pcDropMean = std::fabs(Ts - (OutletApproximation + Tin) / 2) / 2;
+        walls.spWallIn = walls.pcWallIn = (Ts + Tin) / 2;
+        walls.spDropOut = walls.pcDropOut = std::fabs(Ts - OutletApproximation) / 2;
+        walls.pcDropMean = std::fabs(Ts - (OutletApproximation + Tin) / 2) / 2;
         const Real cpIn = singlePhaseMixture(Tin).HeatCapacity;
         const Real r_kJ = phaseChangeMixture(Ts).LatentHeat;
         if (!(r_kJ > 0) || !std::isfinite(r_kJ))
@@ -240,95 +402,139 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
                 tr(m_lang, "The latent heat of the medium that changes phase is not above zero at ",
                    "Теплота фазового перехода теплоносителя не больше нуля при ") +
                 formatShortest(Ts) + tr(m_lang, " degr.C.", " град.С."));
-        bool restart = false, finished = false;
-        for (;;) {
+
+        // One approximation: the progress line and the settled state at x.
+        auto evaluateAt = [&](Real x) -> bool {
             if (++totalIterations > kIterationLimit)
                 throw CalculationAborted(tr(m_lang, "The iteration did not converge within ",
                                             "Итерации не сошлись за ") +
                                          std::to_string(kIterationLimit) +
                                          tr(m_lang, " steps.", " шагов."));
             ++IterationCount;
-            T = OutletApproximation;
-            dOut = sign * (Ts - T);
+            T = OutletApproximation = outletAt(x);
             IterationLog = m_lang == kEnglish
                                ? " Number of iteration " + std::to_string(IterationCount) +
                                      m_setup.progressLabel + formatGeneral(T, 10, 2) + " degr.C;"
                                : " Число итераций " + std::to_string(IterationCount) +
                                      m_setup.progressLabel + formatGeneral(T, 8, 2) + " град.С;";
             WriteProgressLine();
+            if (!settledState(T, cpIn, r_kJ, walls, G1, G2, state)) return false;
+            BalanceRatio = state.balance;
+            return true;
+        };
 
-            // The admissible interval: at least the driving-force limit from
-            // saturation, and a change of the single-phase medium's temperature.
-            const bool nearSaturation = !(dOut >= limit);
-            if (nearSaturation || !(sign * (T - Tin) >= kLeastChange * dIn)) {
-                explainOutside(T, nearSaturation, phaseChangeFlowGiven);
-                if (HandleOutOfInterval(ConvergenceConstant)) {
-                    r.produced = false;
-                    r.reason = "left for the initial data";
-                    return;
-                }
-                restart = true;
-                break;
+        // A start outside the admissible interval (typed, or no interval at
+        // all) is the case of the out-of-interval question.
+        Real x = sign * (OutletApproximation - Tin);
+        if (!admissible(x)) {
+            ++IterationCount;
+            ++totalIterations;
+            T = OutletApproximation;
+            IterationLog = m_lang == kEnglish
+                               ? " Number of iteration " + std::to_string(IterationCount) +
+                                     m_setup.progressLabel + formatGeneral(T, 10, 2) + " degr.C;"
+                               : " Число итераций " + std::to_string(IterationCount) +
+                                     m_setup.progressLabel + formatGeneral(T, 8, 2) + " град.С;";
+            WriteProgressLine();
+            explainOutside(T, !(sign * (Ts - T) >= limit), phaseChangeFlowGiven);
+            if (HandleOutOfInterval(ConvergenceConstant)) {
+                r.produced = false;
+                r.reason = "left for the initial data";
+                return;
             }
+            if (totalIterations > kIterationLimit)
+                throw CalculationAborted(tr(m_lang, "The iteration did not converge within ",
+                                            "Итерации не сошлись за ") +
+                                         std::to_string(kIterationLimit) +
+                                         tr(m_lang, " steps.", " шагов."));
+            continue;
+        }
 
-            // Heat flow and the flow that was not given: the heat of the
-            // single-phase medium is its mean heat capacity times its change.
-            const PropertySet outlet = singlePhaseMixture(T);
-            (inTubes ? ShellProps : TubeProps) = outlet;
-            const Real cpOut = outlet.HeatCapacity;
-            const Real sensible = (cpIn + cpOut) / 2 * (sign * (T - Tin));  // J/kg
-            if (phaseChangeFlowGiven) {
-                HeatFlow = phaseChangeFlow * r_kJ * 1000;
-                singlePhaseFlow = HeatFlow / sensible;
+        // Relaxation until the balance changes side, then regula falsi on
+        // BalanceRatio - 1 between the last iterates on either side.
+        bool haveLast = false;
+        Real xLast = 0, fLast = 0;
+        Real xa = 0, fa = 0, xb = 0, fb = 0;  // the bracket; b the newer end
+        Real widths[3] = {0, 0, 0};           // bracket widths of the last steps
+        int relaxationSteps = 0, bracketSteps = 0;
+        auto converged = [&](Real f) { return std::fabs(f) < BalanceTolerance; };
+        auto opposite = [](Real f1, Real f2) { return (f1 < 0) != (f2 < 0); };
+        // The next point inside the bracket: the false position with the
+        // Illinois halving, bisection when it falls outside or the bracket
+        // stops halving.
+        auto insideBracket = [&]() {
+            const Real width = std::fabs(xb - xa);
+            Real c = xb - fb * (xb - xa) / (fb - fa);
+            const bool stalled = bracketSteps >= 3 && width > widths[(bracketSteps - 3) % 3] / 2;
+            if (!std::isfinite(c) || !(c > std::fmin(xa, xb)) || !(c < std::fmax(xa, xb)) ||
+                stalled)
+                c = (xa + xb) / 2;
+            widths[bracketSteps % 3] = width;
+            ++bracketSteps;
+            return c;
+        };
+        auto openBracket = [&](Real x1, Real f1, Real x2, Real f2) {
+            xa = x1, fa = f1, xb = x2, fb = f2;
+            Bracketed = true;
+            bracketSteps = 0;
+        };
+        for (;;) {
+            if (!evaluateAt(x)) return;
+            const Real f = BalanceRatio - 1;
+            if (converged(f)) break;
+            Real next = 0;
+            if (Bracketed) {
+                if (opposite(f, fb))
+                    xa = xb, fa = fb;
+                else
+                    fa /= 2;
+                xb = x, fb = f;
+                if (!(std::fabs(xb - xa) > 1e-12L * dIn))
+                    throw NumericalError(
+                        tr(m_lang,
+                           "the heat balance changes side without passing through balance at the "
+                           "outlet temperature ",
+                           "тепловой баланс меняет знак, не проходя через равновесие, при "
+                           "температуре на выходе ") +
+                        formatShortest(T) + tr(m_lang, " degr.C", " град.С"));
+                next = insideBracket();
+            } else if (haveLast && opposite(f, fLast)) {
+                openBracket(xLast, fLast, x, f);
+                next = insideBracket();
             } else {
-                HeatFlow = singlePhaseFlow * sensible;
-                phaseChangeFlow = 0.001L * HeatFlow / r_kJ;
+                // The outlet the log-mean law gives for the installed surface.
+                const Real dOut = sign * (Ts - T);
+                const Real target = Ts - sign * dIn * std::pow(dOut / dIn, BalanceRatio);
+                next = sign * (T + ConvergenceConstant * (target - T) - Tin);
+                ++relaxationSteps;
+                if (!admissible(next) || relaxationSteps > kRelaxationSteps) {
+                    // Try the bound the balance points to: a bracket, or no solution.
+                    const Real bound = f > 0 ? xHigh : xLow;
+                    if (x != bound) {
+                        if (!evaluateAt(bound)) return;
+                        if (converged(BalanceRatio - 1)) break;
+                    }
+                    if (x == bound || !opposite(BalanceRatio - 1, f)) {
+                        reportImpossibleDuty(f > 0, phaseChangeFlowGiven, installed, r);
+                        return;
+                    }
+                    openBracket(x, f, bound, BalanceRatio - 1);
+                    next = insideBracket();
+                }
             }
-
-            // Inlet end.
-            if (!evaluate(InletEnd, Tin, spWallIn, pcWallIn, dIn, G1, G2, Inlet)) return;
-            spWallIn = Tin + sign * Inlet.singlePhaseDrop;
-            pcWallIn = Ts - sign * Inlet.phaseChangeDrop;
-            // Outlet end.
-            if (!evaluate(OutletEnd, T, T + sign * spDropOut, Ts - sign * pcDropOut, dOut, G1, G2,
-                          Outlet))
-                return;
-            spDropOut = Outlet.singlePhaseDrop;
-            pcDropOut = Outlet.phaseChangeDrop;
-            spWallOut = T + sign * spDropOut;
-            // Mean state.
-            dLog = LogMeanDifference(dIn, dOut);
-            const Real spDropLog = LogMeanDifference(Inlet.singlePhaseDrop, Outlet.singlePhaseDrop);
-            const Real Tm = (T + Tin) / 2;
-            if (!evaluate(MeanState, Tm, Tm + sign * spDropLog, Ts - sign * pcDropMean, dLog, G1,
-                          G2, Mean))
-                return;
-            pcDropMean = Mean.phaseChangeDrop;
-
-            // Installed over required surface; the next outlet is the one the
-            // log-mean law gives for the installed surface.
-            BalanceRatio = 3600 * Mean.q * installed / HeatFlow;
-            if (!std::isfinite(BalanceRatio) || !(BalanceRatio > 0))
-                throw NumericalError(
-                    tr(m_lang, "the ratio of the installed to the required surface is not a number",
-                       "отношение установленной поверхности к требуемой не является числом"));
-            const Real target = Ts - sign * dIn * std::pow(dOut / dIn, BalanceRatio);
-            OutletApproximation += ConvergenceConstant * (target - OutletApproximation);
-
-            if (std::fabs(BalanceRatio - 1) < BalanceTolerance) {
-                finished = true;
-                break;
-            }
+            haveLast = true;
+            xLast = x, fLast = f;
+            x = next;
             if (IterationCount > m_setup.slowConvergenceLimit) {
                 HandleSlowConvergence(ConvergenceConstant, IterationCount, ContinueIteration);
-                if (!ContinueIteration) {
-                    finished = true;
-                    break;
-                }
+                if (!ContinueIteration) break;  // the last evaluation stands, unbalanced
             }
         }
-        if (finished || !restart) break;
+        break;
     }
+
+    const Real HeatFlow = state.heatFlow, dOut = state.dOut, dLog = state.dLog;
+    const Real spWallIn = walls.spWallIn, spWallOut = state.spWallOut;
 
     // Finish: the results belong to the outlet temperature T of the last evaluation.
     Outlet_T = T;

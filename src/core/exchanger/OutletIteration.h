@@ -6,9 +6,15 @@
 // at every approximation the film coefficients and the heat-flux balance
 // across the wall are solved at the two ends and at the mean state, and the
 // next approximation is the outlet that the log-mean law gives for the
-// installed surface. The condensation and boiling pairs with a single-phase
-// medium (TConHeatObj, THeatConObj, TBoilCoolObj, TCoolBoilObj) are this
-// calculation with their own correlations, texts and messages.
+// installed surface. When two successive approximations fall on either side
+// of the balance, or a step would leave the admissible interval while the
+// balance changes side at its bound, the outlet is bracketed and found by
+// regula falsi (Illinois, with bisection when it stalls); when the balance
+// keeps its side up to the bound, the duty is impossible for the exchanger
+// and the calculation ends with a message that says why. The condensation
+// and boiling pairs with a single-phase medium (TConHeatObj, THeatConObj,
+// TBoilCoolObj, TCoolBoilObj) are this calculation with their own
+// correlations, texts and messages.
 #include <array>
 #include <string>
 
@@ -24,6 +30,12 @@ public:
     // The outlet must differ from the inlet by at least this share of the
     // inlet driving force (below it the single-phase flow would be unbounded).
     static constexpr Real kLeastChange = 0.001L;
+    // Relaxation steps on one side of the balance before the bound it points
+    // to is tried for a bracket.
+    static constexpr int kRelaxationSteps = 12;
+    // Passes over the films at one outlet temperature until the wall
+    // temperatures they assume are the ones they give.
+    static constexpr int kWallPasses = 80;
 
     Real SaturationTemperature = 0;  // Tc or Tb
     Real SinglePhaseInlet = 0;       // Tin
@@ -42,7 +54,9 @@ public:
     };
     // The last evaluations, for tests and the pressure loss.
     FilmState Inlet, Outlet, Mean;
-    Real Outlet_T = 0;  // the outlet temperature the results belong to
+    Real Outlet_T = 0;       // the outlet temperature the results belong to
+    int WallPasses = 0;      // passes over the films of the last evaluation
+    bool Bracketed = false;  // the outlet was found between two bracketing iterates
 
     enum class FilmKind { CondensationInTubes, CondensationOnBundle, Boiling };
     enum class Failure { Throw, EndWithMessage };
@@ -67,6 +81,33 @@ protected:
 
 private:
     enum End { InletEnd = 0, OutletEnd = 1, MeanState = 2 };
+    // The wall-side estimates one pass over the films assumes and gives.
+    struct WallEstimates {
+        Real spWallIn = 0, pcWallIn = 0;    // walls at the inlet end
+        Real spDropOut = 0, pcDropOut = 0;  // film drops at the outlet end
+        Real pcDropMean = 0;                // phase-change film drop at the mean state
+    };
+    // What the state at one outlet temperature gives besides the films.
+    struct OutletState {
+        Real heatFlow = 0;  // J/hour, signed as the single-phase medium's change
+        Real dOut = 0, dLog = 0;
+        Real spWallOut = 0;
+        Real balance = 0;  // installed over required surface
+    };
+    // One pass over the films at outlet T with the walls `w` assumes; `next`
+    // takes the walls it gives. False when a flux balance failed and the
+    // calculation ends with a message.
+    bool filmPass(Real T, Real cpIn, Real latent_kJ, const WallEstimates& w, WallEstimates& next,
+                  Real& G1, Real& G2, OutletState& state);
+    // The state at outlet T with walls that agree with their films (`w`
+    // starts from the last estimates and takes the settled ones).
+    bool settledState(Real T, Real cpIn, Real latent_kJ, WallEstimates& w, Real& G1, Real& G2,
+                      OutletState& state);
+    // Ends the calculation without results: no outlet in the admissible
+    // interval balances the heat (`atSaturation`: the balance points beyond
+    // the saturation-side bound, otherwise beyond the inlet-side one).
+    void reportImpossibleDuty(bool atSaturation, bool phaseChangeFlowGiven, Real installed,
+                              RunResults& results);
     // The single-phase medium is heated against a condensing one, cooled
     // against a boiling one.
     bool heated() const { return m_setup.film != FilmKind::Boiling; }

@@ -120,6 +120,70 @@ TEST(BoilingCoolingPairs, ConvergeFromStartsAcrossTheInterval) {
         }
 }
 
+// Hot water at 110 degC cooled in 80 horizontal tubes (two passes, 1400 kg/h:
+// laminar, Re about 2000) against ethyl acetate boiling at 77.17 degC on the
+// bundle. At the outlet the free convection in the tubes lies inside its
+// Rayleigh band (Ra 790 000 - 810 000), where the tube-side coefficient more
+// than doubles within a few hundredths of a kelvin of wall temperature:
+// evaluated with the walls of the previous approximation the coefficient
+// swings between the two sides of the band and the outlet with it. With the
+// walls settled at every outlet and the bracket, every start ends at the same
+// state.
+TEST(TCoolBoilObj, LaminarKettleInsideTheFreeConvectionBand) {
+    Real first = 0, firstAlpha = 0;
+    for (Real f : {0.01L, 0.1L, 0.5L, 0.9L, 0.99L}) {
+        PairRig rig;
+        rig.design().TubeCount = 80;
+        rig.design().RowsOnVertical = 10;
+        rig.design().ShellDiameter = 0.5L;
+        rig.tube() = medium(rig.session.Data, ProcessCode::Cooling, 110, 1400);
+        rig.shell() = medium(rig.session.Data, ProcessCode::Boiling, 77.17L, 0, {{3, 100}});
+        const Real start = 110 - f * (110 - (77.17L + 1));
+        rig.dialogs.expect("iteration.initial_approximation", true)
+            .expect("iteration.initial_approximation", InputAnswer{false, false, start, 0, "s"})
+            .expect("tube_loss.ends", AlternAnswer{0, 'x'});
+        std::unique_ptr<TCoolBoilObj> hx;
+        ASSERT_TRUE(rig.run(hx)) << static_cast<double>(start);
+        expectSaturationPairPhysics(rig, *hx, false, 1);
+        const RunResults& r = rig.results();
+        EXPECT_LE(r.Iterations, 20);
+        EXPECT_LT(hx->Mean.tube.reynolds, 2275);
+        EXPECT_GT(hx->Outlet.tube.rayleigh, 790000);
+        EXPECT_LT(hx->Outlet.tube.rayleigh, 810000);
+        if (first == 0) first = r.OutletTemperature, firstAlpha = hx->Outlet.singlePhaseAlpha;
+        EXPECT_NEAR(static_cast<double>(r.OutletTemperature), static_cast<double>(first), 0.03);
+        EXPECT_LT(relative(hx->Outlet.singlePhaseAlpha, firstAlpha), 0.05L);
+    }
+}
+
+// A tenth of the hot water of the reboiler cannot be cooled against boiling
+// ethanol without coming within the 5 K limit: the calculation says so in
+// both languages and asks nothing.
+TEST(TBoilCoolObj, TooLittleWaterForTheSurfaceIsAnImpossibleDuty) {
+    for (LanguageFlagType lang : {kEnglish, kRussian}) {
+        PairRig rig;
+        rig.session.LanguageFlag = lang;
+        ethanolReboiler(rig, 1);
+        rig.shell().FlowRate = 1000;
+        rig.dialogs.expect("iteration.initial_approximation", false);
+        std::unique_ptr<TBoilCoolObj> hx;
+        EXPECT_FALSE(rig.run(hx));
+        ASSERT_EQ(rig.dialogs.messageCount("iteration.impossible_duty"), 1u);
+        EXPECT_EQ(rig.dialogs.messages.back().text,
+                  lang == kEnglish
+                      ? " The duty cannot be met: with the installed surface of 26.0124 m^2 the "
+                        "cooled medium would leave within 5 degr.C of the boiling temperature 78.3 "
+                        "degr.C; the given flow of the cooled medium is too small for this "
+                        "surface. The calculation ends without results."
+                      : " Режим невыполним: при установленной поверхности 26.0124 м^2 температура "
+                        "охлаждаемого теплоносителя на выходе была бы ближе 5 град.С к "
+                        "температуре кипения 78.3 град.С; заданный расход охлаждаемого "
+                        "теплоносителя слишком мал для этой поверхности. Расчет закончен без "
+                        "результатов.");
+        EXPECT_EQ(rig.session.TubeFlow, 0);
+    }
+}
+
 TEST(BoilingCoolingPairs, DrivingForceLimits) {
     // 4.9 K is too small when boiling in the tubes (limit 5 K), not in the
     // shell (limit 1 K); 5 K is enough for both.

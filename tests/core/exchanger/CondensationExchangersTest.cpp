@@ -213,30 +213,104 @@ TEST(CondensationPairs, DrivingForceWarnings) {
     }
 }
 
-TEST(CondensationPairs, AnOutletThatCannotBeReachedIsExplained) {
-    // Too little steam for 26 m2: the water would leave within 1 K of the
-    // steam; too much: no finite water flow takes it.
-    for (Real steam : {300.0L, 9000.0L}) {
+// A duty that no outlet in the interval meets ends the calculation with a
+// message that says why, without a question and without results: too little
+// steam for 26 m2 (the water would leave within 1 K of the steam), too much
+// (no finite water flow condenses it).
+TEST(CondensationPairs, ImpossibleDutiesEndWithAMessage) {
+    struct Case {
+        Real steam;
+        LanguageFlagType lang;
+        const char* why;
+    };
+    for (const Case& c :
+         {Case{300, kEnglish,
+               " The duty cannot be met: with the installed surface of 26.0124 m^2 the heated "
+               "medium would leave within 1 degr.C of the condensation temperature 104.25 degr.C; "
+               "the given flow of the condensing medium is too small for this surface. The "
+               "calculation ends without results."},
+          Case{9000, kEnglish,
+               " The duty cannot be met: the installed surface of 26.0124 m^2 cannot pass the heat "
+               "of the given flow of the condensing medium, however large the flow of the heated "
+               "medium. The calculation ends without results."},
+          Case{300, kRussian,
+               " Режим невыполним: при установленной поверхности 26.0124 м^2 температура "
+               "нагреваемого теплоносителя на выходе была бы ближе 1 град.С к температуре "
+               "конденсации 104.25 град.С; заданный расход конденсирующегося теплоносителя "
+               "слишком мал для этой поверхности. Расчет закончен без результатов."}}) {
         PairRig rig;
+        rig.session.LanguageFlag = c.lang;
         steamHeater(rig, 1);
-        rig.shell().FlowRate = steam;
-        rig.dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };
-        rig.dialogs.expect("iteration.initial_approximation", false)
-            .expect("iteration.out_of_interval", AlternAnswer{0, 'y'});
+        rig.shell().FlowRate = c.steam;
+        rig.dialogs.expect("iteration.initial_approximation", false);
         std::unique_ptr<THeatConObj> hx;
         EXPECT_FALSE(rig.run(hx));
-        ASSERT_EQ(rig.dialogs.messageCount("iteration.outside_interval"), 1u);
-        const std::string& why = rig.dialogs.messages.at(0).text;
-        EXPECT_NE(
-            why.find(steam < 1000
-                         ? "comes within 1 degr.C of the condensation temperature 104.25 degr.C"
-                         : "hardly differs from its inlet temperature 20 degr.C"),
-            std::string::npos)
-            << why;
+        ASSERT_EQ(rig.dialogs.messageCount("iteration.impossible_duty"), 1u);
+        EXPECT_EQ(rig.dialogs.messageCount("iteration.outside_interval"), 0u);
+        const MessageRequest& m = rig.dialogs.messages.back();
+        EXPECT_EQ(m.kind, MessageKind::Error);
+        EXPECT_EQ(m.text, c.why);
         EXPECT_FALSE(rig.results().produced);
-        // No intermediate flow is left behind.
+        EXPECT_EQ(rig.results().reason, c.why);
+        // No intermediate flow is left behind, and the report has no numbers.
         EXPECT_EQ(rig.session.TubeFlow, 0);
-        EXPECT_EQ(rig.session.ShellFlow, steam);
+        EXPECT_EQ(rig.session.ShellFlow, c.steam);
+        EXPECT_EQ(rig.session.Report.text().find("Surface of heat exchange"), std::string::npos);
+    }
+}
+
+// Where the duty turns impossible the last possible outlet lies at the bound
+// of the interval: between a steam flow whose duty is met and one whose duty
+// is not there is no flow for which the calculation neither converges nor
+// says why, and the outlet reaches the bound (1 K below the steam)
+// continuously. (One shell pass: the shell-side loss asks nothing.)
+TEST(CondensationPairs, TheImpossibleDutyStartsAtTheBoundOfTheInterval) {
+    auto run = [](Real steam, RunResults& results) {
+        PairRig rig;
+        steamInTubes(rig, 0);
+        rig.design().ShellPasses = 1;
+        rig.tube().FlowRate = steam;
+        rig.dialogs.expect("iteration.initial_approximation", false);
+        std::unique_ptr<TConHeatObj> hx;
+        const bool produced = rig.run(hx);
+        results = rig.results();
+        if (produced)
+            expectSaturationPairPhysics(rig, *hx, true, 1);
+        else
+            EXPECT_EQ(rig.dialogs.messageCount("iteration.impossible_duty"), 1u);
+        return produced;
+    };
+    Real low = 20, high = 1500;  // impossible, possible
+    RunResults r;
+    ASSERT_FALSE(run(low, r));
+    for (int i = 0; i < 40 && high - low > 1e-4L; ++i) {
+        const Real middle = (low + high) / 2;
+        (run(middle, r) ? high : low) = middle;
+    }
+    ASSERT_TRUE(run(high, r));
+    EXPECT_NEAR(static_cast<double>(r.OutletTemperature), 133 - 1, 0.01);
+}
+
+// A larger convergence constant makes the relaxation overshoot; the steps
+// then bracket the outlet and the iteration ends inside the interval instead
+// of leaving it. The constant is typed after a start outside the interval,
+// which is still the case of the out-of-interval question.
+TEST(CondensationPairs, ALargerConstantNoLongerLeavesTheInterval) {
+    for (Real constant : {1.9L, 3.0L, 8.0L}) {
+        PairRig rig;
+        steamHeater(rig, 0);
+        rig.dialogs.expect("iteration.initial_approximation", true)
+            .expect("iteration.initial_approximation", InputAnswer{false, false, 150, 0, "150"})
+            .expect("iteration.out_of_interval", AlternAnswer{1, 'y'})
+            .expect("iteration.out_of_interval", InputAnswer{false, false, constant, 0, "c"})
+            .expect("iteration.initial_approximation", false);
+        expectTubeLossAnswers(rig.dialogs);
+        std::unique_ptr<THeatConObj> hx;
+        ASSERT_TRUE(rig.run(hx)) << static_cast<double>(constant);
+        EXPECT_EQ(rig.dialogs.messageCount("iteration.outside_interval"), 1u);
+        EXPECT_TRUE(hx->Bracketed);
+        EXPECT_LE(rig.results().Iterations, 30);
+        expectSaturationPairPhysics(rig, *hx, false, 1);
     }
 }
 
