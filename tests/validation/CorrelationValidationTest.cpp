@@ -53,6 +53,36 @@ TEST(CorrelationValidation, TurbulentTubeSideWithinGnielinskiBand) {
     }
 }
 
+// Developing laminar flow of water in a short horizontal tube (1 m of 21 mm,
+// L/d 47.6), the wall 0.5 K warmer: Re 300 ... 1500, Pe d/L 40 ... 250, free
+// convection far below its regime (Ra about 6e4).
+//
+// Source: M. A. Leveque (1928) as given by R. K. Shah and A. L. London,
+// Laminar Flow Forced Convection in Ducts (1978): the mean Nusselt number of
+// a tube at constant wall temperature, Nu = 1.615 (Re Pr d/L)^(1/3) for
+// Re Pr d/L above about 20, with Sieder and Tate's (mu/mu_w)^0.14.
+// Tolerance: 0.9 ... 1.1 x (the program's 1.55 times its entrance factor).
+TEST(CorrelationValidation, DevelopingLaminarTubeSideFollowsLeveque) {
+    const Pro& water = data().SubstanceTable[1];
+    const std::array<Pro, 1> medium = {water};
+    const Real d = 0.021L, L = 1, t = 20, tw = 20.5L;
+    for (Real Re : {300.0L, 600.0L, 1000.0L, 1500.0L}) {
+        const PropertySet bulk = PureProperties(water, t);
+        const PropertySet film = PureProperties(water, (t + tw) / 2);
+        const PropertySet wall = PureProperties(water, tw);
+        const Real G = Re * d * 3.1416L * 3600 * bulk.Viscosity / 4;
+        const TubeSideResult r = TubeSideCoefficient(medium, kPure, 1, 1, true, tw, t, G, d, L);
+        ASSERT_LT(r.rayleigh, 790000);
+        // Re and Pr of the film state the program evaluates the form at.
+        const Real ReFilm = r.velocity * d * film.Density / film.Viscosity;
+        const Real Nu = 1.615L * std::cbrt(ReFilm * film.Prandtl * d / L) *
+                        std::pow(film.Viscosity / wall.Viscosity, 0.14L);
+        const Real ratio = r.alpha / (Nu * film.Conductivity / d);
+        EXPECT_GE(ratio, 0.9L) << static_cast<double>(Re);
+        EXPECT_LE(ratio, 1.1L) << static_cast<double>(Re);
+    }
+}
+
 // Film condensation of saturated steam at 100 degC on a staggered horizontal
 // bundle of tubes of 25 mm, n rows on a vertical.
 //

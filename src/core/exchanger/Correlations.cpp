@@ -92,9 +92,14 @@ Real turbulentNusselt(const TubeState& s, const TubeGeometry& g, Real Re) {
 
 Real laminarNusselt(const TubeState& s, const TubeGeometry& g, Real Re) {
     const Real P = s.peclet / g.lengthRatio;
+    // Developing laminar flow: Nu = 1.55 (Pe d/L)^(1/3) (mu/mu_w)^0.14, the
+    // Peclet number of the state (Re * Pr); with Re alone the form would lose
+    // its Prandtl dependence and fall below the developed 3.66 at the switch
+    // for any viscous liquid.
     auto developing = [&] {
         return 1.55L * EntranceLengthFactor(Re, g.lengthRatio) *
-               std::pow(Re / g.lengthRatio, 1.0L / 3.0L) * std::pow(s.viscosityRatio, 0.14L);
+               std::pow(Re * s.prandtl / g.lengthRatio, 1.0L / 3.0L) *
+               std::pow(s.viscosityRatio, 0.14L);
     };
     if (P >= 20.1L) return developing();
     if (P < 19.9L) return 3.66L;
