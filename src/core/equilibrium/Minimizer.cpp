@@ -14,9 +14,6 @@ namespace {
 // section (enough for any finite interval length and direction).
 constexpr int kMaxExpansionSteps = 100000;
 constexpr int kMaxSectionSteps = 30000;
-// Halvings of a step that would raise the objective (2^-200 of any step is
-// far below every tolerance).
-constexpr int kMaxBackSteps = 200;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
@@ -99,15 +96,8 @@ void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, R
     }
     int retries = 0;
     bool done = false;
-    bool steepest = true;  // D is the negative gradient at X
     do {
         done = true;
-        Real slope = 0;
-        for (int i = 0; i < N; ++i) slope += G[at(i)] * D[at(i)];
-        if (!(slope < 0) && !steepest) {  // a conjugate direction that does not descend: restart
-            for (int i = 0; i < N; ++i) D[at(i)] = -G[at(i)];
-            steepest = true;
-        }
         FitVector Y = along(X, D, N, 1);
         Real fY = F(Y);
         Real T = 1.0L;
@@ -126,46 +116,12 @@ void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, R
                 fZ = F(Z);
             }
         }
-        const Real fX = minimum;
         lambda = GoldenSectionSearch(X, D, N, T, eps, F);
         Y = along(X, D, N, lambda);
-        CentralGradient(Y, N, lambda, F, G2);
-        minimum = F(Y);
-        bool restart = false;
-        if (minimum > fX) {
-            // The section stops on its length times (sum D^2)^2, so along a
-            // short direction it ends before it has narrowed at all and its
-            // midpoint may lie above X. Such a step is never taken: halve it
-            // until F falls below F(X); where no fall is found within eps, X
-            // stays and the next direction is the steepest descent (or, if
-            // this one already was, X is the minimum within eps).
-            Real length = 0;
-            for (int i = 0; i < N; ++i) length += D[at(i)] * D[at(i)];
-            length = std::sqrt(length);
-            Real step = lambda, fStep = minimum;
-            bool fell = false;
-            for (int k = 0; k < kMaxBackSteps && step * length > eps; ++k) {
-                step /= 2;
-                fStep = F(along(X, D, N, step));
-                if (fStep < fX) {
-                    fell = true;
-                    break;
-                }
-            }
-            if (fell) {
-                lambda = step;
-                Y = along(X, D, N, step);
-                CentralGradient(Y, N, lambda, F, G2);
-                minimum = fStep;
-            } else {
-                Y = X;
-                G2 = G;
-                minimum = fX;
-                restart = !steepest;
-            }
-        }
         Real s2 = 0;
         for (int i = 0; i < N; ++i) s2 += (Y[at(i)] - X[at(i)]) * (Y[at(i)] - X[at(i)]);
+        CentralGradient(Y, N, lambda, F, G2);
+        minimum = F(Y);
         ++iterations;
         if (iterations > kSlowConvergenceIterations) {
             if (++retries > kMaxSlowConvergenceRetries)
@@ -181,9 +137,8 @@ void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, R
             SG2 += G2[at(i)] * G2[at(i)];
             numerator += (G2[at(i)] - G[at(i)]) * G2[at(i)];
         }
-        const Real beta = iterations % N != 0 && !restart ? numerator / SG : 0.0L;
-        if (std::sqrt(s2) > eps || restart) done = false;
-        steepest = beta == 0;
+        const Real beta = iterations % N != 0 ? numerator / SG : 0.0L;
+        if (std::sqrt(s2) > eps) done = false;
         SG = SG2;
         for (int i = 0; i < N; ++i) {
             D[at(i)] = beta * D[at(i)] - G2[at(i)];
