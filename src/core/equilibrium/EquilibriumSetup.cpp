@@ -259,27 +259,37 @@ bool Setup::pair(int i, int j) {
         return true;
     }
     const char letter = m_model.MethodLetter;
-    std::string header =
-        m_lang == kEnglish
-            ? "Power parameters of binary interaction of molecules (structural groups)\r\ncomponent " + m_names[si] +
-                  "-" + m_names[sj] + " of model " + methodName(letter)
-            : "Энергетические параметры бинарных взаимодействий молекул (структурных групп)\r\nкомпонентов " +
-                  m_names[si] + "-" + m_names[sj] + " модели " + methodName(letter);
     std::uint8_t DataAbsentFlag = 0;
     Tarnrun(m_data, m_substances[si], m_substances[sj], DataAbsentFlag);
+    // The objective compares the first substance's vapour fraction only, so a
+    // pair is fitted in the order its data were measured in; the parameters
+    // of the ordered pair (a, b) land at [a][b] and [b][a] and serve the
+    // mixture's order as they stand. The report names the pair as fitted.
+    int a = i, b = j;
+    if (MeasuredReversed(m_data, m_substances[si], m_substances[sj])) {
+        std::swap(a, b);
+        DataAbsentFlag = 0;
+    }
     const bool dataPresent = DataAbsentFlag != 1;
+    const std::size_t sa = at(a), sb = at(b);
+    std::string header =
+        m_lang == kEnglish
+            ? "Power parameters of binary interaction of molecules (structural groups)\r\ncomponent " + m_names[sa] +
+                  "-" + m_names[sb] + " of model " + methodName(letter)
+            : "Энергетические параметры бинарных взаимодействий молекул (структурных групп)\r\nкомпонентов " +
+                  m_names[sa] + "-" + m_names[sb] + " модели " + methodName(letter);
     char choice = 0;
     try {
         if (dataPresent) {
-            LoadBinaryDataSet(m_fit, m_data, m_substances[si], m_substances[sj]);
-            m_fit.First = i;
-            m_fit.Second = j;
+            LoadBinaryDataSet(m_fit, m_data, m_substances[sa], m_substances[sb]);
+            m_fit.First = a;
+            m_fit.Second = b;
             const FitPoints& p = m_fit.Points;
             for (std::size_t k = 0; k < p.n; ++k) {
                 const Real t = (p.theta[k] - 1) * 273.15L;
-                m_fit.Volume[si][k] = MolarVolume(m_data, m_names[si], t);
-                m_fit.VapourPressure[si][k] = VapourPressure(m_data, m_names[si], p.theta[k]);
-                m_fit.Volume[sj][k] = MolarVolume(m_data, m_names[sj], t);
+                m_fit.Volume[sa][k] = MolarVolume(m_data, m_names[sa], t);
+                m_fit.VapourPressure[sa][k] = VapourPressure(m_data, m_names[sa], p.theta[k]);
+                m_fit.Volume[sb][k] = MolarVolume(m_data, m_names[sb], t);
             }
             header += tr(m_lang, " and root-mean-square error of calculation.",
                          " и среднеквадратичная погрешность расчетов.");
@@ -309,9 +319,9 @@ bool Setup::pair(int i, int j) {
 
         std::string result;
         if (letter == 'F')
-            result = unifacPair(i, j, dataPresent, choice);
+            result = unifacPair(a, b, dataPresent, choice);
         else if (dataPresent)
-            result = fitPair(i, j);
+            result = fitPair(a, b);
         else
             result = enterPair(i, j);
         memo().add(result + "\r\n");

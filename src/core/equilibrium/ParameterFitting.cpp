@@ -36,6 +36,7 @@ int LoadBinaryDataSet(FitContext& c, const SubstanceData& data, int s1, int s2) 
     FitPoints& p = c.Points;
     p.n = set.Count;
     p.P = set.Pressure;
+    p.UniquacReady = false;
     for (std::size_t k = 0; k < set.Count; ++k) {
         p.x1[k] = set.LiquidX[k];
         p.y1[k] = set.VapourY[k];
@@ -102,16 +103,30 @@ Real nrtlGamma1(Real x1, Real A12, Real A21, Real alpha, Real theta, Real V1, Re
     return std::exp(x2 * x2 * (t21 * (a * a) + t12 * G12 / (b * b)));
 }
 
-Real uniquacGamma1(Real x1, Real A12, Real A21, Real theta, Real r1, Real r2, Real q1, Real q2) {
+UniquacPoint uniquacPoint(Real x1, Real r1, Real r2, Real q1, Real q2) {
     const Real l1 = 5 * (r1 - q1) - r1 + 1, l2 = 5 * (r2 - q2) - r2 + 1;
-    const Real t12 = std::exp(-A12 / theta), t21 = std::exp(-A21 / theta);
     const Real x2 = 1 - x1;
     const Real sumR = r1 * x1 + r2 * x2, sumQ = q1 * x1 + q2 * x2;
     const Real phi2 = r2 * x2 / sumR;
-    const Real th1 = q1 * x1 / sumQ, th2 = q2 * x2 / sumQ;
-    return (r1 / sumR) * std::pow((q1 / r1) * sumR / sumQ, 5 * q1) *
-           std::exp(phi2 * (l1 - l2 * r1 / r2) + q1 * th2 * (t21 / (th1 + th2 * t21) - t12 / (th2 + th1 * t12))) /
-           std::pow(th1 + th2 * t21, q1);
+    UniquacPoint p;
+    p.factor = (r1 / sumR) * std::pow((q1 / r1) * sumR / sumQ, 5 * q1);
+    p.exponent = phi2 * (l1 - l2 * r1 / r2);
+    p.theta1 = q1 * x1 / sumQ;
+    p.theta2 = q2 * x2 / sumQ;
+    p.q1 = q1;
+    return p;
+}
+
+Real uniquacGamma1(const UniquacPoint& p, Real A12, Real A21, Real theta) {
+    const Real t12 = std::exp(-A12 / theta), t21 = std::exp(-A21 / theta);
+    const Real th1 = p.theta1, th2 = p.theta2;
+    return p.factor *
+           std::exp(p.exponent + p.q1 * th2 * (t21 / (th1 + th2 * t21) - t12 / (th2 + th1 * t12))) /
+           std::pow(th1 + th2 * t21, p.q1);
+}
+
+Real uniquacGamma1(Real x1, Real A12, Real A21, Real theta, Real r1, Real r2, Real q1, Real q2) {
+    return uniquacGamma1(uniquacPoint(x1, r1, r2, q1, q2), A12, A21, theta);
 }
 
 Real WilsonObjective(FitContext& c, const FitVector& X) {
@@ -139,10 +154,16 @@ Real NrtlObjective(FitContext& c, const FitVector& X) {
 Real UniquacObjective(FitContext& c, const FitVector& X) {
     FitPoints& p = c.Points;
     const std::size_t i = at(c.First), j = at(c.Second);
+    const std::array<Real, 4> members{c.UniquacR[i], c.UniquacR[j], c.UniquacQ[i], c.UniquacQ[j]};
+    if (!p.UniquacReady || p.UniquacFor != members) {
+        for (std::size_t k = 0; k < p.n; ++k)
+            p.uniquac[k] = uniquacPoint(p.x1[k], members[0], members[1], members[2], members[3]);
+        p.UniquacReady = true;
+        p.UniquacFor = members;
+    }
     for (std::size_t k = 0; k < p.n; ++k) {
         p.x2[k] = 1 - p.x1[k];
-        p.gamma1[k] = uniquacGamma1(p.x1[k], X[0], X[1], p.theta[k], c.UniquacR[i], c.UniquacR[j], c.UniquacQ[i],
-                                    c.UniquacQ[j]);
+        p.gamma1[k] = uniquacGamma1(p.uniquac[k], X[0], X[1], p.theta[k]);
     }
     return ReportFitProgress(c);
 }

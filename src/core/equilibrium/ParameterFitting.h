@@ -31,12 +31,26 @@ struct FitProgress {
 // Remembers the memo that receives the progress line.
 void SetFitReportMemo(FitProgress& progress, ReportMemo& memo);
 
+// The parts of the binary UNIQUAC gamma1 at one composition that do not
+// depend on the energy parameters: the combinatorial factor
+// (r1 / sum r) ((q1 / r1) sum r / sum q)^(5 q1), the exponent
+// phi2 (l1 - l2 r1 / r2) and the surface fractions.
+struct UniquacPoint {
+    Real factor = 1, exponent = 0, theta1 = 0, theta2 = 0, q1 = 0;
+};
+UniquacPoint uniquacPoint(Real x1, Real r1, Real r2, Real q1, Real q2);
+
 // The data set under fit (theta = t / 273.15 + 1).
 struct FitPoints {
     std::uint16_t n = 0;
     Real P = 0;  // Pa
     std::array<Real, kMaxEquilPoints> x1{}, y1{}, theta{};
     std::array<Real, kMaxEquilPoints> x2{}, gamma1{};  // written by every objective
+    // UNIQUAC: the parts of gamma1 that do not depend on the parameters,
+    // formed once per loaded set and pair (r1, r2, q1, q2 they were formed for).
+    bool UniquacReady = false;
+    std::array<Real, 4> UniquacFor{};
+    std::array<UniquacPoint, kMaxEquilPoints> uniquac{};
 };
 
 using PointTable = std::array<Real, kFitSlots>;
@@ -103,5 +117,6 @@ Real UnifacObjective(FitContext& context, const FitVector& X);   // a / 273.15 p
 Real wilsonGamma1(Real x1, Real A12, Real A21, Real theta, Real V1, Real V2);
 Real nrtlGamma1(Real x1, Real A12, Real A21, Real alpha, Real theta, Real V1, Real V2);
 Real uniquacGamma1(Real x1, Real A12, Real A21, Real theta, Real r1, Real r2, Real q1, Real q2);
+Real uniquacGamma1(const UniquacPoint& point, Real A12, Real A21, Real theta);
 
 }  // namespace vexamo

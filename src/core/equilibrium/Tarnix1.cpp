@@ -14,4 +14,12 @@ void Tarnrun(const SubstanceData& data, std::uint16_t first, std::uint16_t secon
     DataAbsentFlag = 0;
 }
 
+bool MeasuredReversed(const SubstanceData& data, std::uint16_t first, std::uint16_t second) {
+    std::uint8_t absent = 1, reversedAbsent = 1;
+    Tarnrun(data, first, second, absent);
+    Tarnrun(data, second, first, reversedAbsent);
+    if (reversedAbsent == 1 || data.BinaryDataTable[second][first].Mirrored) return false;
+    return absent == 1 || data.BinaryDataTable[first][second].Mirrored;
+}
+
 }  // namespace vexamo

@@ -13,4 +13,11 @@ namespace vexamo {
 // count; otherwise to 0.
 void Tarnrun(const SubstanceData& data, std::uint16_t first, std::uint16_t second, std::uint8_t& DataAbsentFlag);
 
+// Whether the pair is to be fitted on the set of (second, first): that set is
+// usable and was measured so, while the set of (first, second) is absent or
+// only its mirror. The fit compares the first substance's vapour fraction
+// only, so it is made on the set as measured and the parameters serve the
+// other order with their indices exchanged.
+bool MeasuredReversed(const SubstanceData& data, std::uint16_t first, std::uint16_t second);
+
 }  // namespace vexamo

@@ -18,6 +18,7 @@ Equil mirroredSet(const Equil& source, Real pressure_Pa) {
     for (Real y : source.VapourY) mirror.VapourY.push_back(1.0L - y);
     mirror.Temperature = source.Temperature;
     mirror.Pressure = pressure_Pa;
+    mirror.Mirrored = !source.Mirrored;
     // Each model keeps (A12, A21) side by side; NRTL's alpha12 is symmetric.
     mirror.StartValues = source.StartValues;
     std::swap(mirror.StartValues[0], mirror.StartValues[1]);  // Wilson

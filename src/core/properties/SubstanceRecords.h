@@ -66,11 +66,16 @@ struct Equil {
     std::vector<Real> Temperature;  // degC
     Real Pressure = 0;              // Pa
     std::array<Real, 7> StartValues{};  // Wilson A12,A21; UNIQUAC A12,A21; NRTL A12,A21,alpha
+    // True when the set is the reversed copy of the set measured for
+    // (second, first): its y is then the measured vapour fraction of the
+    // other substance.
+    bool Mirrored = false;
 };
 
 // The set of the reversed pair (second, first): x' = 1 - x, y' = 1 - y at the
 // same temperatures, in the same order; the start values of every model with
-// A12 and A21 exchanged (NRTL alpha kept); the pressure given.
+// A12 and A21 exchanged (NRTL alpha kept); the pressure given; marked as
+// mirrored unless the source itself was.
 Equil mirroredSet(const Equil& source, Real pressure_Pa);
 
 using MIX = std::vector<Equil>;

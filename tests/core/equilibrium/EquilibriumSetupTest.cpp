@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "equilibrium/EquilibriumCalculations.h"
+#include "equilibrium/Tarnix1.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
@@ -166,7 +167,8 @@ TEST(EquilibriumSetup, UnifacReferenceValuesAndFittedGroupParameters) {
     EXPECT_EQ(run.dialogs.alternRequests.at(2).question.substr(run.dialogs.alternRequests.at(2).question.rfind("3 -")),
               "3 - to take advantage of G.M. Valdeen data from\r\n        reference literature (is recommended)");
 
-    // water - methanol has (mirrored) data: G = 2 main groups, 2 parameters fitted
+    // water - methanol is fitted as measured, methanol first: G = 2 main
+    // groups, 2 parameters
     SetupRun fit;
     fit.dialogs.expect("equilibrium.method", MethodAnswer{false, 3})
         .expect("equilibrium.unifac_variant", choose(0))
@@ -174,11 +176,12 @@ TEST(EquilibriumSetup, UnifacReferenceValuesAndFittedGroupParameters) {
     fit.setUp({1, 2});
     const PairSetup& pair = fit.session.EquilibriumPairs.at(0);
     EXPECT_EQ(pair.Source, PairSetup::Origin::Fitted);
-    EXPECT_EQ(pair.Labels, (std::vector<std::string>{"a[6,5]", "a[5,6]"}));
+    EXPECT_EQ(pair.Labels, (std::vector<std::string>{"a[5,6]", "a[6,5]"}));
     EXPECT_LT(pair.RmsY, 0.02L);
+    EXPECT_EQ(fit.memo().at(3), "component comp.3-comp.2 of model UNIFAC and root-mean-square error of calculation.");
     const std::string result = fit.memo().at(fit.memo().size() - 2);
-    EXPECT_EQ(result.rfind("  a0[6,5]= ", 0), 0u) << result;
-    EXPECT_NE(result.find("  degr.K;  a0[5,6]= "), std::string::npos) << result;
+    EXPECT_EQ(result.rfind("  a0[5,6]= ", 0), 0u) << result;
+    EXPECT_NE(result.find("  degr.K;  a0[6,5]= "), std::string::npos) << result;
 }
 
 // Four components by UNIFAC with the reference table: the bubble point of an
@@ -211,6 +214,143 @@ TEST(EquilibriumSetup, FourComponentUnifacMixture) {
     EquilibriumPoint(run.session.Data, 't', 'y', bubbleTau, vapour, work, liquid, m, pressure, 1.2L, 1.01L);
     EXPECT_NEAR(bubbleTau, dewTau, 1.5e-4L);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(vapour[i], y[i], 1e-4L) << i;
+}
+
+}  // namespace
+}  // namespace vexamo
+
+namespace vexamo {
+namespace {
+
+// The result lines of the fits of the built-in measured sets, in the order
+// each set was measured (the first substance's y is the measured one). For
+// Wilson, NRTL and UNIQUAC they agree with the independent least-squares
+// optimum of the data folder (vle/start_values.csv, scipy) within its five
+// decimals of A; the UNIFAC lines are the ones the fits reported before the
+// pairs were turned to their measured order, which must keep every digit.
+struct MeasuredFit {
+    std::uint16_t first, second;
+    int method;
+    std::array<Real, 3> optimum;  // start_values.csv: A12, A21 (alpha12)
+    const char* resultLine;
+};
+const MeasuredFit kMeasuredFits[] = {
+    {0, 1, 0, {0.55211L, 1.76531L, 0}, "  l12-l11 = 1.25389 kJ/mole;  l21-l22 = 4.00916 kJ/mole;"},
+    {0, 1, 1, {0.05932L, 2.17358L, 1.12662L}, "  g12-g22 = 0.13472 kJ/mole;  g21-g11 = 4.93637 kJ/mole;  alp12=1.12662"},
+    {0, 1, 2, {0.59011L, 0.12056L, 0}, "  u12-u22 = 1.34019 kJ/mole;  u21-u11 = 0.273796 kJ/mole;"},
+    {0, 1, 3, {}, "  a0[1,5]=  58.158  degr.K;  a0[1,6]= 120.754  degr.K;  a0[5,1]=  48.338  degr.K;  a0[5,6]= 183.516  "
+                  "degr.K;  a0[6,1]=  64.995  degr.K;  a0[6,5]=  45.522  degr.K;"},
+    {2, 1, 0, {0.22843L, 0.91900L, 0}, "  l12-l11 = 0.518778 kJ/mole;  l21-l22 = 2.08711 kJ/mole;"},
+    {2, 1, 1, {-0.11200L, 1.10915L, 1.47774L},
+     "  g12-g22 = -0.254361 kJ/mole;  g21-g11 = 2.51896 kJ/mole;  alp12=1.47774"},
+    {2, 1, 2, {-0.66523L, 1.05177L, 0}, "  u12-u22 = -1.51078 kJ/mole;  u21-u11 = 2.38866 kJ/mole;"},
+    {2, 1, 3, {}, "  a0[5,6]= -181.677  degr.K;  a0[6,5]= 287.219  degr.K;"},
+    {3, 0, 0, {0.12774L, 1.15487L, 0}, "  l12-l11 = 0.290114 kJ/mole;  l21-l22 = 2.62281 kJ/mole;"},
+    {3, 0, 1, {-0.24358L, 1.32182L, 0.53355L},
+     "  g12-g22 = -0.553189 kJ/mole;  g21-g11 = 3.00196 kJ/mole;  alp12=0.53355"},
+    {3, 0, 2, {0.31448L, 0.07651L, 0}, "  u12-u22 = 0.714217 kJ/mole;  u21-u11 = 0.173768 kJ/mole;"},
+    {3, 0, 3, {}, "  a0[1,10]=  36.188  degr.K;  a0[1,5]= 173.557  degr.K;  a0[10,1]=  39.192  degr.K;  a0[10,5]= 133.985  "
+                  "degr.K;  a0[5,1]=  98.868  degr.K;  a0[5,10]=  89.078  degr.K;"},
+};
+
+// Runs the set-up of a two-component mixture; any question beyond the
+// method (and UNIFAC's variant and data source), such as the slow-convergence
+// one, fails the test.
+void setUpPair(SetupRun& run, std::uint16_t a, std::uint16_t b, int method) {
+    run.dialogs.expect("equilibrium.method", MethodAnswer{false, method});
+    if (method == 3) run.dialogs.expect("equilibrium.unifac_variant", choose(0)).expect("equilibrium.unifac_source", choose(0));
+    run.setUp({a, b});
+}
+
+TEST(EquilibriumSetup, PairsAreFittedInTheOrderTheirDataWereMeasured) {
+    static const char* methods[] = {"Wilson", "NRTL", "UNIQUAC", "UNIFAC"};
+    for (const MeasuredFit& f : kMeasuredFits) {
+        SCOPED_TRACE(std::to_string(f.first + 1) + "-" + std::to_string(f.second + 1) + " " + methods[f.method]);
+        // the measured order and the mixture's (table) order give one fit
+        SetupRun measured, reversed;
+        setUpPair(measured, f.first, f.second, f.method);
+        setUpPair(reversed, f.second, f.first, f.method);
+        const std::string header = "component comp." + std::to_string(f.first + 1) + "-comp." +
+                                   std::to_string(f.second + 1) + " of model " + methods[f.method] +
+                                   " and root-mean-square error of calculation.";
+        for (const SetupRun* run : {&measured, &reversed}) {
+            const std::vector<std::string>& memo = run->memo();
+            ASSERT_GE(memo.size(), 5u);
+            EXPECT_EQ(memo.at(3), header);  // the pair as fitted
+            EXPECT_EQ(memo.at(memo.size() - 2), f.resultLine);
+            if (memo.size() > 6) {  // the progress line names the pair as fitted too
+                EXPECT_NE(memo.at(4).find("system comp." + std::to_string(f.first + 1) + "-comp."), std::string::npos);
+            }
+        }
+        const PairSetup& p = measured.session.EquilibriumPairs.at(0);
+        const PairSetup& q = reversed.session.EquilibriumPairs.at(0);
+        EXPECT_EQ(p.Labels, q.Labels);
+        EXPECT_EQ(p.Values, q.Values);
+        EXPECT_EQ(p.RmsY, q.RmsY);
+        EXPECT_EQ(q.First, 1);  // positions in the reversed mixture's list
+        EXPECT_EQ(q.Second, 0);
+
+        // the reversed mixture holds the same parameters at exchanged places
+        const EquilibriumModel& m = measured.session.Equilibrium;
+        const EquilibriumModel& r = reversed.session.Equilibrium;
+        switch (f.method) {
+            case 0:
+                EXPECT_EQ(r.WilsonA[1][0], m.WilsonA[0][1]);
+                EXPECT_EQ(r.WilsonA[0][1], m.WilsonA[1][0]);
+                EXPECT_NEAR(m.WilsonA[0][1], f.optimum[0], 5e-6L);
+                EXPECT_NEAR(m.WilsonA[1][0], f.optimum[1], 5e-6L);
+                break;
+            case 1:
+                EXPECT_EQ(r.NrtlA[1][0], m.NrtlA[0][1]);
+                EXPECT_EQ(r.NrtlA[0][1], m.NrtlA[1][0]);
+                EXPECT_EQ(r.NrtlAlpha[0][1], m.NrtlAlpha[0][1]);
+                EXPECT_EQ(r.NrtlAlpha[1][0], m.NrtlAlpha[0][1]);
+                EXPECT_NEAR(m.NrtlA[0][1], f.optimum[0], 5e-6L);
+                EXPECT_NEAR(m.NrtlA[1][0], f.optimum[1], 5e-6L);
+                EXPECT_NEAR(m.NrtlAlpha[0][1], f.optimum[2], 5e-6L);
+                break;
+            case 2:
+                EXPECT_EQ(r.UniquacA[1][0], m.UniquacA[0][1]);
+                EXPECT_EQ(r.UniquacA[0][1], m.UniquacA[1][0]);
+                EXPECT_NEAR(m.UniquacA[0][1], f.optimum[0], 5e-6L);
+                EXPECT_NEAR(m.UniquacA[1][0], f.optimum[1], 5e-6L);
+                break;
+            default:  // group parameters belong to main groups, not to the order
+                for (int k = 0; k < m.Groups.GroupCount; ++k)
+                    for (int l = 0; l < m.Groups.GroupCount; ++l) {
+                        int rk = -1, rl = -1;
+                        for (int g = 0; g < r.Groups.GroupCount; ++g) {
+                            if (r.Groups.MainGroup[g] == m.Groups.MainGroup[k] &&
+                                r.Groups.SubgroupLetter[g] == m.Groups.SubgroupLetter[k])
+                                rk = g;
+                            if (r.Groups.MainGroup[g] == m.Groups.MainGroup[l] &&
+                                r.Groups.SubgroupLetter[g] == m.Groups.SubgroupLetter[l])
+                                rl = g;
+                        }
+                        ASSERT_GE(rk, 0);
+                        ASSERT_GE(rl, 0);
+                        EXPECT_EQ(r.GroupInteraction[rk][rl], m.GroupInteraction[k][l]);
+                    }
+                break;
+        }
+    }
+}
+
+// Which order of a pair its fit takes: the one its built-in set was measured
+// in; a pair without data in either order keeps the mixture's order.
+TEST(EquilibriumSetup, MeasuredOrderOfTheBuiltInSets) {
+    const SubstanceData data = SubstanceData::builtIn();
+    EXPECT_FALSE(MeasuredReversed(data, 0, 2));  // ethanol - methanol: no data
+    EXPECT_FALSE(MeasuredReversed(data, 2, 0));
+    EXPECT_FALSE(MeasuredReversed(data, 2, 1));  // methanol - water: as measured
+    EXPECT_TRUE(MeasuredReversed(data, 1, 2));
+    EXPECT_TRUE(MeasuredReversed(data, 0, 3));
+    EXPECT_FALSE(MeasuredReversed(data, 3, 0));
+    EXPECT_FALSE(MeasuredReversed(data, 0, 1));  // ethanol - water, measured ethanol first
+    EXPECT_TRUE(MeasuredReversed(data, 1, 0));   // no set stored for water - ethanol
+    EXPECT_TRUE(data.binary(2, 3).Mirrored);     // the sets stored for the table's order
+    EXPECT_TRUE(data.binary(1, 4).Mirrored);
+    EXPECT_FALSE(data.binary(3, 2).Mirrored);
 }
 
 }  // namespace

@@ -139,6 +139,38 @@ TEST(ParameterFitting, ProgressLineEvery200Calls) {
               " Число итераций 9;  среднеквадратичная погрешность для системы comp.1-comp.2:  E = 0.05");
 }
 
+// The UNIQUAC objective keeps the parameter-free part of gamma1 per point:
+// it must follow a newly loaded set and a change of the pair's r and q.
+TEST(ParameterFitting, UniquacObjectiveFollowsTheSetAndThePair) {
+    const SubstanceData data = SubstanceData::builtIn();
+    FitProgress progress;
+    FitContext c(progress, {"comp.1", "comp.2", "comp.3", "comp.4"}, kEnglish);
+    c.allocate(4);
+    c.UniquacR = {2.5755L, 0.92L, 1.4311L, 3.4786L};
+    c.UniquacQ = {2.588L, 1.40L, 1.432L, 3.116L};
+    FitVector X{};
+    X[0] = 0.3L, X[1] = 0.1L;
+    auto agrees = [&c, &X] {
+        const std::size_t i = static_cast<std::size_t>(c.First), j = static_cast<std::size_t>(c.Second);
+        for (std::size_t k = 0; k < c.Points.n; ++k)
+            if (c.Points.gamma1[k] != uniquacGamma1(c.Points.x1[k], X[0], X[1], c.Points.theta[k], c.UniquacR[i],
+                                                    c.UniquacR[j], c.UniquacQ[i], c.UniquacQ[j]))
+                return false;
+        return true;
+    };
+    LoadBinaryDataSet(c, data, 0, 1);
+    c.First = 0, c.Second = 1;
+    UniquacObjective(c, X);
+    EXPECT_TRUE(agrees());
+    LoadBinaryDataSet(c, data, 2, 1);  // methanol - water: other points, other pair
+    c.First = 2, c.Second = 1;
+    UniquacObjective(c, X);
+    EXPECT_TRUE(agrees());
+    c.UniquacQ[2] = 1.5L;
+    UniquacObjective(c, X);
+    EXPECT_TRUE(agrees());
+}
+
 TEST(ParameterFitting, UnifacGroupListsAndParameterCount) {
     const SubstanceData data = SubstanceData::builtIn();
     const GroupBlock& ethanol = data.SubstanceTable[0].Groups;   // 1A, 5A
