@@ -28,7 +28,7 @@ EquilibriumModel modelOf(char method, std::vector<std::string> names) {
     return m;
 }
 
-constexpr Real kAtmosphere_Pa = 760 * 133.3L;  // the program's 1 kgf/cm2
+constexpr Real kAtmosphere_Pa = 760 * 133.3L;  // 760 mm Hg, the measured data's pressure
 
 struct Point {
     Real tau = 0, pressure = 0;
