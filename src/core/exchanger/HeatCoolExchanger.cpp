@@ -88,6 +88,36 @@ ProfilePointTemperatures MultipassProfile(Real V, Real X, int passes, Real T2in,
     return p;
 }
 
+namespace {
+
+// A root of f between a and b, where f(a) and f(b) differ in sign, by false
+// position with the Illinois modification (bisection where rounding puts the
+// point outside); ends when |f| <= fTolerance or the ends are closer than
+// xTolerance, and returns the last point evaluated.
+template <typename F>
+Real falsePosition(F&& f, Real a, Real fa, Real b, Real fb, Real xTolerance, Real fTolerance) {
+    int retained = 0;  // which end was kept last: -1 a, +1 b
+    Real x = b;
+    for (int k = 0; k < 200 && std::fabs(b - a) > xTolerance; ++k) {
+        x = b - fb * (b - a) / (fb - fa);
+        if (!(x > std::min(a, b) && x < std::max(a, b))) x = (a + b) / 2;
+        const Real fx = f(x);
+        if (std::fabs(fx) <= fTolerance) return x;
+        if ((fx < 0) == (fb < 0)) {
+            b = x, fb = fx;
+            if (retained == -1) fa /= 2;
+            retained = -1;
+        } else {
+            a = x, fa = fx;
+            if (retained == +1) fb /= 2;
+            retained = +1;
+        }
+    }
+    return x;
+}
+
+}  // namespace
+
 EndDifferencePair EndDifferences(int passes, Real T1in, Real T2in, Real T1out, Real T2out) {
     return {T2in - T1in, passes % 2 != 0 ? T2out - T1out : T2in - T1out};
 }
@@ -155,22 +185,21 @@ THeatCoolObj::State THeatCoolObj::evaluate(Real T, Real cp1in, Real cp2in, Real 
 
     // The field depends on K and K on the mean temperatures of the field and
     // the wall temperatures of its films: settle the two together.
-    Real K = m_lastK;
-    if (!(K > 0)) {
-        const Real t1 = (T1in + T) / 2, t2 = (T2in + T2out) / 2;
-        K = FilmCoefficients(m_shellOffset, m_tubeOffset, t2 - t1, t1, G1u, G2u).K;
-    }
     auto field = [&](Real k) {
         st.V = k * area * 3600 / (passes * W1);
         st.X = k * area * 3600 / (passes * W2);
         st.mean = MultipassMeanTemperatures(st.V, st.X, passes, T2in, T1in);
     };
-    constexpr int kSettleLimit = 400, kDampedAfter = 40;
-    for (int k = 0;; ++k) {
-        if (k >= kSettleLimit)
-            throw NumericalError(tr(m_lang, "the overall coefficient of the mean state does not settle at the outlet temperature ",
-                                    "коэффициент теплопередачи среднего состояния не устанавливается при температуре на выходе ") +
-                                 formatShortest(T) + tr(m_lang, " degr.C", " град.С"));
+    constexpr Real kSettled = 1e-9L;  // the correlations' own solvers are not finer
+    Real K = m_lastK;
+    if (!(K > 0)) {
+        const Real t1 = (T1in + T) / 2, t2 = (T2in + T2out) / 2;
+        K = FilmCoefficients(m_shellOffset, m_tubeOffset, t2 - t1, t1, G1u, G2u).K;
+    }
+    // Usually a few substitutions settle it.
+    Real Kmin = K, Kmax = K;
+    bool settled = false;
+    for (int k = 0; k < 30 && !settled; ++k) {
         field(K);
         const Real d = st.mean.shell - st.mean.tube;
         const Film f = FilmCoefficients(m_shellOffset, m_tubeOffset, d, st.mean.tube, G1u, G2u);
@@ -179,13 +208,58 @@ THeatCoolObj::State THeatCoolObj::evaluate(Real T, Real cp1in, Real cp2in, Real 
                                     "коэффициент теплопередачи не является положительным числом"));
         m_tubeOffset = f.K * d / f.alpha1;
         m_shellOffset = -f.K * d / f.alpha2;
-        const bool settled = std::fabs(f.K - K) <= 1e-13L * K;
-        // A coefficient that swings between regimes is settled by halving the step.
-        K = settled || k < kDampedAfter ? f.K : (K + f.K) / 2;
-        if (settled) {
-            st.film = f;
-            break;
-        }
+        settled = std::fabs(f.K - K) <= kSettled * K;
+        K = f.K;
+        st.film = f;
+        Kmin = std::min(Kmin, K), Kmax = std::max(Kmax, K);
+    }
+    if (!settled) {
+        // Where a film changes its regime with the wall temperature (the
+        // Rayleigh band of laminar tube flow) the substitution swings from one
+        // side to the other. Then the film drops are solved for the heat flux
+        // of each trial K, and K by false position between trials whose films
+        // give more and less than they were given.
+        const CorrelationContext context = correlationContext();
+        auto consistent = [&](Real k) {
+            field(k);
+            const Real d = st.mean.shell - st.mean.tube;
+            const Real sign = d < 0 ? -1 : 1, q = k * std::fabs(d);
+            // u alpha(u) = q over the drop u of one film, 0 <= u <= |d|
+            auto drop = [&](auto alphaAt) {
+                Real u = std::fabs(d);
+                const Real atFull = u * alphaAt(u) - q;
+                if (atFull <= 0) return u;
+                const Real found = falsePosition([&](Real x) { return x * alphaAt(x) - q; }, 0, -q, u, atFull,
+                                                 1e-12L * u, 1e-12L * q);
+                return found;
+            };
+            const Real tubeDrop = drop([&](Real u) {
+                return TubeSideCoefficient(TubeComponents, TubeComposition, TubeComponentCount, 1, HorizontalBundle,
+                                           st.mean.tube + sign * u, st.mean.tube, G1u * TubePasses / TubeCount,
+                                           InnerDiameter, TubeLength, context)
+                    .alpha;
+            });
+            const Real shellDrop = drop([&](Real u) {
+                return ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents, ShellComponentCount,
+                                            StaggeredTubes, st.mean.shell - sign * u, st.mean.shell,
+                                            G2u / NotchArea, OuterDiameter, TubeLength, context)
+                    .alpha;
+            });
+            m_tubeOffset = sign * tubeDrop;
+            m_shellOffset = -sign * shellDrop;
+            st.film = FilmCoefficients(m_shellOffset, m_tubeOffset, d, st.mean.tube, G1u, G2u);
+            return st.film.K - k;
+        };
+        Real lo = Kmin / 2, hi = Kmax * 2;
+        if (WallResistance > 0) hi = std::min(hi, (1 - 1e-9L) / WallResistance);
+        const Real hLo = consistent(lo), hHi = consistent(hi);
+        if (!(hLo > 0) || !(hHi < 0))
+            throw NumericalError(tr(m_lang, "the overall coefficient of the mean state does not settle at the outlet temperature ",
+                                    "коэффициент теплопередачи среднего состояния не устанавливается при температуре на выходе ") +
+                                 formatShortest(T) + tr(m_lang, " degr.C", " град.С"));
+        K = falsePosition(consistent, lo, hLo, hi, hHi, kSettled * Kmax, 0);
+        consistent(K);
+        K = st.film.K;
     }
     field(K);
     m_lastK = K;
@@ -322,12 +396,14 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
         m_shellOffset = -m_tubeOffset;
         m_lastK = 0;
         // a, b: outlets with balances of opposite sign, once known; between them
-        // lies the outlet sought. Relaxation goes on while it stays inside;
-        // after a change of sign, or a step that would leave them, the outlet
-        // is found by false position with the Illinois modification.
+        // lies the outlet sought. Relaxation goes on while it stays inside and
+        // converges; after a change of sign, a step that would leave them, or
+        // a step that hardly shrinks, the outlet is found by false position
+        // with the Illinois modification.
         Point a, b, previous;
         bool bracketed = false, bracketing = false, havePrevious = false;
         int retained = 0;  // which end false position kept last time: -1 a, +1 b
+        Real lastStep = 0;  // of the relaxation
         bool restart = false;
         for (;;) {
             if (++totalIterations > kIterationLimit)
@@ -390,7 +466,12 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
 
             Real next = T + (BalanceRatio - 1) * ConvergenceConstant * (T1in - T);
             const Real lo = std::min(a.T, b.T), hi = std::max(a.T, b.T);
-            if (!bracketing && !(next > lo && next < hi)) bracketing = true;
+            // False position also takes over from a relaxation that leaves the
+            // bracket or that does not at least halve its step each time.
+            const Real step = next - T;
+            if (!bracketing && (!(next > lo && next < hi) || (lastStep != 0 && std::fabs(step) > std::fabs(lastStep) / 2)))
+                bracketing = true;
+            lastStep = step;
             if (bracketing) {
                 if (hi - lo <= 1e-12L * std::fabs(T2in - T1in)) {
                     // the balance jumps across 1 between two outlets that no
