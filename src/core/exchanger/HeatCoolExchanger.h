@@ -58,16 +58,41 @@ public:
 
     // Upper bound of iterations over all restarts of one calculation.
     static constexpr int kIterationLimit = 20000;
+    // The tube outlet must differ from the tube inlet by at least this share
+    // of the inlet difference: closer to it the flow that is found grows
+    // without bound (shell flow given) or vanishes (tube flow given).
+    static constexpr Real kLeastChange = 0.001L;
+
+    struct Film {
+        Real alpha1 = 0, alpha2 = 0, K = 0;
+    };
+    // The exchanger at one tube outlet temperature: the flow that was not
+    // given from the heat balance, the temperature field of the overall
+    // coefficient that the films give at the field's own mean temperatures.
+    struct State {
+        Real T1out = 0;
+        Real G1 = 0, G2 = 0;  // kg/hour, all parallel flows
+        Real HeatFlow = 0;    // J/hour, signed: positive when the tube medium is heated
+        Real V = 0, X = 0;    // tube transfer units per pass, shell transfer units per tube pass
+        MeanTemperatures mean;
+        Film film;            // at the mean state
+        Real q = 0;           // K (Ts - Tt), W/m2, signed like HeatFlow
+        Real tubeDrop = 0, shellDrop = 0;  // wall minus fluid temperature of each film
+        Real ratio = 0;       // the heat of the balance over the heat the installed surface passes
+    };
+    // The last state the iteration reported (for tests).
+    State Last;
 
 protected:
     void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) override;
 
 private:
-    struct Film {
-        Real alpha1 = 0, alpha2 = 0, K = 0;
-    };
     Film FilmCoefficients(Real shellOffset, Real tubeOffset, Real difference, Real tubeTemperature, Real G1,
                           Real G2);
+    State evaluate(Real T1out, Real cp1in, Real cp2in, Real cp2out);
+    // Wall offsets of the last evaluation: the start of the next one.
+    Real m_tubeOffset = 0, m_shellOffset = 0, m_lastK = 0;
+    Real m_givenFlow = 0;  // kg/hour, all parallel flows
 };
 
 }  // namespace vexamo
