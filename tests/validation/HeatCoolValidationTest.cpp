@@ -34,7 +34,8 @@ namespace {
 using test::FakeDialogs;
 
 // y[k] at x = k/steps: y[k][0] the shell, y[k][1 + i] tube pass i.
-std::vector<std::vector<Real>> exactOneTwoN(Real V, Real X, int n, Real T2in, Real T1in, int steps = 2400) {
+std::vector<std::vector<Real>> exactOneTwoN(Real V, Real X, int n, Real T2in, Real T1in,
+                                            int steps = 2400) {
     const int m = 2 * n + 1;
     auto rhs = [&](const std::vector<Real>& y) {
         std::vector<Real> d(static_cast<std::size_t>(m), 0);
@@ -77,7 +78,8 @@ std::vector<std::vector<Real>> exactOneTwoN(Real V, Real X, int n, Real T2in, Re
     y0[1] = T1in;
     auto field = integrate(y0);
     std::vector<std::vector<std::vector<Real>>> unit;
-    std::vector<std::vector<Real>> A(static_cast<std::size_t>(u), std::vector<Real>(static_cast<std::size_t>(u + 1)));
+    std::vector<std::vector<Real>> A(static_cast<std::size_t>(u),
+                                     std::vector<Real>(static_cast<std::size_t>(u + 1)));
     for (int k = 0; k < u; ++k) {
         std::vector<Real> e(static_cast<std::size_t>(m), 0);
         e[static_cast<std::size_t>(2 + k)] = 1;
@@ -118,19 +120,24 @@ Real effectivenessOneTwo(Real NTU, Real C) {
 // Trans. ASME 62 (1940) 283; Kern, Process Heat Transfer, eq. 7.41).
 Real correctionFactorOneTwo(Real R, Real P) {
     const Real S = std::sqrt(R * R + 1);
-    if (std::fabs(R - 1) < 1e-9L) return S * P / ((1 - P) * std::log((2 - P * (2 - S)) / (2 - P * (2 + S))));
-    return S * std::log((1 - P) / (1 - P * R)) / ((R - 1) * std::log((2 - P * (R + 1 - S)) / (2 - P * (R + 1 + S))));
+    if (std::fabs(R - 1) < 1e-9L)
+        return S * P / ((1 - P) * std::log((2 - P * (2 - S)) / (2 - P * (2 + S))));
+    return S * std::log((1 - P) / (1 - P * R)) /
+           ((R - 1) * std::log((2 - P * (R + 1 - S)) / (2 - P * (R + 1 + S))));
 }
 
 TEST(ExactOneTwoN, IntegrationGivesTheTextbookEffectivenessOfTwoPasses) {
     // tolerance: RK4 with 2400 steps is exact to ~1e-12 here
-    for (auto [V, X] : {std::pair{0.3L, 0.8L}, std::pair{1.2L, 0.2L}, std::pair{0.6L, 0.5L}, std::pair{2.0L, 2.0L}}) {
+    for (auto [V, X] : {std::pair{0.3L, 0.8L}, std::pair{1.2L, 0.2L}, std::pair{0.6L, 0.5L},
+                        std::pair{2.0L, 2.0L}}) {
         const auto f = exactOneTwoN(V, X, 1, 90, 20);
         const Real W1 = 1 / V, W2 = 1 / X;  // per K A / 2
         const Real Cmin = std::min(W1, W2), C = Cmin / std::max(W1, W2), NTU = 2 / Cmin;
         const Real Q = W1 * (f[0][2] - 20);
-        EXPECT_NEAR(static_cast<double>(Q / (Cmin * 70)), static_cast<double>(effectivenessOneTwo(NTU, C)), 1e-10);
-        EXPECT_NEAR(static_cast<double>(W2 * (90 - f.back()[0])), static_cast<double>(Q), 1e-9);  // both streams
+        EXPECT_NEAR(static_cast<double>(Q / (Cmin * 70)),
+                    static_cast<double>(effectivenessOneTwo(NTU, C)), 1e-10);
+        EXPECT_NEAR(static_cast<double>(W2 * (90 - f.back()[0])), static_cast<double>(Q),
+                    1e-9);  // both streams
     }
 }
 
@@ -138,7 +145,8 @@ TEST(ExactOneTwoN, IntegrationGivesTheTextbookEffectivenessOfTwoPasses) {
 // shell at the 13 points of the graph, and the pass means, for 2, 4, 6 passes.
 TEST(ExactOneTwoN, ClosedFormFieldIsTheExactOne) {
     for (int n = 1; n <= 3; ++n)
-        for (auto [V, X] : {std::pair{0.3L, 0.8L}, std::pair{1.2L, 0.2L}, std::pair{0.05L, 3.0L}, std::pair{0.6L, 0.5L}}) {
+        for (auto [V, X] : {std::pair{0.3L, 0.8L}, std::pair{1.2L, 0.2L}, std::pair{0.05L, 3.0L},
+                            std::pair{0.6L, 0.5L}}) {
             const int steps = 2400;
             const auto f = exactOneTwoN(V, X, n, 90, 20, steps);
             for (int j = 0; j <= 12; ++j) {
@@ -158,7 +166,8 @@ TEST(ExactOneTwoN, ClosedFormFieldIsTheExactOne) {
                 for (int i = 0; i < 2 * n; ++i) tube += w * f[s][1 + i] / (2 * n);
             }
             const MeanTemperatures m = MultipassMeanTemperatures(V, X, 2 * n, 90, 20);
-            EXPECT_NEAR(static_cast<double>(m.shell), static_cast<double>(shell / (3 * steps)), 1e-9);
+            EXPECT_NEAR(static_cast<double>(m.shell), static_cast<double>(shell / (3 * steps)),
+                        1e-9);
             EXPECT_NEAR(static_cast<double>(m.tube), static_cast<double>(tube / (3 * steps)), 1e-9);
         }
 }
@@ -174,7 +183,8 @@ ProblemData loadExample(const std::string& name, const SubstanceData& data) {
     // The component records with their tables, as the stream preparation of a Run fills them.
     for (TechnSet* t : {&p.TubeStream, &p.ShellStream})
         for (int i = 0; i < t->ComponentCount; ++i)
-            t->Components[static_cast<std::size_t>(i)] = data.SubstanceTable.at(t->ComponentIndex[static_cast<std::size_t>(i)]);
+            t->Components[static_cast<std::size_t>(i)] =
+                data.SubstanceTable.at(t->ComponentIndex[static_cast<std::size_t>(i)]);
     return p;
 }
 
@@ -197,13 +207,14 @@ struct ExampleRun {
         session.PairCode = 6;
         if (start)
             dialogs.expect("iteration.initial_approximation", true)
-                .expect("iteration.initial_approximation", InputAnswer{false, false, *start, 0, std::to_string(*start)});
+                .expect("iteration.initial_approximation",
+                        InputAnswer{false, false, *start, 0, std::to_string(*start)});
         else
             dialogs.expect("iteration.initial_approximation", false);
         const TechnSet& t = session.Problem.TubeStream;
         const TechnSet& s = session.Problem.ShellStream;
-        hx = std::make_unique<THeatCoolObj>(
-            ExchangerArguments{t, s, session.Problem.Design.FlowSide, session.Problem.Design, true, session, dialogs});
+        hx = std::make_unique<THeatCoolObj>(ExchangerArguments{
+            t, s, session.Problem.Design.FlowSide, session.Problem.Design, true, session, dialogs});
         produced = hx->ReportResults(t.FlowRate, s.FlowRate);
     }
     const RunResults& r() const { return session.Results; }
@@ -222,7 +233,8 @@ void expectSoundExchanger(const ExampleRun& run) {
     const ProblemData& p = run.session.Problem;
     const TechnSet &tube = p.TubeStream, &shell = p.ShellStream;
     const DesignRecord& d = p.Design;
-    const Real T1in = tube.Temperature, T2in = shell.Temperature, T1out = r.OutletTemperature, T2out = 40;
+    const Real T1in = tube.Temperature, T2in = shell.Temperature, T1out = r.OutletTemperature,
+               T2out = 40;
     const Real G1 = run.session.TubeFlow, G2 = run.session.ShellFlow;
     // outlets between the inlets, each medium moving towards the other's inlet
     EXPECT_LT((T1out - T1in) * (T1out - T2in), 0);
@@ -231,34 +243,42 @@ void expectSoundExchanger(const ExampleRun& run) {
     EXPECT_GT(G2, 0);
     // energy balance of both streams with mean heat capacities (J/hour)
     const Real cp1 = (mixtureOf(tube, T1in).HeatCapacity + mixtureOf(tube, T1out).HeatCapacity) / 2;
-    const Real cp2 = (mixtureOf(shell, T2in).HeatCapacity + mixtureOf(shell, T2out).HeatCapacity) / 2;
+    const Real cp2 =
+        (mixtureOf(shell, T2in).HeatCapacity + mixtureOf(shell, T2out).HeatCapacity) / 2;
     EXPECT_LT(relative(G1 * cp1 * std::fabs(T1out - T1in), r.HeatFlow), 1e-12L) << "tube medium";
     EXPECT_LT(relative(G2 * cp2 * std::fabs(T2in - T2out), r.HeatFlow), 1e-12L) << "shell medium";
     // the balance needs exactly the surface that is installed (balance tolerance 1e-5)
-    const Real installed = d.ParallelFlows * d.TubeCount * kPi * (d.OuterDiameter + d.InnerDiameter) / 2 * d.TubeLength;
+    const Real installed = d.ParallelFlows * d.TubeCount * kPi *
+                           (d.OuterDiameter + d.InnerDiameter) / 2 * d.TubeLength;
     EXPECT_LT(relative(r.InstalledSurface, installed), 1e-15L);
-    EXPECT_LT(relative(r.Surface, installed), 1.5e-5L) << "required " << static_cast<double>(r.Surface);
+    EXPECT_LT(relative(r.Surface, installed), 1.5e-5L)
+        << "required " << static_cast<double>(r.Surface);
     // K is the two films and the wall in series
-    EXPECT_LT(relative(1 / r.OverallCoefficient, 1 / r.TubeCoefficient + 1 / r.ShellCoefficient + d.WallResistance),
+    EXPECT_LT(relative(1 / r.OverallCoefficient,
+                       1 / r.TubeCoefficient + 1 / r.ShellCoefficient + d.WallResistance),
               1e-12L);
     // the field the graph shows ends at the reported outlets
     const ProfileGraphRequest& g = run.dialogs.graphs.back();
     const int passes = d.TubePasses;
     EXPECT_NEAR(static_cast<double>(g.curves[0].back()), 40, 0.05) << "shell end of the field";
-    EXPECT_NEAR(static_cast<double>(g.curves[static_cast<std::size_t>(passes)].front()), static_cast<double>(T1out),
-                0.05)
+    EXPECT_NEAR(static_cast<double>(g.curves[static_cast<std::size_t>(passes)].front()),
+                static_cast<double>(T1out), 0.05)
         << "tube end of the field";
     // the duty of the exact 1-2n exchanger with the reported K, within 0.5 %
-    const Real A = installed / d.ParallelFlows;                                   // one bundle
-    const Real W1 = G1 / d.ParallelFlows * cp1 / 3600, W2 = G2 / d.ParallelFlows * cp2 / 3600;  // W/K
+    const Real A = installed / d.ParallelFlows;  // one bundle
+    const Real W1 = G1 / d.ParallelFlows * cp1 / 3600,
+               W2 = G2 / d.ParallelFlows * cp2 / 3600;  // W/K
     const Real KA = r.OverallCoefficient * A;
     const auto f = exactOneTwoN(KA / (passes * W1), KA / (passes * W2), passes / 2, T2in, T1in);
-    const Real exactDuty = d.ParallelFlows * W1 * std::fabs(f[0][static_cast<std::size_t>(passes)] - T1in) * 3600;
+    const Real exactDuty =
+        d.ParallelFlows * W1 * std::fabs(f[0][static_cast<std::size_t>(passes)] - T1in) * 3600;
     EXPECT_LT(relative(r.HeatFlow, exactDuty), 0.005L);
     if (passes == 2) {  // and the textbook effectiveness
         const Real Cmin = std::min(W1, W2), Cmax = std::max(W1, W2);
         const Real eps = effectivenessOneTwo(KA / Cmin, Cmin / Cmax);
-        EXPECT_LT(relative(r.HeatFlow, d.ParallelFlows * eps * Cmin * std::fabs(T2in - T1in) * 3600), 0.005L);
+        EXPECT_LT(
+            relative(r.HeatFlow, d.ParallelFlows * eps * Cmin * std::fabs(T2in - T1in) * 3600),
+            0.005L);
     }
 }
 
@@ -266,8 +286,9 @@ struct Example {
     const char* name;
     std::optional<Real> start;  // as in the example's answers file
 };
-const Example kExamples[] = {
-    {"water-water-2pass", 60.0L}, {"methanol-water-cooler", std::nullopt}, {"ethanol-water-cooler", std::nullopt}};
+const Example kExamples[] = {{"water-water-2pass", 60.0L},
+                             {"methanol-water-cooler", std::nullopt},
+                             {"ethanol-water-cooler", std::nullopt}};
 
 class HeatCoolExample : public ::testing::TestWithParam<Example> {};
 
@@ -280,7 +301,8 @@ TEST_P(HeatCoolExample, AgreesWithTheExactExchangerAndItsOwnField) {
     // tolerance), for four the usual approximation (within 1 % at F near 0.8)
     const RunResults& r = run.r();
     const int passes = run.session.Problem.Design.TubePasses;
-    const Real T1in = run.session.Problem.TubeStream.Temperature, T2in = run.session.Problem.ShellStream.Temperature;
+    const Real T1in = run.session.Problem.TubeStream.Temperature,
+               T2in = run.session.Problem.ShellStream.Temperature;
     const Real t1 = r.OutletTemperature, t2 = 40;
     const Real dA = T2in - t1, dB = t2 - T1in;
     const Real lmtd = std::fabs((dA - dB) / std::log(dA / dB));
@@ -310,7 +332,8 @@ TEST(HeatCoolConvergence, EveryStartEndsInTheBalanceOrInTheInfeasibilityMessage)
         const ProblemData base = loadExample(e.name, data.Data);
         const ExampleRun reference(base, e.start);
         ASSERT_TRUE(reference.produced) << e.name;
-        const Real otherFlow = base.Design.FlowSide == 1 ? reference.session.TubeFlow : reference.session.ShellFlow;
+        const Real otherFlow =
+            base.Design.FlowSide == 1 ? reference.session.TubeFlow : reference.session.ShellFlow;
         for (bool swapped : {false, true})
             for (Real factor : {0.1L, 1.0L, 10.0L})
                 for (Real share : {0.1L, 0.5L, 0.9L}) {
@@ -323,8 +346,10 @@ TEST(HeatCoolConvergence, EveryStartEndsInTheBalanceOrInTheInfeasibilityMessage)
                     } else {
                         (p.Design.FlowSide == 1 ? shell : tube).FlowRate *= factor;
                     }
-                    const Real start = tube.Temperature + share * (shell.Temperature - tube.Temperature);
-                    SCOPED_TRACE(std::string(e.name) + (swapped ? " other flow given" : " given flow") + " x" +
+                    const Real start =
+                        tube.Temperature + share * (shell.Temperature - tube.Temperature);
+                    SCOPED_TRACE(std::string(e.name) +
+                                 (swapped ? " other flow given" : " given flow") + " x" +
                                  std::to_string(static_cast<double>(factor)) + " start " +
                                  std::to_string(static_cast<double>(start)));
                     const ExampleRun run(p, start);
@@ -333,7 +358,8 @@ TEST(HeatCoolConvergence, EveryStartEndsInTheBalanceOrInTheInfeasibilityMessage)
                     } else {
                         ++infeasible;
                         EXPECT_EQ(p.Design.FlowSide, 1);
-                        EXPECT_NE(run.error().find("cannot pass the heat of the given flow"), std::string::npos)
+                        EXPECT_NE(run.error().find("cannot pass the heat of the given flow"),
+                                  std::string::npos)
                             << run.error();
                         // Indeed impossible: with any tube flow K stays below the shell film and
                         // the wall in series, and the shell medium warms (cools) at most as if
@@ -343,21 +369,25 @@ TEST(HeatCoolConvergence, EveryStartEndsInTheBalanceOrInTheInfeasibilityMessage)
                         Real alpha2 = 0;
                         for (Real t : {shell.Temperature, 40.0L})
                             for (Real wall : {shell.Temperature, tube.Temperature})
-                                alpha2 = std::max(alpha2, ShellSideCoefficient(
-                                                              d.HorizontalBundle != 0, shell.Concentration,
-                                                              shell.Components, shell.ComponentCount,
-                                                              d.StaggeredTubes != 0, wall, t,
-                                                              shell.FlowRate / (run.hx->NotchArea * d.ParallelFlows),
-                                                              d.OuterDiameter, d.TubeLength, context)
-                                                              .alpha);
+                                alpha2 = std::max(
+                                    alpha2,
+                                    ShellSideCoefficient(
+                                        d.HorizontalBundle != 0, shell.Concentration,
+                                        shell.Components, shell.ComponentCount,
+                                        d.StaggeredTubes != 0, wall, t,
+                                        shell.FlowRate / (run.hx->NotchArea * d.ParallelFlows),
+                                        d.OuterDiameter, d.TubeLength, context)
+                                        .alpha);
                         const Real Kbound = 1 / (1 / alpha2 + d.WallResistance);
                         const Real cp2 = (mixtureOf(shell, shell.Temperature).HeatCapacity +
-                                          mixtureOf(shell, 40).HeatCapacity) / 2;
+                                          mixtureOf(shell, 40).HeatCapacity) /
+                                         2;
                         const Real W2 = shell.FlowRate * cp2 / 3600;
-                        const Real A = d.ParallelFlows * d.TubeCount * kPi * (d.OuterDiameter + d.InnerDiameter) / 2 *
-                                       d.TubeLength;
+                        const Real A = d.ParallelFlows * d.TubeCount * kPi *
+                                       (d.OuterDiameter + d.InnerDiameter) / 2 * d.TubeLength;
                         const Real reachable = 1 - std::exp(-Kbound * A / W2);
-                        const Real needed = (40 - shell.Temperature) / (tube.Temperature - shell.Temperature);
+                        const Real needed =
+                            (40 - shell.Temperature) / (tube.Temperature - shell.Temperature);
                         EXPECT_GT(needed, reachable) << "alpha2 " << static_cast<double>(alpha2);
                     }
                 }

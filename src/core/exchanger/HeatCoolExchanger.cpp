@@ -454,9 +454,18 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
                 // needs more surface than is installed, else for the shell
                 // inlet: that end must show the opposite balance, or no outlet
                 // on this side balances the two media.
-                const Real end = p.f > 0 ? nearInlet : farEnd;
-                const State probe = evaluate(end, cp1in, cp2in, cp2out);
-                const Point e{end, probe.ratio - 1};
+                // Close to the tube inlet one flow becomes tiny and a film may
+                // leave its data: then the probe moves towards the outlet.
+                Point e;
+                for (const Real share : {Real(1), 0.01L, 0.1L, 0.5L}) {
+                    const Real end = p.f > 0 ? (share == 1 ? nearInlet : T1in + share * (T - T1in)) : farEnd;
+                    try {
+                        e = {end, evaluate(end, cp1in, cp2in, cp2out).ratio - 1};
+                        break;
+                    } catch (const CalculationAborted&) {
+                        if (p.f <= 0 || share == 0.5L) throw;
+                    }
+                }
                 if (std::fabs(e.f) >= BalanceTolerance && !opposite(p, e)) throw noBalance();
                 a = p, b = e;
                 bracketed = true;
@@ -498,7 +507,6 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
                            " Tmid1 = " + formatShortest(st.mean.tube) + " Tout2 = " + formatShortest(T2out) +
                            " Tout1 = " + formatShortest(T1out) + " Qu =" + formatShortest(st.q)});
     TubeOutlet = T1out;
-    Last = st;
     G1 = st.G1;
     G2 = st.G2;
     r.produced = true;

@@ -80,9 +80,6 @@ public:
         Real tubeDrop = 0, shellDrop = 0;  // wall minus fluid temperature of each film
         Real ratio = 0;       // the heat of the balance over the heat the installed surface passes
     };
-    // The last state the iteration reported (for tests).
-    State Last;
-
 protected:
     void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) override;
 
