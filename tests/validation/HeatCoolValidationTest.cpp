@@ -298,7 +298,8 @@ TEST_P(HeatCoolExample, AgreesWithTheExactExchangerAndItsOwnField) {
     expectSoundExchanger(run);
     // hand check of the report: q / K against F * LMTD of the reported ends,
     // F of the 1-2 exchanger: exact for two tube passes (to the balance
-    // tolerance), for four the usual approximation (within 1 % at F near 0.8)
+    // tolerance), for four the usual approximation (within 1.5 % at F near
+    // 0.76; the exact 1-4 exchanger above holds the duty to 0.5 %)
     const RunResults& r = run.r();
     const int passes = run.session.Problem.Design.TubePasses;
     const Real T1in = run.session.Problem.TubeStream.Temperature,
@@ -308,7 +309,7 @@ TEST_P(HeatCoolExample, AgreesWithTheExactExchangerAndItsOwnField) {
     const Real lmtd = std::fabs((dA - dB) / std::log(dA / dB));
     const Real R = (T2in - t2) / (t1 - T1in), P = (t1 - T1in) / (T2in - T1in);
     const Real F = correctionFactorOneTwo(R, P);
-    EXPECT_LT(relative(r.HeatFlux / r.OverallCoefficient, F * lmtd), passes == 2 ? 3e-5L : 0.01L)
+    EXPECT_LT(relative(r.HeatFlux / r.OverallCoefficient, F * lmtd), passes == 2 ? 3e-5L : 0.015L)
         << "F " << static_cast<double>(F);
 }
 
