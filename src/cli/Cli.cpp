@@ -93,6 +93,7 @@ int runCli(int argc, char** argv) {
     const SubstanceData data = SubstanceData::builtIn();
     try {
         if (*convert) {
+            checkProblemOutput(convertOut, convertIn);
             const ProblemData problem = loadProblem(convertIn, data, kEnglish);
             saveProblem(convertOut, problem, data);
             return 0;

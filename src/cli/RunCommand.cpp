@@ -1,14 +1,13 @@
 #include "cli/RunCommand.h"
 
-#include <fstream>
 #include <ostream>
 
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "cli/ProblemIo.h"
+#include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/Str20.h"
-#include "control/ProblemFile.h"
 #include "control/RunDriver.h"
 #include "plot/ProfilePainter.h"
 
@@ -16,13 +15,15 @@ namespace vexamo::cli {
 
 namespace {
 
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    if (std::filesystem::exists(file)) MakeBackup(file);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) throw std::runtime_error(file.string() + ": cannot be created");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error(file.string() + ": writing failed");
+// Every output of a Run, checked before anything is calculated or moved. The
+// report is the system's own file and keeps its "out.bak"; the others back
+// up to "out.json.bak" and the like, so outputs of one stem never share one.
+void checkRunOutputs(const RunOptions& o) {
+    checkOutputs({{"--report", o.report, BackupRule::ReplaceExtension, {}},
+                  {"--json", o.json, BackupRule::AppendBak, {}},
+                  {"--record", o.record, BackupRule::AppendBak, {}},
+                  {"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}},
+                 {{"PROBLEM", o.problem}, {"--answers", o.answers}});
 }
 
 const char* outcomeName(RunOutcome outcome) {
@@ -94,6 +95,12 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     session.LanguageFlag = o.language;
     AnswerBook answers;
     try {
+        checkRunOutputs(o);
+    } catch (const OutputRefused& e) {
+        err << "vexamo: " << e.what() << '\n';
+        return 2;
+    }
+    try {
         if (!o.answers.empty()) answers = AnswerBook::fromFile(o.answers);
         session.Problem = loadProblem(o.problem, session.Data, o.language);
     } catch (const InputError& e) {
@@ -123,23 +130,36 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     for (const std::string& id : answers.unused())
         if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";
 
-    // The report is written whatever the outcome.
-    try {
-        if (o.report.empty()) {
-            out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
-        } else {
-            writeFile(o.report, utf8ToCp1251(session.Report.text("\r\n") + "\r\n"));
+    // The report is written whatever the outcome; each output is written on
+    // its own, so one that fails does not cost the others.
+    auto write = [&](const std::string& file, auto&& bytes, BackupRule rule) {
+        try {
+            writeFileAtomically(file, bytes(), rule);
+        } catch (const std::exception& e) {
+            err << "vexamo: " << e.what() << '\n';
+            if (status != 2) status = 1;
         }
-        if (!o.json.empty()) writeFile(o.json, pjson::dump(resultsJson(session, outcome, dialogs)));
-        if (!o.record.empty()) writeFile(o.record, pjson::dump(answers.recorded()));
-        if (!o.plot.empty()) {
-            if (dialogs.graphs().empty()) throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
-            if (std::filesystem::exists(o.plot)) MakeBackup(o.plot);
+    };
+    if (o.report.empty()) {
+        out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
+    } else {
+        write(o.report, [&] { return utf8ToCp1251(session.Report.text("\r\n") + "\r\n"); },
+              BackupRule::ReplaceExtension);
+    }
+    if (!o.json.empty())
+        write(o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
+              BackupRule::AppendBak);
+    if (!o.record.empty())
+        write(o.record, [&] { return answers.recordText(); }, BackupRule::AppendBak);
+    if (!o.plot.empty()) {
+        try {
+            if (dialogs.graphs().empty())
+                throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
             plot::renderProfileGraph(dialogs.graphs().back(), o.plot);
+        } catch (const std::exception& e) {
+            err << "vexamo: " << e.what() << '\n';
+            if (status != 2) status = 1;
         }
-    } catch (const std::exception& e) {
-        err << "vexamo: " << e.what() << '\n';
-        return status == 2 ? 2 : 1;
     }
     return status;
 }

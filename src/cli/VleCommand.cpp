@@ -11,7 +11,7 @@
 #include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "control/ProblemFile.h"
+#include "common/AtomicFile.h"
 #include "control/StreamPreparation.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "plot/TxyPainter.h"
@@ -148,7 +148,13 @@ int runVle(const VleOptions& o, std::ostream& out, std::ostream& err) {
             throw InputError("--process: \"" + o.process + "\" is neither boiling nor condensation");
         if ((o.txy || !o.plot.empty()) && components.size() != 2)
             throw InputError("--txy and --plot need a mixture of two components");
+        // The picture is checked before anything is calculated or moved.
+        checkOutputs({{"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}},
+                     {{"--answers", o.answers}});
         if (!o.answers.empty()) answers = AnswerBook::fromFile(o.answers);
+    } catch (const OutputRefused& e) {
+        err << "vexamo: " << e.what() << '\n';
+        return 2;
     } catch (const InputError& e) {
         err << "vexamo: " << e.what() << '\n';
         return 2;
@@ -304,7 +310,6 @@ int runVle(const VleOptions& o, std::ostream& out, std::ostream& err) {
         picture.measuredLabel = tr(lang, "measured, ", "опыт, ") + formatShortest(txy.measuredPressure / kPaPerMmHg) +
                                 tr(lang, " mm Hg,", " мм рт.ст.,");
         try {
-            if (std::filesystem::exists(o.plot)) MakeBackup(o.plot);
             plot::renderTxyDiagram(picture, o.plot);
         } catch (const std::exception& e) {
             err << "vexamo: " << e.what() << '\n';

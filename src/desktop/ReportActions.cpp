@@ -25,6 +25,7 @@
 
 #include "AboutDialog.h"
 #include "Icons.h"
+#include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
@@ -94,12 +95,7 @@ std::string reportFileBytes(const std::vector<std::string>& lines) {
 
 void writeReportFile(const fs::path& file, const std::vector<std::string>& lines) {
     const std::string bytes = reportFileBytes(lines);
-    MakeBackup(file);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) throw std::system_error(errno, std::generic_category(), file.string());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error(file.string() + ": the file could not be written");
+    writeFileAtomically(file, bytes, BackupRule::ReplaceExtension);
 }
 
 int printLeftMargin(const QPrinter& printer) {

@@ -33,9 +33,9 @@ std::vector<std::string> readReportFile(const std::filesystem::path& file);
 std::string reportFileBytes(const std::vector<std::string>& lines);
 
 // Encodes the lines first, so a text that cannot be stored touches nothing,
-// then keeps an existing file as its backup (MakeBackup) and writes the new
-// one. Throws EncodingError, std::filesystem::filesystem_error or
-// std::runtime_error.
+// then writes through writeFileAtomically: the new file is on disk before an
+// existing one becomes "Report.bak". Throws EncodingError, OutputRefused (not
+// a regular file) or FileWriteError; the previous file then keeps its name.
 void writeReportFile(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 // PrintReport: prints the lines in the font as one print job, a line every

@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
-
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
+#include <QDir>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
@@ -20,8 +20,11 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <stdexcept>
 #include <string>
+
+#include "common/AtomicFile.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig, which Qt uses to find fonts, keeps allocations for the life of
@@ -38,12 +41,6 @@ namespace {
 QColor toQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
 
 QPoint toQPoint(GraphPoint point) { return QPoint(point.x, point.y); }
-
-QString fileName(const std::filesystem::path& file) { return QFile::decodeName(file.c_str()); }
-
-[[noreturn]] void cannotWrite(const std::filesystem::path& file) {
-    throw std::runtime_error(file.string() + ": cannot write the picture file");
-}
 
 void drawText(QPainter& painter, const GraphText& text) {
     painter.setPen(toQColor(text.colour));
@@ -116,38 +113,67 @@ void paintProfileGraph(QPainter& painter, const ProfileGraphGeometry& geometry) 
     painter.restore();
 }
 
-void renderProfileGraph(const ProfileGraphRequest& request, const std::filesystem::path& file) {
+std::string renderPicture(const QSize& size, const std::string& title, const QColor& background,
+                          const std::string& format,
+                          const std::function<void(QPainter&)>& paint) {
+    ensureGuiApplication();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == "png") {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(background);
+        {
+            QPainter painter(&image);
+            paint(painter);
+        }
+        if (!image.save(&buffer, "PNG")) throw std::runtime_error("the PNG picture could not be made");
+    } else if (format == "svg") {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(QString::fromStdString(title));
+        QPainter painter;
+        if (!painter.begin(&generator)) throw std::runtime_error("the SVG picture could not be made");
+        paint(painter);
+        painter.end();
+    } else {
+        throw std::runtime_error("a picture is PNG or SVG, not \"" + format + "\"");
+    }
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::string pictureFormat(const std::filesystem::path& file) {
     const std::string extension = lowerExtension(file);
     if (extension != ".png" && extension != ".svg")
         throw std::runtime_error(file.string() + ": the picture file must end in .png or .svg");
-    ensureGuiApplication();
+    return extension.substr(1);
+}
+
+std::string profileGraphPicture(const ProfileGraphRequest& request, const std::string& format) {
     const ProfileGraphGeometry geometry = profileGraphWindow(request);
-    const QSize size(geometry.canvasWidth, geometry.canvasHeight);
+    return renderPicture(QSize(geometry.canvasWidth, geometry.canvasHeight), geometry.caption,
+                         Qt::transparent, format,
+                         [&](QPainter& painter) { paintProfileGraph(painter, geometry); });
+}
 
-    if (extension == ".png") {
-        QImage image(size, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            paintProfileGraph(painter, geometry);
-        }
-        if (!image.save(fileName(file), "PNG")) cannotWrite(file);
-        return;
+void writePicture(const std::filesystem::path& file,
+                  const std::function<std::string(const std::string& format)>& picture) {
+    const std::string format = pictureFormat(file);
+    std::string bytes;
+    try {
+        bytes = picture(format);
+    } catch (const VexamoError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw std::runtime_error(file.string() + ": " + e.what());
     }
+    writeFileAtomically(file, bytes, BackupRule::AppendBak);
+}
 
-    QFile out(fileName(file));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) cannotWrite(file);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&out);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QString::fromStdString(geometry.caption));
-    QPainter painter;
-    if (!painter.begin(&generator)) cannotWrite(file);
-    paintProfileGraph(painter, geometry);
-    painter.end();
-    if (!out.flush() || out.error() != QFileDevice::NoError) cannotWrite(file);
-    out.close();
+void renderProfileGraph(const ProfileGraphRequest& request, const std::filesystem::path& file) {
+    writePicture(file, [&](const std::string& format) { return profileGraphPicture(request, format); });
 }
 
 }  // namespace vexamo::plot

@@ -1,6 +1,6 @@
 #include "plot/TxyPainter.h"
 
-#include <QFile>
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -16,6 +16,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "common/AtomicFile.h"
 #include "common/NumberFormat.h"
 #include "plot/ProfilePainter.h"
 
@@ -46,17 +47,6 @@ Range niceRange(double low, double high) {
             break;
         }
     return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
-}
-
-std::string lowerExtension(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-[[noreturn]] void cannotWrite(const std::filesystem::path& file) {
-    throw std::runtime_error(file.string() + ": cannot write the picture file");
 }
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
@@ -187,40 +177,18 @@ void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
     painter.restore();
 }
 
+std::string txyDiagramPicture(const TxyDiagram& diagram, const std::string& format) {
+    return renderPicture(QSize(kTxyWidth, kTxyHeight), diagram.title, Qt::white, format,
+                         [&](QPainter& painter) { paintTxyDiagram(painter, diagram); });
+}
+
 void renderTxyDiagram(const TxyDiagram& diagram, const std::filesystem::path& file) {
-    const std::string extension = lowerExtension(file);
-    if (extension != ".png" && extension != ".svg")
-        throw std::runtime_error(file.string() + ": the picture file must end in .png or .svg");
+    pictureFormat(file);
     bool drawable = false;
     for (const std::vector<Real>* values : {&diagram.t, &diagram.measuredT})
         for (Real t : *values) drawable = drawable || std::isfinite(t);
     if (!drawable) throw std::runtime_error(file.string() + ": the T-x-y diagram has no temperature to draw");
-    ensureGuiApplication();
-    const QSize size(kTxyWidth, kTxyHeight);
-    const QString name = QFile::decodeName(file.c_str());
-    if (extension == ".png") {
-        QImage image(size, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            paintTxyDiagram(painter, diagram);
-        }
-        if (!image.save(name, "PNG")) cannotWrite(file);
-        return;
-    }
-    QFile out(name);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) cannotWrite(file);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&out);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(text(diagram.title));
-    QPainter painter;
-    if (!painter.begin(&generator)) cannotWrite(file);
-    paintTxyDiagram(painter, diagram);
-    painter.end();
-    if (!out.flush() || out.error() != QFileDevice::NoError) cannotWrite(file);
-    out.close();
+    writePicture(file, [&](const std::string& format) { return txyDiagramPicture(diagram, format); });
 }
 
 }  // namespace vexamo::plot

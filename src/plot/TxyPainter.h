@@ -27,10 +27,14 @@ inline constexpr int kTxyHeight = 560;
 // Paints the diagram onto a surface of kTxyWidth x kTxyHeight pixels.
 void paintTxyDiagram(QPainter& painter, const TxyDiagram& diagram);
 
-// Renders the diagram into a PNG or SVG file, chosen by the extension.
-// Creates the QGuiApplication when needed. Throws std::runtime_error naming
-// the file when it cannot be written or its extension is neither .png nor
-// .svg, or when the diagram has no finite temperature.
+// The bytes of the diagram's picture, "png" or "svg".
+std::string txyDiagramPicture(const TxyDiagram& diagram, const std::string& format);
+
+// Renders the diagram in memory as PNG or SVG, chosen by the extension, and
+// writes it through writeFileAtomically (an existing file is kept as
+// NAME.EXT.bak). Throws std::runtime_error naming the file when its extension
+// is neither .png nor .svg or the diagram has no finite temperature,
+// OutputRefused or FileWriteError when it cannot be written.
 void renderTxyDiagram(const TxyDiagram& diagram, const std::filesystem::path& file);
 
 }  // namespace vexamo::plot

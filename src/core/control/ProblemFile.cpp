@@ -14,25 +14,7 @@ namespace vexamo {
 
 namespace fs = std::filesystem;
 
-fs::path backupName(const fs::path& name) {
-    std::string file = name.filename().string();
-    const auto dot = file.rfind('.');
-    if (dot == std::string::npos)
-        file += ".bak";
-    else
-        file = file.substr(0, dot) + ".bak";
-    return name.parent_path() / file;
-}
-
-void MakeBackup(const fs::path& name) {
-    {
-        std::ifstream probe(name, std::ios::binary);
-        if (!probe.is_open()) return;
-    }
-    const fs::path backup = backupName(name);
-    if (fs::exists(backup)) fs::remove(backup);
-    fs::rename(name, backup);
-}
+fs::path backupName(const fs::path& name) { return backupPath(name, BackupRule::ReplaceExtension); }
 
 namespace {
 
@@ -62,18 +44,13 @@ std::optional<std::string> problemDamage(const ProblemData& problem, std::size_t
         return tr(lang, "tube space: ", "трубное пространство: ") + *why;
     if (auto why = streamDamage(problem.ShellStream, substanceCount, lang))
         return tr(lang, "shell space: ", "межтрубное пространство: ") + *why;
-    return std::nullopt;
+    return problemFieldFault(problem, lang);
 }
 
-ProblemData readProblemFile(const fs::path& name, std::size_t substanceCount,
-                            LanguageFlagType lang) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in.is_open()) throw std::system_error(errno, std::generic_category(), name.string());
-    std::vector<std::uint8_t> bytes(kProblemFileSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got < kProblemFileSize)
-        throw ShortFileError(tr(lang, "the file is ", "длина файла ") + std::to_string(got) +
+ProblemData decodeProblemFile(std::span<const std::uint8_t> bytes, std::size_t substanceCount,
+                              LanguageFlagType lang) {
+    if (bytes.size() < kProblemFileSize)
+        throw ShortFileError(tr(lang, "the file is ", "длина файла ") + std::to_string(bytes.size()) +
                           tr(lang, " bytes long, a problem file has ", " байт, файл задачи имеет ") +
                           std::to_string(kProblemFileSize));
     ProblemData problem;
@@ -87,13 +64,21 @@ ProblemData readProblemFile(const fs::path& name, std::size_t substanceCount,
     return problem;
 }
 
+ProblemData readProblemFile(const fs::path& name, std::size_t substanceCount,
+                            LanguageFlagType lang) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in.is_open()) throw std::system_error(errno, std::generic_category(), name.string());
+    std::vector<std::uint8_t> bytes(kProblemFileSize);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return decodeProblemFile(bytes, substanceCount, lang);
+}
+
 void writeProblemFile(const fs::path& name, const ProblemData& problem) {
     const std::vector<std::uint8_t> bytes = encodeProblem(problem);
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) throw std::system_error(errno, std::generic_category(), name.string());
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::system_error(EIO, std::generic_category(), name.string());
+    writeFileAtomically(name,
+                        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                        BackupRule::ReplaceExtension);
 }
 
 namespace {
@@ -122,15 +107,13 @@ void SaveProblemFile(Session& session, Dialogs& dialogs) {
     const auto chosen = dialogs.saveFile(request);
     if (!chosen) return;
     try {
-        // Encode first: a record that cannot be written must not cost the old file.
-        (void)encodeProblem(session.Problem);
-        if (fs::exists(*chosen)) MakeBackup(*chosen);
         writeProblemFile(*chosen, session.Problem);
     } catch (const std::exception& e) {
+        // The system's message, then what failed (the writer's reason).
         dialogs.message({"file.save_failed", MessageKind::Error,
                          tr(lang, "It was not possible to keep the data in a file",
                             "Не удалось сохранить данные в файле") +
-                             chosen->string()});
+                             chosen->string() + "\r\n" + e.what()});
     }
 }
 

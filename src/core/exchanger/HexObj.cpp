@@ -139,7 +139,36 @@ namespace {
 
 std::string general8(Real v) { return formatGeneral(v, 8, 2); }
 
+// No exchanger comes near this magnitude in any unit of the report; a result
+// beyond it comes from data far outside any exchanger, not from physics.
+constexpr Real kLargestReportable = 1e30L;
+
 }  // namespace
+
+void THexObj::requireReportable(const Session& s, const RunResults& r) const {
+    auto check = [&](Real value, const char* en, const char* ru) {
+        if (std::isfinite(value) && std::fabs(value) <= kLargestReportable) return;
+        throw NumericalError(std::string(tr(m_lang, "the result \"", "результат \"")) + tr(m_lang, en, ru) +
+                             tr(m_lang, "\" is ", "\" равен ") + formatGeneral(value, 8, 2) +
+                             tr(m_lang, ", outside the range of any exchanger: the initial data are to be checked",
+                                ", вне диапазона любого теплообменника: исходные данные следует проверить"));
+    };
+    check(s.TubeFlow, "consumption in trumpet space", "расход в трубном пространстве");
+    check(s.ShellFlow, "consumption in intertrumpet space", "расход в межтрубном пространстве");
+    check(r.TubeCoefficient, "factor of heat emission in trumpet space", "коэффициент теплоотдачи в трубном пространстве");
+    check(r.ShellCoefficient, "factor of heat emission in intertrumpet space", "коэффициент теплоотдачи в межтрубном пространстве");
+    check(r.OverallCoefficient, "overall heat transfer coefficient", "коэффициент теплопередачи");
+    check(r.HeatFlux, "general thermal stream", "общий тепловой поток");
+    check(r.HeatFlow, "heat flow", "тепловой поток");
+    check(r.Surface, "surface of heat exchange", "поверхность теплообмена");
+    check(r.InstalledSurface, "installed surface of heat exchange", "установленная поверхность теплообмена");
+    check(r.Speed, "speed of the heat-transfer medium", "скорость теплоносителя");
+    if (r.hasOutlet) {
+        check(r.OutletTemperature, "outlet temperature", "температура на выходе");
+        check(r.OtherOutletTemperature, "outlet temperature of the other space", "температура на выходе другого пространства");
+    }
+    if (!r.converged) check(r.BalanceRatio, "balance ratio", "отношение тепловых потоков");
+}
 
 bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     Session& s = m_session;
@@ -153,6 +182,7 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
             if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
                 throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
                                         "тепловой поток равен нулю: поверхность не определена"));
+            requireReportable(s, r);
         }
     } catch (const ProgramExitRequested&) {
         throw;

@@ -94,6 +94,11 @@ protected:
     // is written back through its reference. Errors are thrown.
     virtual void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) = 0;
 
+    // Throws NumericalError naming the first result the report would show
+    // that is not finite or lies beyond any exchanger (data far outside any
+    // design), so the report never shows INF, NAN or such a number.
+    void requireReportable(const Session& session, const RunResults& results) const;
+
     // The input dialog of the iteration control: caption "Input of the data",
     // preset to `shown`; `value` takes the accepted number.
     void askIterationValue(const char* id, const std::string& prompt, const std::string& unit,

@@ -1,6 +1,7 @@
 #include "control/ProblemFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -8,6 +9,8 @@
 #include "control/RecordCodec.h"
 #include "support/FakeDialogs.h"
 #include "support/SampleProblem.h"
+#include "support/SmallFilesystem.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 namespace vexamo {
@@ -16,19 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::FakeDialogs;
 
-std::vector<std::uint8_t> readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-void writeText(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }
-std::string readText(const fs::path& p) {
-    std::ifstream in(p);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::vector<std::uint8_t> readAll(const fs::path& p) { return test::readBytes(p); }
+void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes) { test::writeBytes(p, bytes); }
+using test::readText;
+using test::writeText;
 
 class ProblemFileTest : public ::testing::Test {
 protected:
@@ -45,20 +39,68 @@ TEST(Backup, NameRule) {
     EXPECT_EQ(backupName("report.txt"), fs::path("report.bak"));
 }
 
-TEST_F(ProblemFileTest, BackupReplacesAnOlderBackupAndIgnoresMissingFiles) {
-    writeText(dir / "case1.dat", "new");
+TEST_F(ProblemFileTest, WritingReplacesAnOlderBackupAndMakesNoneForANewName) {
+    writeText(dir / "case1.dat", "previous");
     writeText(dir / "case1.bak", "old");
-    MakeBackup(dir / "case1.dat");
-    EXPECT_FALSE(fs::exists(dir / "case1.dat"));
-    EXPECT_EQ(readText(dir / "case1.bak"), "new");
+    writeProblemFile(dir / "case1.dat", sample);
+    EXPECT_EQ(readAll(dir / "case1.dat"), encodeProblem(sample));
+    EXPECT_EQ(readText(dir / "case1.bak"), "previous");
 
-    MakeBackup(dir / "absent.dat");
+    writeProblemFile(dir / "absent.dat", sample);
     EXPECT_FALSE(fs::exists(dir / "absent.bak"));
 
     fs::create_directory(dir / "a.b");
     writeText(dir / "a.b" / "case2", "x");
-    MakeBackup(dir / "a.b" / "case2");
-    EXPECT_TRUE(fs::exists(dir / "a.b" / "case2.bak"));
+    writeProblemFile(dir / "a.b" / "case2", sample);
+    EXPECT_EQ(readText(dir / "a.b" / "case2.bak"), "x");
+}
+
+// A full disk: the save fails with a message that says why, the previous file
+// keeps its name and content, and the next save (with room again) keeps that
+// content as the backup instead of an empty file.
+TEST_F(ProblemFileTest, AFullDiskKeepsThePreviousProblem) {
+    test::SmallFilesystem disk(64);
+    if (!disk.mounted()) GTEST_SKIP() << "a small tmpfs needs root";
+    const fs::path file = disk / "case1.dat";
+    ProblemData previous = sample;
+    previous.Design.TubeCount = 7;
+    writeProblemFile(file, previous);
+    disk.fill();
+    session.Problem = sample;
+    FakeDialogs dialogs;
+    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(file));
+    SaveProblemFile(session, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("No space left on device"), std::string::npos)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(readAll(file), encodeProblem(previous));
+    EXPECT_FALSE(fs::exists(disk / "case1.bak"));
+
+    disk.removeFiller();
+    FakeDialogs again;
+    again.expect("run.save_problem", true).expect("file.save_problem", std::optional(file));
+    SaveProblemFile(session, again);
+    EXPECT_TRUE(again.messages.empty());
+    EXPECT_EQ(readAll(file), encodeProblem(sample));
+    EXPECT_EQ(readAll(disk / "case1.bak"), encodeProblem(previous));
+}
+
+TEST_F(ProblemFileTest, AFolderOrFifoUnderTheChosenNameIsNeverMoved) {
+    fs::create_directory(dir / "case1.dat");
+    ASSERT_EQ(::mkfifo((dir / "case2.dat").c_str(), 0600), 0);
+    session.Problem = sample;
+    for (const char* name : {"case1.dat", "case2.dat"}) {
+        FakeDialogs dialogs;
+        dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / name));
+        SaveProblemFile(session, dialogs);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << name;
+        EXPECT_NE(dialogs.messages[0].text.find("not a regular file"), std::string::npos)
+            << dialogs.messages[0].text;
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "case1.dat"));
+    EXPECT_TRUE(fs::is_fifo(dir / "case2.dat"));
+    EXPECT_FALSE(fs::exists(dir / "case1.bak"));
+    EXPECT_FALSE(fs::exists(dir / "case2.bak"));
 }
 
 TEST_F(ProblemFileTest, SaveThenLoadReproducesEveryByte) {
@@ -126,7 +168,11 @@ TEST_F(ProblemFileTest, UnwritableFileIsReportedAndTheRunGoesOn) {
     SaveProblemFile(session, dialogs);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(dialogs.messages[0].text, "Не удалось сохранить данные в файле" + target.string());
+    // The system's message with the file name, then what failed.
+    const std::string text = dialogs.messages[0].text;
+    const std::string head = "Не удалось сохранить данные в файле" + target.string() + "\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_NE(text.find("no-such-folder cannot be reached"), std::string::npos) << text;
 }
 
 TEST_F(ProblemFileTest, ExactSizeLoadsShorterFileKeepsRecordsExtraBytesIgnored) {
