@@ -1,33 +1,29 @@
 #include "cli/Answers.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "cli/ProblemIo.h"
 
 namespace vexamo::cli {
 
 AnswerBook AnswerBook::fromFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in.is_open()) throw InputError(file.string() + ": cannot be opened");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return fromText(text.str(), file.string());
+    return fromText(readInputText(file, pjson::kMaxJsonFileBytes), file.string());
 }
 
 AnswerBook AnswerBook::fromText(const std::string& text, const std::string& origin) {
     pjson::Json root;
     try {
-        root = pjson::Json::parse(text);
-    } catch (const pjson::Json::exception& e) {
+        root = pjson::parseJson(text);
+    } catch (const pjson::JsonTextError& e) {
         throw InputError(origin + ": not valid JSON: " + e.what());
     }
-    if (!root.is_object()) throw InputError(origin + ": an object from question id to answer is expected");
+    if (!root.is_object())
+        throw InputError(origin + ": an object from question id to answer is expected");
     AnswerBook book;
     for (auto it = root.begin(); it != root.end(); ++it) {
         if (it.value().is_array()) {
-            if (it.value().empty()) throw InputError(origin + ": " + it.key() + ": an empty list of answers");
-            book.m_answers[it.key()] = std::vector<pjson::Json>(it.value().begin(), it.value().end());
+            if (it.value().empty())
+                throw InputError(origin + ": " + it.key() + ": an empty list of answers");
+            book.m_answers[it.key()] =
+                std::vector<pjson::Json>(it.value().begin(), it.value().end());
         } else {
             book.m_answers[it.key()] = {it.value()};
         }
@@ -44,7 +40,9 @@ std::optional<pjson::Json> AnswerBook::next(const std::string& id) {
     return it->second[i];
 }
 
-void AnswerBook::setPending(const std::string& id, pjson::Json value) { m_pending[id] = std::move(value); }
+void AnswerBook::setPending(const std::string& id, pjson::Json value) {
+    m_pending[id] = std::move(value);
+}
 
 std::optional<pjson::Json> AnswerBook::takePending(const std::string& id) {
     auto it = m_pending.find(id);
@@ -54,7 +52,9 @@ std::optional<pjson::Json> AnswerBook::takePending(const std::string& id) {
     return value;
 }
 
-void AnswerBook::record(const std::string& id, const pjson::Json& used) { m_record.emplace_back(id, used); }
+void AnswerBook::record(const std::string& id, const pjson::Json& used) {
+    m_record.emplace_back(id, used);
+}
 
 pjson::Json AnswerBook::recorded() const {
     std::map<std::string, std::vector<pjson::Json>> byId;
@@ -66,9 +66,24 @@ pjson::Json AnswerBook::recorded() const {
     pjson::Json out = pjson::Json::object();
     for (const std::string& id : order) {
         const auto& values = byId[id];
-        out[id] = values.size() == 1 ? values[0] : pjson::Json(values);
+        // A single answer stands alone unless it is itself a list: a list at
+        // the top is read back as one answer per asking.
+        out[id] = values.size() == 1 && !values[0].is_array() ? values[0] : pjson::Json(values);
     }
     return out;
+}
+
+std::string AnswerBook::recordText() const {
+    const pjson::Json all = recorded();
+    if (all.empty()) return "{}\n";
+    std::string out = "{\n";
+    bool first = true;
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        if (!first) out += ",\n";
+        first = false;
+        out += "  " + pjson::Json(it.key()).dump() + ": " + pjson::dumpLine(it.value());
+    }
+    return out + "\n}\n";
 }
 
 std::vector<std::string> AnswerBook::unused() const {

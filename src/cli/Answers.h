@@ -1,6 +1,8 @@
 #pragma once
 // The answers file of a headless Run: a JSON object from question id to an
 // answer, or to a list of answers used one per asking (the last one repeats).
+// An answer that is itself a list (a table) is therefore given inside a list:
+// {"stream.concentrations": [[40, 30]]}.
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -26,9 +28,13 @@ public:
     void setPending(const std::string& id, pjson::Json value);
     std::optional<pjson::Json> takePending(const std::string& id);
 
-    // Every question asked, with the answer used, as an answers file.
+    // Every answer taken from the file or a default, in the order of the
+    // askings, as an answers file that gives the same answers again: one id
+    // per line, its answer (or its list of answers, one per asking) on that
+    // line, so the text grows with the answers, never with their nesting.
     void record(const std::string& id, const pjson::Json& used);
     pjson::Json recorded() const;
+    std::string recordText() const;
 
     // Ids of the file that no question asked for.
     std::vector<std::string> unused() const;

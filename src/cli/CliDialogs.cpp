@@ -44,6 +44,7 @@ void CliDialogs::fail(const std::string& id, const std::string& why) const {
 
 Json CliDialogs::answer(const std::string& id, const std::string& question, const std::optional<Json>& fallback) {
     std::optional<Json> value = m_answers.takePending(id);
+    const bool pending = value.has_value();
     const char* source = "";
     if (!value) value = m_answers.next(id);
     if (!value) {
@@ -51,7 +52,9 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
         value = fallback;
         source = " (default)";
     }
-    m_answers.record(id, *value);
+    // A pending value was recorded with the asking that gave it; recording it
+    // again would shift every later answer of the id on replay.
+    if (!pending) m_answers.record(id, *value);
     if (!m_quiet) m_log << "vexamo: " << id << ": " << oneLine(question) << " -> " << answerText(*value) << source << '\n';
     return *value;
 }
@@ -135,7 +138,15 @@ GridAnswer CliDialogs::ask(const GridRequest& request) {
             cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = values[k++];
     GridAnswer result;
     const DialogCheck check = readGrid(request, cells, m_session.LanguageFlag, result);
-    if (!check.accepted) fail(request.id, check.silent ? "an empty value" : oneLine(check.message));
+    if (!check.accepted) {
+        // The column's heading names the field (a component).
+        std::string where;
+        const auto column = static_cast<std::size_t>(std::max(check.column, 0));
+        if (check.column >= 0 && column < cells.size() && !cells[column].empty())
+            where = " (" + trimText(cells[column][0]) + ")";
+        fail(request.id,
+             (check.silent ? std::string("an empty value") : oneLine(check.message)) + where);
+    }
     return result;
 }
 

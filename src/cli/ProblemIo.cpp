@@ -4,9 +4,11 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
 #include "control/RecordCodec.h"
+#include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
 
 namespace vexamo::cli {
@@ -21,16 +23,38 @@ std::string extensionOf(const fs::path& file) {
     return ext;
 }
 
-void writeBytes(const fs::path& file, const std::string& bytes) {
-    if (fs::exists(file)) MakeBackup(file);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) throw std::runtime_error(file.string() + ": cannot be created");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error(file.string() + ": writing failed");
+// A .dat is the system's own problem file and keeps "case1.bak"; a JSON
+// problem backs up to "case1.json.bak", so converting one stem both ways
+// never shares a backup.
+BackupRule problemBackupRule(const fs::path& file) {
+    return extensionOf(file) == ".dat" ? BackupRule::ReplaceExtension : BackupRule::AppendBak;
 }
 
 }  // namespace
+
+std::string readInputText(const fs::path& file, std::size_t limit) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in.is_open()) throw InputError(file.string() + ": cannot be opened");
+    std::string text;
+    char buffer[65536];
+    while (in && text.size() <= limit) {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) throw InputError(file.string() + ": cannot be read");
+    if (text.size() > limit)
+        throw InputError(file.string() + ": longer than " + std::to_string(limit) +
+                         " bytes, too long for a file of the program");
+    return text;
+}
+
+void checkProblemOutput(const fs::path& file, const fs::path& input) {
+    try {
+        checkOutputs({{"OUT", file, problemBackupRule(file), {".dat", ".json"}}}, {{"IN", input}});
+    } catch (const OutputRefused& e) {
+        throw InputError(e.what());
+    }
+}
 
 ProblemData loadProblem(const fs::path& file, const SubstanceData& data, LanguageFlagType lang) {
     const std::string ext = extensionOf(file);
@@ -44,12 +68,9 @@ ProblemData loadProblem(const fs::path& file, const SubstanceData& data, Languag
         }
     }
     if (ext == ".json") {
-        std::ifstream in(file, std::ios::binary);
-        if (!in.is_open()) throw InputError(file.string() + ": cannot be opened");
-        std::ostringstream text;
-        text << in.rdbuf();
+        const std::string text = readInputText(file, pjson::kMaxJsonFileBytes);
         try {
-            return pjson::problemFromJson(text.str(), data);
+            return pjson::problemFromJson(text, data);
         } catch (const pjson::ProblemJsonError& e) {
             throw InputError(file.string() + ": " + e.what());
         }
@@ -74,7 +95,7 @@ void saveProblem(const fs::path& file, const ProblemData& problem, const Substan
     } catch (const EncodingError& e) {
         throw InputError(file.string() + ": " + e.what());
     }
-    writeBytes(file, bytes);
+    writeFileAtomically(file, bytes, problemBackupRule(file));
 }
 
 }  // namespace vexamo::cli

@@ -2,9 +2,9 @@
 
 #include <cctype>
 #include <cmath>
-#include <optional>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 #include "common/Ext80.h"
@@ -23,8 +23,10 @@ std::string decimalText(Real value, int precision) {
     const int exponent = std::atoi(text.c_str() + e + 1);
     std::string sign, digits;
     for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] == '-') sign = "-";
-        else if (std::isdigit(static_cast<unsigned char>(text[i]))) digits += text[i];
+        if (text[i] == '-')
+            sign = "-";
+        else if (std::isdigit(static_cast<unsigned char>(text[i])))
+            digits += text[i];
     }
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     const int count = static_cast<int>(digits.size());
@@ -33,7 +35,8 @@ std::string decimalText(Real value, int precision) {
         if (count > 1) out += "." + digits.substr(1);
         return out + "e" + std::to_string(exponent);
     }
-    if (exponent < 0) return sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    if (exponent < 0)
+        return sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
     if (exponent + 1 >= count)
         return sign + digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
     return sign + digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
@@ -89,6 +92,27 @@ Real realFromJson(const Json& value) {
     throw std::invalid_argument("a number is expected");
 }
 
+Json parseJson(std::string_view text) {
+    // The callback sees every container as it opens, with the number of
+    // containers already open around it.
+    const Json::parser_callback_t limit = [](int depth, Json::parse_event_t event, Json&) {
+        if ((event == Json::parse_event_t::object_start ||
+             event == Json::parse_event_t::array_start) &&
+            depth >= kMaxJsonDepth) {
+            throw JsonTextError("arrays and objects nest deeper than " +
+                                std::to_string(kMaxJsonDepth) + " levels");
+        }
+        return true;
+    };
+    try {
+        return Json::parse(text.begin(), text.end(), limit);
+    } catch (const JsonTextError&) {
+        throw;
+    } catch (const Json::exception& e) {
+        throw JsonTextError(e.what());
+    }
+}
+
 namespace {
 
 bool isScalar(const Json& v) { return !v.is_object() && !v.is_array(); }
@@ -138,12 +162,45 @@ void dumpTo(const Json& v, std::string& out, int indent) {
     }
 }
 
+void lineTo(const Json& v, std::string& out) {
+    if (v.is_number_float()) {
+        const auto text = exactDecimal(v.get<long double>());
+        if (!text) throw std::invalid_argument("a number that JSON cannot hold");
+        out += *text;
+    } else if (v.is_object()) {
+        out += "{";
+        bool first = true;
+        for (auto it = v.begin(); it != v.end(); ++it) {
+            if (!first) out += ", ";
+            first = false;
+            out += Json(it.key()).dump() + ": ";
+            lineTo(it.value(), out);
+        }
+        out += "}";
+    } else if (v.is_array()) {
+        out += "[";
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            if (i) out += ", ";
+            lineTo(v[i], out);
+        }
+        out += "]";
+    } else {
+        out += v.dump();
+    }
+}
+
 }  // namespace
 
 std::string dump(const Json& value) {
     std::string out;
     dumpTo(value, out, 0);
     out += "\n";
+    return out;
+}
+
+std::string dumpLine(const Json& value) {
+    std::string out;
+    lineTo(value, out);
     return out;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // JSON with 80-bit reals: numbers are read with strtold and written as the
 // shortest decimal text that reads back to the same 10 bytes.
-#include <string>
-
+#include <cstddef>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "common/Real.h"
 
@@ -22,8 +24,28 @@ Json realToJson(Real value);
 // Reads what realToJson wrote (or any JSON number). Throws std::invalid_argument.
 Real realFromJson(const Json& value);
 
+// Limits for every JSON text the program reads: how deep arrays and objects
+// may nest, and how long a file may be.
+inline constexpr int kMaxJsonDepth = 64;
+inline constexpr std::size_t kMaxJsonFileBytes = std::size_t{16} << 20;  // 16 MiB
+
+// Text that is not JSON, or nests deeper than kMaxJsonDepth.
+class JsonTextError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses JSON; a value nested deeper than kMaxJsonDepth is refused while it is
+// read, before it is built (a deep value would overflow the stack of every
+// recursive walk over it). Throws JsonTextError.
+Json parseJson(std::string_view text);
+
 // Pretty text: two-space indent, arrays of scalars on one line, numbers
 // through exactDecimal.
 std::string dump(const Json& value);
+
+// The same on one line ("[40, 30]", "{\"a\": 1}"): never longer than a few
+// characters per value, whatever the nesting.
+std::string dumpLine(const Json& value);
 
 }  // namespace vexamo::pjson

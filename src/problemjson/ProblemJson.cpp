@@ -8,6 +8,7 @@
 
 #include "common/Constants.h"
 #include "common/Errors.h"
+#include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
 #include "control/RecordCodec.h"
@@ -49,10 +50,14 @@ Real toReal(const Json& value, const std::string& path) {
     }
 }
 
+// A number, or the exact "ext80:" form of one (a converted file writes it
+// for the few finite values that no decimal reproduces).
 Real finiteReal(const Json& value, const std::string& path) {
-    if (!value.is_number()) throw ProblemJsonError(path, "a number is expected");
+    if (!value.is_number() && !value.is_string())
+        throw ProblemJsonError(path, "a number is expected");
     const Real v = toReal(value, path);
-    if (!std::isfinite(v)) throw ProblemJsonError(path, "the number is out of range");
+    if (!std::isfinite(v) || !isOrdinaryExt80(encodeExt80(v)))
+        throw ProblemJsonError(path, "the number is out of range");
     return v;
 }
 
@@ -532,7 +537,10 @@ void applyStoredDesign(DesignRecord& d, const Json& stored, const std::string& p
         if (const Json* v = find(stored, f.name)) f.set(d, *v, join(path, f.name));
 }
 
-ProblemData problemFromTree(const Json& root, const SubstanceData& data) {
+// `check` false builds the records of the readable fields only, to compare
+// them with a problem being written (a value derived from extreme entries may
+// not be sound before "stored" replaces it).
+ProblemData problemFromTree(const Json& root, const SubstanceData& data, bool check = true) {
     checkKeys(root, {"format", "version", "tube_space", "shell_space", "design", "stored"}, "");
     if (const Json* f = find(root, "format"))
         if (!f->is_string() || f->get<std::string>() != kFormatName)
@@ -569,6 +577,7 @@ ProblemData problemFromTree(const Json& root, const SubstanceData& data) {
         if (const Json* s = find(*stored, "shell_space")) applyStoredStream(problem.ShellStream, *s, "stored.shell_space");
         if (const Json* s = find(*stored, "design")) applyStoredDesign(problem.Design, *s, "stored.design");
     }
+    if (!check) return problem;
     if (auto why = problemDamage(problem, data.SubstanceTable.size(), kEnglish))
         throw ProblemJsonError("", *why);
     return problem;
@@ -666,13 +675,15 @@ Json storedDesign(const DesignRecord& original, const DesignRecord& derived) {
 ProblemData problemFromJson(std::string_view text, const SubstanceData& data) {
     Json root;
     try {
-        root = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
+        root = parseJson(text);
+    } catch (const JsonTextError& e) {
         throw ProblemJsonError("", std::string("not valid JSON: ") + e.what());
+    }
+    try {
+        return problemFromTree(root, data);
     } catch (const Json::exception& e) {
         throw ProblemJsonError("", std::string("not usable JSON: ") + e.what());
     }
-    return problemFromTree(root, data);
 }
 
 std::string problemToJson(const ProblemData& problem, const SubstanceData& data) {
@@ -694,7 +705,7 @@ std::string problemToJson(const ProblemData& problem, const SubstanceData& data)
         // not readable strictly: keep the exact values below
     }
     root["stored"] = Json::object();
-    const ProblemData derived = problemFromTree(root, data);
+    const ProblemData derived = problemFromTree(root, data, false);
     Json stored = Json::object();
     if (Json s = storedStream(problem.TubeStream, derived.TubeStream); !s.empty()) stored["tube_space"] = s;
     if (Json s = storedStream(problem.ShellStream, derived.ShellStream); !s.empty()) stored["shell_space"] = s;

@@ -108,6 +108,13 @@ Real decodeExt80Portable(const std::uint8_t* bytes) {
     return sign * std::ldexp(static_cast<Real>(significand), scale);
 }
 
+bool isOrdinaryExt80(const Ext80Bytes& bytes) {
+    const unsigned biased =
+        (static_cast<unsigned>(bytes[8]) | (static_cast<unsigned>(bytes[9]) << 8)) & 0x7FFFu;
+    if (biased == kMaxBiasedExponent) return false;
+    return biased == 0 || (bytes[7] & 0x80u) != 0;
+}
+
 Ext80Bytes encodeExt80(Real value) {
     if constexpr (kRealIsX87) {
         Ext80Bytes out{};

@@ -16,6 +16,10 @@ Ext80Bytes encodeExt80(Real value);
 Real decodeExt80(const std::uint8_t* bytes);  // reads exactly 10 bytes
 inline Real decodeExt80(const Ext80Bytes& b) { return decodeExt80(b.data()); }
 
+// An ordinary number: neither infinity nor a NaN (nor their pseudo forms)
+// nor an unnormal, which the x87 unit refuses as an operand.
+bool isOrdinaryExt80(const Ext80Bytes& bytes);
+
 // Portable path (arithmetic, no knowledge of the long double layout). Exact
 // for every value the platform's Real can hold; exposed for tests.
 Ext80Bytes encodeExt80Portable(Real value);

@@ -1,6 +1,9 @@
 #include "control/ProblemRecords.h"
 
+#include <string_view>
+
 #include "common/Constants.h"
+#include "common/Ext80.h"
 
 namespace vexamo {
 
@@ -87,6 +90,81 @@ Real lastConcentration(const std::array<Real, 7>& concentration, int componentCo
     Real sum = 0;
     for (int i = 0; i + 1 < componentCount; ++i) sum += concentration[static_cast<std::size_t>(i)];
     return 100 - sum;
+}
+
+namespace {
+
+bool ordinary(Real value) { return isOrdinaryExt80(encodeExt80(value)); }
+
+struct FieldCheck {
+    LanguageFlagType lang;
+    std::optional<std::string> fault;
+
+    void real(const char* field, Real value) {
+        if (!fault && !ordinary(value))
+            fault = std::string(field) +
+                    tr(lang, " is not a finite number", " не является конечным числом");
+    }
+    void count(const char* field, unsigned value, unsigned lo, unsigned hi) {
+        if (!fault && (value < lo || value > hi))
+            fault = std::string(field) + tr(lang, " is ", " равно ") + std::to_string(value) +
+                    tr(lang, " (allowed ", " (допустимо от ") + std::to_string(lo) +
+                    tr(lang, " to ", " до ") + std::to_string(hi) + ")";
+    }
+    void letter(const char* field, unsigned value, std::string_view allowed) {
+        if (fault || allowed.find(static_cast<char>(value)) != std::string_view::npos) return;
+        std::string list;
+        for (char c : allowed)
+            list += std::string(list.empty() ? "" : ", ") + (c ? std::string(1, c) : "0");
+        fault = std::string(field) + tr(lang, " is the code ", " имеет код ") +
+                std::to_string(value) + tr(lang, " (allowed ", " (допустимо ") + list + ")";
+    }
+};
+
+std::optional<std::string> streamFault(const TechnSet& s, LanguageFlagType lang) {
+    FieldCheck c{lang, std::nullopt};
+    c.real("Temperature", s.Temperature);
+    c.real("Pressure", s.Pressure);
+    c.real("FlowRate", s.FlowRate);
+    c.real("AirFactor", s.AirFactor);
+    static const char* names[] = {"Concentration[1]", "Concentration[2]", "Concentration[3]",
+                                  "Concentration[4]", "Concentration[5]", "Concentration[6]"};
+    for (std::size_t i = 0; i < s.ComponentCount && i < kMaxComponents; ++i)
+        c.real(names[i], s.Concentration[i]);
+    c.letter("GivenState", s.GivenState, std::string_view("tpTP", 4));
+    static constexpr char phaseLetters[] = {'\0', 'x', 'y'};
+    c.letter("PhaseChange", s.PhaseChange, std::string_view(phaseLetters, sizeof phaseLetters));
+    c.count("SinglePhase", s.SinglePhase, 0, 1);
+    c.count("SelectionChanged", s.SelectionChanged, 0, 1);
+    return c.fault;
+}
+
+}  // namespace
+
+std::optional<std::string> problemFieldFault(const ProblemData& problem, LanguageFlagType lang) {
+    if (auto why = streamFault(problem.TubeStream, lang))
+        return tr(lang, "tube space: ", "трубное пространство: ") + *why;
+    if (auto why = streamFault(problem.ShellStream, lang))
+        return tr(lang, "shell space: ", "межтрубное пространство: ") + *why;
+    const DesignRecord& d = problem.Design;
+    FieldCheck c{lang, std::nullopt};
+    c.count("TubeCount", d.TubeCount, 1, 65535);
+    c.count("MaterialIndex", d.MaterialIndex, 0, static_cast<unsigned>(kTubeMaterials.size()));
+    c.count("TubePasses", d.TubePasses, 1, 4);
+    c.count("ShellPasses", d.ShellPasses, 1, 255);
+    c.count("RowsOnVertical", d.RowsOnVertical, 1, 255);
+    c.count("ParallelFlows", d.ParallelFlows, 1, 4);
+    c.real("OuterDiameter", d.OuterDiameter);
+    c.real("InnerDiameter", d.InnerDiameter);
+    c.real("TubeLength", d.TubeLength);
+    c.real("ShellDiameter", d.ShellDiameter);
+    c.real("WallResistance", d.WallResistance);
+    c.real("Surface", d.Surface);
+    c.count("FlowSide", d.FlowSide, 0, 1);
+    c.count("HorizontalBundle", d.HorizontalBundle, 0, 1);
+    c.count("StaggeredTubes", d.StaggeredTubes, 0, 1);
+    if (c.fault) return tr(lang, "design: ", "конструкция: ") + *c.fault;
+    return std::nullopt;
 }
 
 }  // namespace vexamo

@@ -2,6 +2,7 @@
 // The three records of one problem: the two media and the exchanger design.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/Real.h"
@@ -58,6 +59,14 @@ struct ProblemData {
     TechnSet ShellStream;
     DesignRecord Design;
 };
+
+// Why the values of a problem cannot be used, naming the first unusable field
+// in the given language: a real the Run reads that is not an ordinary finite
+// number, a count or code outside what the data dialogs accept. Nothing when
+// they are sound. Component counts and indices are checked by the caller
+// (see problemDamage) before this is called.
+std::optional<std::string> problemFieldFault(const ProblemData& problem,
+                                             LanguageFlagType languageFlag);
 
 // Process names in the order of the process list (position = ProcessCode).
 const char* processName(int processCode, LanguageFlagType languageFlag);

@@ -254,6 +254,7 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
         grid.baseHeight = 219;
         grid.selectedColumn = 1;
         grid.integerColumns.assign(static_cast<std::size_t>(n), false);
+        grid.nonNegative = true;
         grid.cells.assign(static_cast<std::size_t>(n), std::vector<std::string>(3));
         const bool pressure = isPressureGiven(givenState);
         grid.cells[0][0] = pressure ? tr(lang, "     Pabs ", "     Pабс ") : tr(lang, " t boil/cond", "  Темпер.  ");

@@ -85,6 +85,8 @@ struct GridRequest {
     std::vector<std::vector<std::string>> cells;  // initial texts
     std::vector<bool> integerColumns;             // per column
     int selectedColumn = 1;
+    // Real cells that refuse a negative value (mass per cent of a mixture).
+    bool nonNegative = false;
     // Headless default: the values of the data cells, column by column; none
     // when the question has no default.
     std::optional<std::vector<std::string>> defaultAnswer;

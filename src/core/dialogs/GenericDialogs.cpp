@@ -124,6 +124,16 @@ DialogCheck readGrid(const GridRequest& request, const std::vector<std::vector<s
                     read = true;
                 }
             } else if (const auto value = parseReal(number)) {
+                if (request.nonNegative && *value < 0) {
+                    DialogCheck check = refusal(MessageKind::Error,
+                                                tr(languageFlag, "The value must not be negative: ",
+                                                   "Значение не должно быть отрицательным: ") +
+                                                    text,
+                                                "sgInput");
+                    check.column = c;
+                    check.row = r;
+                    return check;
+                }
                 answer.reals[column][row] = *value;
                 read = true;
             }
