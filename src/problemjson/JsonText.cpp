@@ -1,5 +1,6 @@
 #include "problemjson/JsonText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -14,20 +15,9 @@ namespace vexamo::pjson {
 namespace {
 
 // Positional notation for ordinary magnitudes, "d.ddde-XX" beyond them, from
-// the digits of printf's %.*Le.
-std::string decimalText(Real value, int precision) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", precision - 1, value);
-    const std::string text = buffer;
-    const auto e = text.find('e');
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    std::string sign, digits;
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] == '-')
-            sign = "-";
-        else if (std::isdigit(static_cast<unsigned char>(text[i])))
-            digits += text[i];
-    }
+// significant digits and the decimal exponent of the first one.
+std::string decimalText(bool negative, std::string digits, int exponent) {
+    const std::string sign = negative ? "-" : "";
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     const int count = static_cast<int>(digits.size());
     if (exponent < -7 || exponent >= 21) {
@@ -43,6 +33,75 @@ std::string decimalText(Real value, int precision) {
            digits.substr(static_cast<std::size_t>(exponent + 1));
 }
 
+// The digits of printf's %.*Le.
+struct PrintedDigits {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+PrintedDigits printedDigits(Real value, int precision) {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%.*Le", precision - 1, value);
+    const std::string text = buffer;
+    const auto e = text.find('e');
+    PrintedDigits d;
+    d.exponent = std::atoi(text.c_str() + e + 1);
+    for (std::size_t i = 0; i < e; ++i) {
+        if (text[i] == '-')
+            d.negative = true;
+        else if (std::isdigit(static_cast<unsigned char>(text[i])))
+            d.digits += text[i];
+    }
+    return d;
+}
+
+// Rounds the 25 digits of `wide` to `precision` digits as printf rounds the
+// value itself. Printing a value with a large exponent costs glibc a
+// multi-precision division, so the shortest decimal is found from one wide
+// printing instead of one printing per length. The wide digits decide the
+// rounding except when what follows digit `precision` is exactly 5000...0:
+// the value may then lie either side of the half, and printf is asked.
+PrintedDigits roundedDigits(Real value, const PrintedDigits& wide, int precision) {
+    const std::string tail = wide.digits.substr(static_cast<std::size_t>(precision));
+    if (tail.find_first_not_of('0', 1) == std::string::npos && tail[0] == '5')
+        return printedDigits(value, precision);
+    PrintedDigits d{wide.negative, wide.digits.substr(0, static_cast<std::size_t>(precision)),
+                    wide.exponent};
+    if (tail[0] >= '5') {
+        int i = precision - 1;
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') d.digits[static_cast<std::size_t>(i--)] = '0';
+        if (i >= 0) {
+            ++d.digits[static_cast<std::size_t>(i)];
+        } else {
+            d.digits = "1" + d.digits.substr(0, d.digits.size() - 1);
+            ++d.exponent;
+        }
+    }
+    return d;
+}
+
+}  // namespace
+
+namespace {
+
+// Whether the `precision`-digit rounding lies more than four units in the
+// last binary place away from the value, so that it cannot read back and
+// reading it is skipped. The 25 wide digits place the value to far better
+// than a unit, and the margin covers the narrower gap below a power of two.
+bool clearlyTooShort(Real value, const PrintedDigits& wide, int precision) {
+    const std::string tail = wide.digits.substr(static_cast<std::size_t>(precision));
+    Real fraction = 0, scale = 0.1L;
+    for (std::size_t i = 0; i < tail.size() && i < 18; ++i, scale /= 10) fraction += (tail[i] - '0') * scale;
+    const Real off = tail[0] >= '5' ? 1 - fraction : fraction;  // in units of the last kept digit
+    if (!(off > 0)) return false;
+    int binaryExponent = 0;
+    std::frexp(value, &binaryExponent);
+    const Real log2Unit = std::max(binaryExponent - 64, -16445);  // subnormals share one unit
+    const Real log2Off = std::log2(off) + (wide.exponent - precision + 1) * std::log2(Real{10});
+    return log2Off > log2Unit + 2;
+}
+
 }  // namespace
 
 std::optional<std::string> exactDecimal(Real value) {
@@ -50,8 +109,11 @@ std::optional<std::string> exactDecimal(Real value) {
     // "-0" would read back as the integer 0: keep the sign with a fraction.
     if (value == 0 && std::signbit(value)) return std::string("-0.0");
     const Ext80Bytes want = encodeExt80(value);
+    const PrintedDigits wide = printedDigits(value, 25);
     for (int precision = 1; precision <= 21; ++precision) {
-        const std::string text = decimalText(value, precision);
+        if (precision < 21 && clearlyTooShort(value, wide, precision)) continue;
+        const PrintedDigits d = roundedDigits(value, wide, precision);
+        const std::string text = decimalText(d.negative, d.digits, d.exponent);
         char* end = nullptr;
         const Real back = std::strtold(text.c_str(), &end);
         if (*end == '\0' && encodeExt80(back) == want) return text;

@@ -1,5 +1,6 @@
 #include "problemjson/ProblemJson.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -648,7 +649,21 @@ Json designToJson(const DesignRecord& d, const TechnSet& tube, const TechnSet& s
     return j;
 }
 
-bool sameText(const Json& a, const Json& b) { return dump(a) == dump(b); }
+// Whether two values are written as the same text: reals by their 80 bits
+// (so 0 and -0 differ, as their texts do), without printing every number.
+bool sameText(const Json& a, const Json& b) {
+    if (a.is_number_float() && b.is_number_float())
+        return encodeExt80(a.get<long double>()) == encodeExt80(b.get<long double>());
+    if (a.is_number() || b.is_number()) return dump(a) == dump(b);
+    if (a.type() != b.type()) return false;
+    if (a.is_array() || a.is_object()) {
+        if (a.size() != b.size()) return false;
+        for (auto i = a.begin(), j = b.begin(); i != a.end(); ++i, ++j)
+            if ((a.is_object() && i.key() != j.key()) || !sameText(*i, *j)) return false;
+        return true;
+    }
+    return a == b;
+}
 
 Json storedStream(const TechnSet& original, const TechnSet& derived) {
     Json out = Json::object();
@@ -656,8 +671,13 @@ Json storedStream(const TechnSet& original, const TechnSet& derived) {
         if (!sameText(f.get(original), f.get(derived))) out[f.name] = f.get(original);
     Json slots = Json::object();
     for (std::size_t i = 0; i < kMaxComponents; ++i) {
-        const Json a = proToJson(original.Components[i]);
-        if (!sameText(a, proToJson(derived.Components[i]))) slots[std::to_string(i)] = a;
+        // equal bytes are equal texts; printing every real of a slot is slow
+        std::array<std::uint8_t, kProSize> a{}, b{};
+        encodePro(original.Components[i], a);
+        encodePro(derived.Components[i], b);
+        if (a == b) continue;
+        const Json j = proToJson(original.Components[i]);
+        if (!sameText(j, proToJson(derived.Components[i]))) slots[std::to_string(i)] = j;
     }
     if (!slots.empty()) out["Components"] = slots;
     return out;

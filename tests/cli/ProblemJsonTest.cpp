@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "common/Constants.h"
+#include "common/Ext80.h"
 #include "control/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "support/SampleProblem.h"
@@ -134,6 +138,64 @@ TEST(ProblemJson, NumbersKeepAllEightyBits) {
     const Json nan = realToJson(std::numeric_limits<Real>::quiet_NaN());
     ASSERT_TRUE(nan.is_string());
     EXPECT_TRUE(std::isnan(realFromJson(nan)));
+}
+
+// The significant digits of a value's shortest decimal, found the plain way:
+// printf at every length until one reads back to the same 80 bits.
+std::string shortestDigitsByPrintf(Real v) {
+    for (int precision = 1; precision <= 21; ++precision) {
+        char buffer[96];
+        std::snprintf(buffer, sizeof buffer, "%.*Le", precision - 1, v);
+        if (encodeExt80(std::strtold(buffer, nullptr)) != encodeExt80(v)) continue;
+        std::string digits;
+        for (const char* c = buffer; *c && *c != 'e'; ++c)
+            if (std::isdigit(static_cast<unsigned char>(*c))) digits += *c;
+        return digits.erase(digits.find_last_not_of('0') + 1);
+    }
+    return "";
+}
+
+// The significant digits of a decimal text, in either notation.
+std::string significantDigits(const std::string& text) {
+    std::string digits;
+    for (char c : text.substr(0, text.find('e')))
+        if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+    digits.erase(0, digits.find_first_not_of('0'));
+    return digits.erase(digits.find_last_not_of('0') + 1);
+}
+
+// The writer rounds one wide printing instead of printing every length: it
+// must choose the very text printf would, at ties, carries and every range
+// of exponent, for any bit pattern a damaged file can hold.
+TEST(ProblemJson, ShortestDecimalIsPrintfsShortest) {
+    std::vector<Real> values = {2.5L, 0.125L, 9.5L, 99.5L, 999999.5L, 0.95L, 1e21L, 1e-7L, 9.999999999999999999e20L,
+                                std::numeric_limits<Real>::max(), std::numeric_limits<Real>::min(),
+                                std::numeric_limits<Real>::denorm_min(), 5.0L / 3, 273.15L, 1.0L / 5800};
+    // powers of two and their neighbours, where the gap below is the narrower
+    for (int k = -16440; k < 16384; k += 97)
+        for (Real v : {std::ldexp(Real{1}, k), std::nextafter(std::ldexp(Real{1}, k), Real{0}),
+                       std::nextafter(std::ldexp(Real{1}, k), Real{2} * std::ldexp(Real{1}, k))})
+            values.push_back(v);
+    std::mt19937_64 random(14);
+    for (int i = 0; i < 6000; ++i) {
+        Ext80Bytes b{};
+        const std::uint64_t mantissa = random() | (std::uint64_t{1} << 63);
+        for (int k = 0; k < 8; ++k) b[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(mantissa >> (8 * k));
+        // any exponent, or one near 1 where the positional notation is used
+        const unsigned exponent = i % 2 ? static_cast<unsigned>(random() % 0x7FFF) : 16383u - 40u + random() % 120;
+        const unsigned top = exponent | (random() % 2 ? 0x8000u : 0u);
+        b[8] = static_cast<std::uint8_t>(top);
+        b[9] = static_cast<std::uint8_t>(top >> 8);
+        values.push_back(decodeExt80(b));
+        // short decimals and halves: where the wide digits cannot decide
+        values.push_back(static_cast<Real>(random() % 100000) / (Real{1} + random() % 64));
+    }
+    for (Real v : values) {
+        if (!std::isfinite(v) || v == 0) continue;
+        const std::string text = *exactDecimal(v);
+        ASSERT_EQ(std::strtold(text.c_str(), nullptr), v) << text;
+        ASSERT_EQ(significantDigits(text), shortestDigitsByPrintf(v)) << text;
+    }
 }
 
 TEST(ProblemJson, BadInputNamesTheField) {
