@@ -25,9 +25,9 @@ namespace vexamo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readBytes;
+using test::writeBytes;
 using test::Outcome;
-std::vector<std::uint8_t> readAll(const fs::path& p) { return test::readBytes(p); }
-void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes) { test::writeBytes(p, bytes); }
 Outcome vexamo(const std::string& args) { return test::runCommand(std::string(VEXAMO_BINARY) + " " + args); }
 
 
@@ -42,7 +42,7 @@ void putReal(std::vector<std::uint8_t>& bytes, std::size_t at, Real value) {
 
 TEST(ProblemSoundness, EveryCommandRefusesTheSameFileNamingInputAndField) {
     test::TempDir dir;
-    std::vector<std::uint8_t> bytes = readAll(example("water-water-2pass.dat"));
+    std::vector<std::uint8_t> bytes = readBytes(example("water-water-2pass.dat"));
     const std::size_t shell = kTechnSetSize, design = 2 * kTechnSetSize;
     const std::size_t flowAt = decodeProblem(bytes).Design.FlowSide == 1 ? shell : 0;
 
@@ -70,7 +70,7 @@ TEST(ProblemSoundness, EveryCommandRefusesTheSameFileNamingInputAndField) {
         std::vector<std::uint8_t> b = bytes;
         f.spoil(b);
         const fs::path input = dir / f.name;
-        writeAll(input, b);
+        writeBytes(input, b);
         const std::string json = (dir / "out.json").string();
         for (const std::string& args :
              {"show " + input.string(), "convert " + input.string() + " " + json,
@@ -88,7 +88,7 @@ TEST(ProblemSoundness, EveryCommandRefusesTheSameFileNamingInputAndField) {
     }
 
     // The desktop's loading refuses it too, with the reason.
-    writeAll(dir / "inf.dat", [&] {
+    writeBytes(dir / "inf.dat", [&] {
         std::vector<std::uint8_t> b = bytes;
         putReal(b, flowAt + layout::FlowRate, std::numeric_limits<Real>::infinity());
         return b;
@@ -128,7 +128,7 @@ TEST(ProblemSoundness, EveryAcceptedFileConvertsToJsonAndBackByteExactly) {
     int accepted = 0, refused = 0;
     for (const auto& entry : fs::directory_iterator(std::string(VEXAMO_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() != ".dat") continue;
-        const std::vector<std::uint8_t> original = readAll(entry.path());
+        const std::vector<std::uint8_t> original = readBytes(entry.path());
         for (int trial = 0; trial < 150; ++trial) {
             std::vector<std::uint8_t> bytes = original;
             const int changes = 1 + static_cast<int>(random() % 3);

@@ -17,10 +17,10 @@ namespace vexamo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readBytes;
+using test::writeBytes;
 using test::FakeDialogs;
 
-std::vector<std::uint8_t> readAll(const fs::path& p) { return test::readBytes(p); }
-void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes) { test::writeBytes(p, bytes); }
 using test::readText;
 using test::writeText;
 
@@ -43,7 +43,7 @@ TEST_F(ProblemFileTest, WritingReplacesAnOlderBackupAndMakesNoneForANewName) {
     writeText(dir / "case1.dat", "previous");
     writeText(dir / "case1.bak", "old");
     writeProblemFile(dir / "case1.dat", sample);
-    EXPECT_EQ(readAll(dir / "case1.dat"), encodeProblem(sample));
+    EXPECT_EQ(readBytes(dir / "case1.dat"), encodeProblem(sample));
     EXPECT_EQ(readText(dir / "case1.bak"), "previous");
 
     writeProblemFile(dir / "absent.dat", sample);
@@ -73,7 +73,7 @@ TEST_F(ProblemFileTest, AFullDiskKeepsThePreviousProblem) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("No space left on device"), std::string::npos)
         << dialogs.messages[0].text;
-    EXPECT_EQ(readAll(file), encodeProblem(previous));
+    EXPECT_EQ(readBytes(file), encodeProblem(previous));
     EXPECT_FALSE(fs::exists(disk / "case1.bak"));
 
     disk.removeFiller();
@@ -81,8 +81,8 @@ TEST_F(ProblemFileTest, AFullDiskKeepsThePreviousProblem) {
     again.expect("run.save_problem", true).expect("file.save_problem", std::optional(file));
     SaveProblemFile(session, again);
     EXPECT_TRUE(again.messages.empty());
-    EXPECT_EQ(readAll(file), encodeProblem(sample));
-    EXPECT_EQ(readAll(disk / "case1.bak"), encodeProblem(previous));
+    EXPECT_EQ(readBytes(file), encodeProblem(sample));
+    EXPECT_EQ(readBytes(disk / "case1.bak"), encodeProblem(previous));
 }
 
 TEST_F(ProblemFileTest, AFolderOrFifoUnderTheChosenNameIsNeverMoved) {
@@ -116,7 +116,7 @@ TEST_F(ProblemFileTest, SaveThenLoadReproducesEveryByte) {
     EXPECT_EQ(dialogs.fileRequests[0].initialFolder, dir.path());
     EXPECT_TRUE(dialogs.fileRequests[0].promptOverwrite);
     EXPECT_EQ(dialogs.questions.at(0), "Wish to write down the entered data in a file (y/n) ? ");
-    const auto bytes = readAll(dir / "case1.dat");
+    const auto bytes = readBytes(dir / "case1.dat");
     EXPECT_EQ(bytes.size(), kProblemFileSize);
     EXPECT_FALSE(fs::exists(dir / "case1.bak"));  // a new name makes no backup
 
@@ -139,7 +139,7 @@ TEST_F(ProblemFileTest, SavingOverAFileKeepsItAsBackup) {
     dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case1.dat"));
     SaveProblemFile(session, dialogs);
     EXPECT_EQ(readText(dir / "case1.bak"), "previous");
-    EXPECT_EQ(readAll(dir / "case1.dat").size(), kProblemFileSize);
+    EXPECT_EQ(readBytes(dir / "case1.dat").size(), kProblemFileSize);
 }
 
 TEST_F(ProblemFileTest, DecliningOrCancellingChangesNothing) {
@@ -179,8 +179,8 @@ TEST_F(ProblemFileTest, ExactSizeLoadsShorterFileKeepsRecordsExtraBytesIgnored) 
     const auto bytes = encodeProblem(sample);
     auto longer = bytes;
     longer.insert(longer.end(), {1, 2, 3});
-    writeAll(dir / "long.dat", longer);
-    writeAll(dir / "short.dat", std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1));
+    writeBytes(dir / "long.dat", longer);
+    writeBytes(dir / "short.dat", std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1));
 
     FakeDialogs dialogs;
     dialogs.expect("file.open_problem", std::optional(dir / "long.dat"))
@@ -212,7 +212,7 @@ TEST_F(ProblemFileTest, DamagedFilesAreRefusedBeforeUse) {
     for (const auto& d : damages) {
         auto bytes = encodeProblem(sample);
         bytes[d.offset] = d.value;
-        writeAll(dir / "bad.dat", bytes);
+        writeBytes(dir / "bad.dat", bytes);
         Session s;
         FakeDialogs dialogs;
         dialogs.expect("file.open_problem", std::optional(dir / "bad.dat"));
@@ -225,7 +225,7 @@ TEST_F(ProblemFileTest, DamagedFilesAreRefusedBeforeUse) {
     auto bytes = encodeProblem(sample);
     bytes[layout::ComponentIndex + 2] = 3;
     bytes[layout::ComponentIndex + 4] = 200;
-    writeAll(dir / "ok.dat", bytes);
+    writeBytes(dir / "ok.dat", bytes);
     EXPECT_NO_THROW(readProblemFile(dir / "ok.dat", session.Data.SubstanceTable.size()));
 }
 
