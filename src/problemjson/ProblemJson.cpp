@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "common/Constants.h"
 #include "common/Errors.h"
+#include "common/InputBounds.h"
 #include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
@@ -177,6 +179,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     if (const Json* flow = find(s, "flow_rate_kg_h")) {
         t.FlowRate = finiteReal(*flow, join(path, "flow_rate_kg_h"));
         if (strict && !(t.FlowRate > 0)) throw ProblemJsonError(join(path, "flow_rate_kg_h"), "must be positive");
+        if (strict && t.FlowRate > kMaxFlowRate_kg_h)
+            throw ProblemJsonError(join(path, "flow_rate_kg_h"), "must not be above 1E8 kg/h");
         in.hasFlow = true;
     }
 
@@ -191,6 +195,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
             t.Temperature = finiteReal(*temperature, join(path, "temperature_C"));
             if (strict && !(t.Temperature > -273.15L))
                 throw ProblemJsonError(join(path, "temperature_C"), "below absolute zero");
+            if (strict && t.Temperature > kMaxInletTemperature_C)
+                throw ProblemJsonError(join(path, "temperature_C"), "must not be above 1000 deg.C");
         } else if (strict) {
             throw ProblemJsonError(join(path, "temperature_C"), "missing");
         }
@@ -203,6 +209,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
         if (pressure) {
             const Real typed = finiteReal(*pressure, join(path, "pressure_kgf_cm2"));
             if (strict && !(typed > 0)) throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "must be positive");
+            if (strict && typed > kMaxPressure_kgfcm2)
+                throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "must not be above 200 kgf/cm2");
             t.Pressure = mmHgToPa(kgfcm2ToMmHg(typed));
         } else if (strict) {
             throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "missing");
@@ -565,6 +573,12 @@ ProblemData problemFromTree(const Json& root, const SubstanceData& data, bool ch
                                    std::string("no exchanger for ") + processName(tube.set.ProcessCode, kEnglish) +
                                        " in the tubes and " + processName(shell.set.ProcessCode, kEnglish) +
                                        " in the shell");
+        for (const auto& [heated, cooled, path] :
+             {std::tuple{&tube.set, &shell.set, "tube_space.temperature_C"},
+              std::tuple{&shell.set, &tube.set, "shell_space.temperature_C"}})
+            if (heated->ProcessCode == 2 && cooled->ProcessCode == 3)
+                if (auto crossed = inletsWithoutDrivingForce(heated->Temperature, cooled->Temperature, kEnglish))
+                    throw ProblemJsonError(path, *crossed);
     }
     ProblemData problem;
     problem.TubeStream = tube.set;

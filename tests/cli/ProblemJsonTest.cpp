@@ -222,6 +222,10 @@ TEST(ProblemJson, BadInputNamesTheField) {
         {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": \"1.5\"", "tube_space.pressure_kgf_cm2"},
         {"\"pressure_kgf_cm2\": 1.5", "\"temperature_C\": 80", "tube_space.temperature_C"},
         {"\"temperature_C\": 18", "\"temperature_C\": -300", "shell_space.temperature_C"},
+        // beyond any process stream of this exchanger
+        {"\"temperature_C\": 18", "\"temperature_C\": 1000.5", "shell_space.temperature_C"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200.01", "tube_space.pressure_kgf_cm2"},
+        {"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 1.5e8", "shell_space.flow_rate_kg_h"},
         {"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 0", "shell_space.flow_rate_kg_h"},
         {"\"flow_rate_kg_h\": 12000.5,", "", "shell_space.flow_rate_kg_h"},
         {"\"process\": \"heating\"", "\"process\": \"cooling\"", "shell_space.process"},
@@ -242,9 +246,45 @@ TEST(ProblemJson, BadInputNamesTheField) {
     }
     EXPECT_THROW(problemFromJson("{\"tube_space\": ", data()), ProblemJsonError);
     EXPECT_THROW(problemFromJson("[]", data()), ProblemJsonError);
+    // At the bounds themselves a problem is still read.
+    for (const auto& [from, to] : {std::pair{"\"temperature_C\": 18", "\"temperature_C\": 1000"},
+                                   std::pair{"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200"},
+                                   std::pair{"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 1e8"}}) {
+        std::string text = kHandWritten;
+        text.replace(text.find(from), std::string(from).size(), to);
+        EXPECT_NO_THROW(problemFromJson(text, data())) << to;
+    }
     std::string huge = kHandWritten;
     huge.replace(huge.find("\"temperature_C\": 18"), 19, "\"temperature_C\": 1e5000");
     EXPECT_THROW(problemFromJson(huge, data()), ProblemJsonError);
+}
+
+// A heated medium that enters no colder than the cooled one has nothing to
+// take heat from: refused at the heated side's inlet, whichever space it is in.
+TEST(ProblemJson, HeatingCoolingInletsMustDriveHeatTheRightWay) {
+    const std::string source = readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/water-water-2pass.json");
+    EXPECT_NO_THROW(problemFromJson(source, data()));
+    for (const char* heated : {"\"temperature_C\": 95", "\"temperature_C\": 120"}) {
+        std::string text = source;
+        text.replace(text.find("\"temperature_C\": 25"), 19, heated);
+        try {
+            problemFromJson(text, data());
+            ADD_FAILURE() << "accepted: " << heated;
+        } catch (const ProblemJsonError& e) {
+            EXPECT_EQ(e.field(), "tube_space.temperature_C");
+        }
+    }
+    // the same with the spaces swapped
+    std::string swapped = source;
+    swapped.replace(swapped.find("\"heating\""), 9, "\"cooling\"");
+    swapped.replace(swapped.rfind("\"cooling\""), 9, "\"heating\"");
+    try {
+        problemFromJson(swapped, data());
+        ADD_FAILURE() << "accepted the shell heated from 95 by the tubes at 25";
+    } catch (const ProblemJsonError& e) {
+        EXPECT_EQ(e.field(), "shell_space.temperature_C");
+        EXPECT_NE(std::string(e.what()).find("95 deg.C against 25 deg.C"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace

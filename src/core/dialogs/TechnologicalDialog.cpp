@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Constants.h"
+#include "common/InputBounds.h"
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
 #include "control/Session.h"
@@ -239,6 +240,8 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
                               "Расход теплоносителя должен быть больше нуля: ") +
                                sides[s].consumptionText,
                            focus);
+        if (auto beyond = flowRateBeyondBound(flow[s], languageFlag))
+            return warning(*beyond + sides[s].consumptionText, focus);
         flow[1 - s] = 0;
         flowSide = static_cast<std::uint8_t>(s);
     }
@@ -262,6 +265,8 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
                        "Температура должна быть выше абсолютного нуля (-273.15 град.С): ") +
                         side.temperatureText,
                     focus);
+            if (auto beyond = temperatureBeyondBound(entered[s], languageFlag))
+                return warning(*beyond + side.temperatureText, focus);
             givenState[s] = 't';
         } else {
             const std::string focus = controlName("edPress", s);
@@ -275,6 +280,8 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
                                   "Давление должно быть больше нуля: ") +
                                    side.pressureText,
                                focus);
+            if (auto beyond = pressureBeyondBound(pressure_kgfcm2, languageFlag))
+                return warning(*beyond + side.pressureText, focus);
             givenState[s] = 'p';
             entered[s] = kgfcm2ToMmHg(pressure_kgfcm2);
         }
@@ -304,6 +311,16 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
         return warning(tr(languageFlag, "ATTENTION! Incorrect technological mode! \r\n         ",
                           "ВНИМАНИЕ! Некорректный технологический режим! \r\n         ") +
                        sides[0].processText + " - " + sides[1].processText);
+    }
+
+    // Heating and cooling: the heated medium (process code 2) must enter
+    // colder than the cooled one (3).
+    for (std::size_t heated = 0; heated < sides.size(); ++heated) {
+        const std::size_t cooled = 1 - heated;
+        if (process[heated] != 2 || process[cooled] != 3) continue;
+        if (givenState[heated] != 't' || givenState[cooled] != 't') continue;
+        if (auto crossed = inletsWithoutDrivingForce(entered[heated], entered[cooled], languageFlag))
+            return warning(*crossed, controlName("edTemp", heated));
     }
 
     for (std::size_t s = 0; s < sides.size(); ++s) {

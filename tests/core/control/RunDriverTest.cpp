@@ -144,6 +144,7 @@ TEST(RunDriver, CoolingInTheTubesUsesTheHeatingCoolingClass) {
     Session session;
     ProblemData p = heatingCooling(session.Data);
     std::swap(p.TubeStream.ProcessCode, p.ShellStream.ProcessCode);
+    std::swap(p.TubeStream.Temperature, p.ShellStream.Temperature);  // the cooled medium is the hot one
     p.TubeStream.ProcessName = "cooling";
     p.ShellStream.ProcessName = "heating";
     session.Problem = p;

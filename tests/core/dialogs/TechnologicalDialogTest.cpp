@@ -165,6 +165,59 @@ TEST_F(TechnologicalDialogTest, RefusedOkKeepsTheDialogOpen) {
     EXPECT_TRUE(session.TechnoEntered);
 }
 
+// Values no process stream of this exchanger can have are refused where
+// they are typed, the field focused; the bounds themselves are accepted.
+TEST_F(TechnologicalDialogTest, ValuesBeyondAnyProcessStreamAreRefused) {
+    struct Case {
+        std::string* text;
+        const char* beyond;
+        const char* bound;
+        const char* focus;
+        const char* message;
+    };
+    fillCondensingHeating();
+    for (const Case& c : {
+             Case{&model.sides[1].temperatureText, "1000.01", "1000", "edTemp2",
+                  "The temperature must not be above 1000 deg.C: 1000.01"},
+             Case{&model.sides[0].pressureText, "250", "200", "edPress1",
+                  "The pressure must not be above 200 kgf/cm2: 250"},
+             Case{&model.sides[1].consumptionText, "2E8", "1E8", "edConsum2",
+                  "The flow rate must not be above 1E8 kg/hour: 2E8"},
+         }) {
+        const std::string kept = *c.text;
+        *c.text = c.beyond;
+        const DialogCheck refused = model.bitbtOkClick(kEnglish);
+        EXPECT_FALSE(refused.accepted);
+        EXPECT_EQ(refused.message, c.message);
+        EXPECT_EQ(refused.focus, c.focus);
+        *c.text = c.bound;
+        EXPECT_TRUE(model.bitbtOkClick(kEnglish).accepted) << c.bound;
+        *c.text = kept;
+    }
+    model.sides[1].temperatureText = "1500";
+    EXPECT_EQ(model.bitbtOkClick(kRussian).message, "Температура должна быть не выше 1000 град.С: 1500");
+}
+
+TEST_F(TechnologicalDialogTest, HeatedMediumMustEnterColderThanTheCooledOne) {
+    model.clQualRatioClickCheck(0, 1, true);
+    model.clQualRatioClickCheck(1, 1, true);
+    select(0, "cooling");
+    select(1, "heating");
+    model.sides[0].temperatureText = "60";
+    model.sides[1].consumptionText = "5000";
+    model.chbConsumpClick(0, false);
+    for (const char* heated : {"60", "75.5"}) {
+        model.sides[1].temperatureText = heated;
+        const DialogCheck refused = model.bitbtOkClick(kEnglish);
+        EXPECT_FALSE(refused.accepted) << heated;
+        EXPECT_EQ(refused.focus, "edTemp2");
+        EXPECT_EQ(refused.message.rfind("The heated medium must enter colder than the cooled one: ", 0), 0u)
+            << refused.message;
+    }
+    model.sides[1].temperatureText = "59.9";
+    EXPECT_TRUE(model.bitbtOkClick(kEnglish).accepted);
+}
+
 TEST(TechnologicalDialog, AtMostSixComponents) {
     SubstanceData data = SubstanceData::builtIn();
     while (data.SubstanceTable.size() < 7) data.SubstanceTable.push_back(data.SubstanceTable[0]);
@@ -177,7 +230,7 @@ TEST(TechnologicalDialog, AtMostSixComponents) {
     for (int side : {0, 1}) {
         model.sides[static_cast<std::size_t>(side)].processText = side == 0 ? "heating" : "cooling";
         model.cbProcessSelect(side);
-        model.sides[static_cast<std::size_t>(side)].temperatureText = "10";
+        model.sides[static_cast<std::size_t>(side)].temperatureText = side == 0 ? "10" : "60";
     }
     model.sides[0].consumptionText = "100";
     EXPECT_EQ(model.bitbtOkClick(kEnglish).focus, "clQualRatio1");
