@@ -85,6 +85,34 @@ TEST(Answers, ListsDefaultsPendingValuesAndWrongTypes) {
     EXPECT_THROW(AnswerBook::fromText("{\"a\": []}", "x"), InputError);
 }
 
+// A Run that ends in an error writes the results heading, the line that
+// there are no results and the reason, in the report and in the results JSON.
+TEST(RunCommand, AFailedRunSaysWhyInTheReportAndTheResults) {
+    test::TempDir dir;
+    std::string problem = readFile(example("water-water-2pass.json"));
+    problem.replace(problem.find("\"tube_passes\": 2"), 16, "\"tube_passes\": 3");
+    std::ofstream(dir / "odd.json") << problem;
+    for (LanguageFlagType language : {kEnglish, kRussian}) {
+        RunOptions o;
+        o.problem = (dir / "odd.json").string();
+        o.answers = example("answers/water-water-2pass.json");
+        o.report = (dir / "report.txt").string();
+        o.json = (dir / "results.json").string();
+        o.language = language;
+        o.quiet = true;
+        std::ostringstream out, err;
+        EXPECT_EQ(runRun(o, out, err), 1) << err.str();
+        const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
+        const std::string why = language == kEnglish
+                                    ? "  The calculation ended without results (the initial data are to be checked).\r\n"
+                                      "  Reason: The heating-cooling calculation needs an even number of tube passes"
+                                    : "  Расчет закончен без результатов (исходные данные следует проверить).\r\n"
+                                      "  Причина: ";
+        EXPECT_NE(report.find(why), std::string::npos) << report;
+        EXPECT_NE(readFile(dir / "results.json").find("\"reason\": \""), std::string::npos);
+    }
+}
+
 TEST(RunCommand, ExampleRunsAndWritesEverything) {
     test::TempDir dir;
     RunOptions o;

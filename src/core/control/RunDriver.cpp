@@ -87,6 +87,8 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     const ExchangerClass cls = exchangerClassFor(session.PairCode);
     if (cls == ExchangerClass::None) {
         dialogs.message({"run.no_pair", MessageKind::Error, "процесс не оформлен"});
+        session.Report.add(noResultsText(lang, tr(lang, "no exchanger for this pair of processes",
+                                                  "процесс не оформлен")));
         return RunOutcome::NoResults;
     }
     const ExchangerRegistry& registry = settings.exchangers ? *settings.exchangers : builtInExchangers();
@@ -94,11 +96,12 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     if (!factory) {
         const auto& t = session.Problem.TubeStream;
         const auto& s = session.Problem.ShellStream;
-        dialogs.message({"run.not_built", MessageKind::Error,
-                         tr(lang, "The calculation of this pair of processes is not built yet: ",
-                            "Расчет этой пары процессов еще не реализован: ") +
-                             std::string(processName(t.ProcessCode, lang)) + " - " + processName(s.ProcessCode, lang) +
-                             " (" + exchangerClassName(cls) + ")."});
+        const std::string why = tr(lang, "The calculation of this pair of processes is not built yet: ",
+                                   "Расчет этой пары процессов еще не реализован: ") +
+                                std::string(processName(t.ProcessCode, lang)) + " - " +
+                                processName(s.ProcessCode, lang) + " (" + exchangerClassName(cls) + ").";
+        dialogs.message({"run.not_built", MessageKind::Error, why});
+        session.Report.add(noResultsText(lang, why));
         return RunOutcome::NoResults;
     }
     // The object lives for this Run only; unique_ptr destroys it on every way out.
@@ -112,10 +115,14 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
 }  // namespace
 
 RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+    const int linesBefore = static_cast<int>(session.Report.lineCount());
     try {
         return runSteps(session, dialogs, settings);
     } catch (const CalculationAborted& e) {
         dialogs.message({"run.aborted", MessageKind::Error, e.what()});
+        // Once this Run has written its initial data, its report says why it
+        // has no results; before that the report still holds the last Run's.
+        if (session.ProgressLineIndex > linesBefore) session.Report.add(noResultsText(session.LanguageFlag, e.what()));
         return RunOutcome::Aborted;
     }
 }

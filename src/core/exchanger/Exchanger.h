@@ -88,4 +88,8 @@ private:
 // The registry of every class this program has.
 const ExchangerRegistry& builtInExchangers();
 
+// The report's line that a Run ended without results, and the reason on a
+// line of its own when there is one.
+std::string noResultsText(LanguageFlagType lang, const std::string& reason);
+
 }  // namespace vexamo

@@ -170,6 +170,29 @@ void THexObj::requireReportable(const Session& s, const RunResults& r) const {
     if (!r.converged) check(r.BalanceRatio, "balance ratio", "отношение тепловых потоков");
 }
 
+void THexObj::addResultsHeading() {
+    const auto& sides = m_session.TechnoDialog.sides;
+    const std::string tubeProcess =
+        sides[0].processText.empty() ? std::string(processName(m_tubeProcess, m_lang)) : sides[0].processText;
+    const std::string shellProcess =
+        sides[1].processText.empty() ? std::string(processName(m_shellProcess, m_lang)) : sides[1].processText;
+    ReportText += std::string("\r\n") + tr(m_lang, "   Results of the design calculation; trumpet space- ", "   Результаты  пpоектного расчета; тpубное пpостранство- ") + tubeProcess +
+                  tr(m_lang, ", intertrumpet space- ", ", межтpубное пpостранство- ") + shellProcess + "\r\n";
+}
+
+std::string noResultsText(LanguageFlagType lang, const std::string& reason) {
+    std::string text = tr(lang, "  The calculation ended without results (the initial data are to be checked).",
+                          "  Расчет закончен без результатов (исходные данные следует проверить).");
+    text += "\r\n";
+    if (reason.empty()) return text;
+    // one line, whatever the message held
+    std::string flat;
+    for (char c : reason) flat += (c == '\r' || c == '\n') ? ' ' : c;
+    return text + tr(lang, "  Reason: ", "  Причина: ") + flat + "\r\n";
+}
+
+void THexObj::addNoResultsLine(const std::string& reason) { ReportText += noResultsText(m_lang, reason); }
+
 bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     Session& s = m_session;
     s.TubeFlow = tubeFlow;
@@ -191,22 +214,19 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
         r.reason = e.what();
         s.Results = r;
         m_dialogs.message({"calculation.error", MessageKind::Error, std::string("Error\r\n") + e.what()});
+        // The report says that there are no results, and why, after what the
+        // intermediate blocks already wrote.
+        addResultsHeading();
+        addNoResultsLine(r.reason);
+        s.Report.add(ReportText);
         return false;
     }
     s.Results = r;
 
-    const auto& sides = s.TechnoDialog.sides;
-    const std::string tubeProcess =
-        sides[0].processText.empty() ? std::string(processName(m_tubeProcess, m_lang)) : sides[0].processText;
-    const std::string shellProcess =
-        sides[1].processText.empty() ? std::string(processName(m_shellProcess, m_lang)) : sides[1].processText;
-    ReportText += std::string("\r\n") + tr(m_lang, "   Results of the design calculation; trumpet space- ", "   Результаты  пpоектного расчета; тpубное пpостранство- ") + tubeProcess +
-                  tr(m_lang, ", intertrumpet space- ", ", межтpубное пpостранство- ") + shellProcess + "\r\n";
+    addResultsHeading();
     if (!r.produced) {
         // Left for the data dialogs: say so instead of numbers.
-        ReportText += tr(m_lang, "  The calculation ended without results (the initial data are to be checked).",
-                         "  Расчет закончен без результатов (исходные данные следует проверить).");
-        ReportText += "\r\n";
+        addNoResultsLine("");
         s.Report.add(ReportText);
         return false;
     }

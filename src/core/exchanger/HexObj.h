@@ -98,6 +98,10 @@ protected:
     // that is not finite or lies beyond any exchanger (data far outside any
     // design), so the report never shows INF, NAN or such a number.
     void requireReportable(const Session& session, const RunResults& results) const;
+    // The heading of the results block, and the line saying that a Run has
+    // no results with its reason (none when the user left for the dialogs).
+    void addResultsHeading();
+    void addNoResultsLine(const std::string& reason);
 
     // The input dialog of the iteration control: caption "Input of the data",
     // preset to `shown`; `value` takes the accepted number.

@@ -172,8 +172,11 @@ TEST(RunDriver, UnknownPairWritesTheBlockThenTheMessage) {
     EXPECT_EQ(session.DataLoaded, 0);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "процесс не оформлен");
-    EXPECT_EQ(session.ProgressLineIndex, static_cast<int>(session.Report.lineCount()));
-    EXPECT_EQ(session.Report.lineCount(), 2u + 13u);
+    // the initial data, then why there are no results
+    EXPECT_EQ(session.ProgressLineIndex, 2 + 13);
+    EXPECT_EQ(session.Report.line(2 + 13),
+              "  The calculation ended without results (the initial data are to be checked).");
+    EXPECT_EQ(session.Report.line(2 + 14), "  Reason: no exchanger for this pair of processes");
 }
 
 TEST(RunDriver, AClassNotBuiltSaysSoAndAFailureDestroysTheObject) {

@@ -74,11 +74,16 @@ TEST(THexObj, SpeedWarningOnlyAboveTwoAndAHalf) {
     }
 }
 
-TEST(THexObj, AFailedCalculationWritesNothing) {
+// A Run that fails says so in the report, with the reason: the report of a
+// failed Run no longer stops at its initial data.
+TEST(THexObj, AFailedCalculationWritesWhyThereAreNoResults) {
     Frame f;
     f.object.script = [](ScriptedObj&, RunResults&) { throw NumericalError("division by zero"); };
     EXPECT_FALSE(f.object.ReportResults(1, 1));
-    EXPECT_EQ(f.session.Report.lineCount(), 0u);
+    const std::string report = f.session.Report.text();
+    EXPECT_NE(report.find("without results (the initial data are to be checked)"), std::string::npos) << report;
+    EXPECT_NE(report.find("division by zero"), std::string::npos) << report;
+    EXPECT_EQ(f.session.Results.reason, "division by zero");
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].text, "Error\r\ndivision by zero");
 }
