@@ -52,6 +52,11 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
         value = fallback;
         source = " (default)";
     }
+    if (m_refusal && id == m_lastId && m_lastValue && *m_lastValue == *value)
+        fail(id, "refused: " + *m_refusal + " (" + answerText(*value) + "); the same answer cannot be given again");
+    m_lastId = id;
+    m_lastValue = value;
+    m_refusal.reset();
     // A pending value was recorded with the asking that gave it; recording it
     // again would shift every later answer of the id on replay.
     if (!pending) m_answers.record(id, *value);
@@ -61,7 +66,9 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
 
 void CliDialogs::message(const MessageRequest& request) {
     m_messages.push_back(request);
-    if (!m_quiet) m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
+    if (request.kind == MessageKind::Error) m_refusal = oneLine(request.text);
+    // --quiet hides the questions and notes, never an error
+    if (!m_quiet || request.kind == MessageKind::Error) m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
 }
 
 bool CliDialogs::confirm(const ConfirmRequest& request) {

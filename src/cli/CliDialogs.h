@@ -2,6 +2,7 @@
 // The Dialogs port of the command line: every question is answered from the
 // answers file or by its documented default, and logged to stderr.
 #include <ostream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -52,6 +53,12 @@ private:
     std::ostream& m_log;
     bool m_quiet;
     std::vector<MessageRequest> m_messages;
+    // The last answer given, and the error the Run showed after it: nobody
+    // can correct a headless answer, so the same answer given again to the
+    // same question ends the Run instead of looping.
+    std::string m_lastId;
+    std::optional<pjson::Json> m_lastValue;
+    std::optional<std::string> m_refusal;
     std::vector<ProfileGraphRequest> m_graphs;
 };
 

@@ -113,6 +113,30 @@ TEST(RunCommand, AFailedRunSaysWhyInTheReportAndTheResults) {
     }
 }
 
+// A headless answer the Run refuses cannot be corrected by anyone: given
+// again to the same question it ends the Run at once (exit 2) naming the id,
+// instead of a thousand refusals; --quiet never hides the error.
+TEST(RunCommand, ARefusedAnswerGivenAgainEndsTheRunAtOnce) {
+    test::TempDir dir;
+    std::ofstream(dir / "answers.json") << R"({"stream.concentrations": [120]})";
+    RunOptions o;
+    o.problem = example("ethanol-water-cooler.json");
+    o.answers = (dir / "answers.json").string();
+    o.quiet = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(runRun(o, out, err), 2);
+    EXPECT_NE(err.str().find("error: The sum of concentration of components is more than 100%"), std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("answer \"stream.concentrations\": refused: The sum of concentration"), std::string::npos)
+        << err.str();
+    EXPECT_LT(err.str().size(), 400u) << err.str();
+
+    // A corrected second answer is taken: the list gives one per asking.
+    std::ofstream(dir / "answers.json") << R"({"stream.concentrations": [[120], [40]], "run.save_problem": false})";
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runRun(o, out2, err2), 0) << err2.str();
+}
+
 TEST(RunCommand, ExampleRunsAndWritesEverything) {
     test::TempDir dir;
     RunOptions o;
