@@ -59,6 +59,8 @@ int runCli(int argc, char** argv) {
     runCommand->add_option("--record", runOptions.record, "write every question asked with the answer used");
     runCommand->add_option("--plot", runOptions.plot, "draw the last temperature profile into a PNG or SVG file");
     runCommand->add_flag("--quiet", runOptions.quiet, "do not log questions and answers to stderr");
+    runCommand->add_flag("--verbose", runOptions.verbose,
+                         "also log the intermediate values of the iterations (heating-cooling passes)");
 
     VleOptions vleOptions;
     std::string vleLang = "en";

@@ -68,7 +68,8 @@ void CliDialogs::message(const MessageRequest& request) {
     m_messages.push_back(request);
     if (request.kind == MessageKind::Error) m_refusal = oneLine(request.text);
     // --quiet hides the questions and notes, never an error
-    if (!m_quiet || request.kind == MessageKind::Error) m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
+    const bool shown = request.kind == MessageKind::Error || (!m_quiet && (m_verbose || !request.diagnostic));
+    if (shown) m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
 }
 
 bool CliDialogs::confirm(const ConfirmRequest& request) {

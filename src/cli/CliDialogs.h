@@ -41,6 +41,8 @@ public:
     void setWaitLabel(const std::string& text) override;
 
     const std::vector<MessageRequest>& messages() const { return m_messages; }
+    // Log the intermediate values of the iterations too.
+    void setVerbose(bool verbose) { m_verbose = verbose; }
     const std::vector<ProfileGraphRequest>& graphs() const { return m_graphs; }
 
 private:
@@ -52,6 +54,7 @@ private:
     AnswerBook& m_answers;
     std::ostream& m_log;
     bool m_quiet;
+    bool m_verbose = false;
     std::vector<MessageRequest> m_messages;
     // The last answer given, and the error the Run showed after it: nobody
     // can correct a headless answer, so the same answer given again to the

@@ -114,6 +114,7 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     session.TechnoEntered = session.DesignEntered = false;
 
     CliDialogs dialogs(session, answers, err, o.quiet);
+    dialogs.setVerbose(o.verbose);
     int status = 1;
     RunOutcome outcome = RunOutcome::NoResults;
     try {

@@ -14,6 +14,7 @@ struct RunOptions {
     std::string record;      // answers used, optional
     std::string plot;        // PNG or SVG of the last temperature profile, optional
     bool quiet = false;
+    bool verbose = false;  // also the intermediate values of the iterations
     LanguageFlagType language = kEnglish;
 };
 

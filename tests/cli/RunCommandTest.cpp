@@ -137,6 +137,21 @@ TEST(RunCommand, ARefusedAnswerGivenAgainEndsTheRunAtOnce) {
     EXPECT_EQ(runRun(o, out2, err2), 0) << err2.str();
 }
 
+// The heating-cooling pair's intermediate boxes are logged only on request.
+TEST(RunCommand, IterationDiagnosticsOnlyWhenVerbose) {
+    for (bool verbose : {false, true}) {
+        RunOptions o;
+        o.problem = example("water-water-2pass.json");
+        o.answers = example("answers/water-water-2pass.json");
+        o.verbose = verbose;
+        std::ostringstream out, err;
+        EXPECT_EQ(runRun(o, out, err), 0) << err.str();
+        EXPECT_EQ(err.str().find("Art[1] = ") != std::string::npos, verbose) << err.str();
+        EXPECT_EQ(err.str().find("deltaT =") != std::string::npos, verbose) << err.str();
+        EXPECT_NE(err.str().find("iteration.initial_approximation"), std::string::npos);  // questions still logged
+    }
+}
+
 TEST(RunCommand, ExampleRunsAndWritesEverything) {
     test::TempDir dir;
     RunOptions o;

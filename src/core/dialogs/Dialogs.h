@@ -26,6 +26,10 @@ struct MessageRequest {
     std::string id;
     MessageKind kind = MessageKind::Information;
     std::string text;
+    // An intermediate value of an iteration shown for those who follow it
+    // (the desktop shows it as the box it is; the command line logs it only
+    // when asked to be verbose).
+    bool diagnostic = false;
 };
 
 // A question answered Yes or No.

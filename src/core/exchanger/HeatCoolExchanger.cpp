@@ -349,7 +349,7 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
         std::string text;
         for (int i = 1; i <= passes; ++i)
             text += " Art[" + std::to_string(i) + "] = " + formatShortest(st.mean.passes[static_cast<std::size_t>(i - 1)]);
-        m_dialogs.message({id, MessageKind::Warning, text});
+        m_dialogs.message({id, MessageKind::Warning, text, true});
     };
     auto showGraph = [&] {
         ProfileGraphRequest graph;
@@ -505,7 +505,8 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     m_dialogs.message({"heatcool.mean_state", MessageKind::Warning,
                        " deltaT =" + formatShortest(st.mean.shell - st.mean.tube) + " Tmid2 = " + formatShortest(st.mean.shell) +
                            " Tmid1 = " + formatShortest(st.mean.tube) + " Tout2 = " + formatShortest(T2out) +
-                           " Tout1 = " + formatShortest(T1out) + " Qu =" + formatShortest(st.q)});
+                           " Tout1 = " + formatShortest(T1out) + " Qu =" + formatShortest(st.q),
+                       true});
     TubeOutlet = T1out;
     G1 = st.G1;
     G2 = st.G2;
