@@ -48,6 +48,14 @@ int runCli(int argc, char** argv) {
     propsCommand->add_option("--lang", propsLang, "language of the texts: en or ru")
         ->check(CLI::IsMember({"en", "ru"}));
 
+    SubstancesOptions substances;
+    std::string substancesLang = "en";
+    auto* substancesCommand =
+        app.add_subcommand("substances", "The built-in substances: what each is, and the ranges of its data");
+    substancesCommand->add_flag("--json", substances.json, "print JSON");
+    substancesCommand->add_option("--lang", substancesLang, "language of the texts: en or ru")
+        ->check(CLI::IsMember({"en", "ru"}));
+
     RunOptions runOptions;
     std::string runLang = "en";
     auto* runCommand = app.add_subcommand("run", "Run the calculation of a problem headless");
@@ -104,6 +112,11 @@ int runCli(int argc, char** argv) {
             const LanguageFlagType lang = languageFrom(showLang);
             const ProblemData problem = loadProblem(showFile, data, lang);
             std::cout << problemSummary(problem, data, lang);
+            return 0;
+        }
+        if (*substancesCommand) {
+            substances.language = languageFrom(substancesLang);
+            runSubstances(substances, data, std::cout);
             return 0;
         }
         if (*propsCommand) {

@@ -8,6 +8,7 @@
 #include "common/NumberFormat.h"
 #include "properties/MixtureProperties.h"
 #include "properties/PropertyFunctions.h"
+#include "properties/SubstanceIdentity.h"
 #include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
@@ -116,6 +117,73 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
         label += std::string(width < 34 ? 34 - width : 1, ' ');
         out << label << formatGeneral(result.*l.member, 8, 2) << ' ' << tr(lang, l.unitEn, l.unitRu) << '\n';
     }
+}
+
+}  // namespace vexamo::cli
+
+namespace vexamo::cli {
+
+namespace {
+
+std::string range(const std::vector<Real>& values) {
+    if (values.empty()) return "-";
+    return formatShortest(values.front()) + " .. " + formatShortest(values.back());
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+    std::size_t characters = 0;
+    for (unsigned char c : text) characters += (c & 0xC0) != 0x80;
+    return text + std::string(characters < width ? width - characters : 1, ' ');
+}
+
+}  // namespace
+
+void runSubstances(const SubstancesOptions& o, const SubstanceData& data, std::ostream& out) {
+    const LanguageFlagType lang = o.language;
+    if (o.json) {
+        pjson::Json list = pjson::Json::array();
+        for (std::size_t i = 0; i < data.SubstanceTable.size(); ++i) {
+            const Pro& p = data.SubstanceTable[i];
+            pjson::Json j = {{"number", i + 1}, {"name", p.EnglishName}, {"russian_name", p.RussianName},
+                             {"molar_mass_kg_kmol", pjson::realToJson(p.MolarMass)}};
+            if (const auto id = builtInIdentity(i)) {
+                j["substance"] = id->englishName;
+                j["formula"] = id->formula;
+                j["cas"] = id->cas;
+                j["antoine_range_C"] = {pjson::realToJson(id->antoineMin_C), pjson::realToJson(id->antoineMax_C)};
+                j["antoine_source"] = id->antoineSource;
+            }
+            if (!p.Temperatures.empty())
+                j["property_table_C"] = {pjson::realToJson(p.Temperatures.front()),
+                                         pjson::realToJson(p.Temperatures.back())};
+            if (!p.PressureTemperatures.empty())
+                j["vapour_pressure_table_C"] = {pjson::realToJson(p.PressureTemperatures.front()),
+                                                pjson::realToJson(p.PressureTemperatures.back())};
+            list.push_back(j);
+        }
+        out << pjson::dump(pjson::Json{{"substances", list}});
+        return;
+    }
+    out << padded(tr(lang, "No", "№"), 4) << padded(tr(lang, "name", "имя"), 9)
+        << padded(tr(lang, "substance", "вещество"), 15) << padded(tr(lang, "formula", "формула"), 9)
+        << padded("CAS", 11) << padded(tr(lang, "M, kg/kmol", "M, кг/кмоль"), 13)
+        << padded(tr(lang, "properties, °C", "свойства, °C"), 16)
+        << padded(tr(lang, "vapour pressure, °C", "давление пара, °C"), 21) << tr(lang, "Antoine, °C", "Антуан, °C")
+        << '\n';
+    for (std::size_t i = 0; i < data.SubstanceTable.size(); ++i) {
+        const Pro& p = data.SubstanceTable[i];
+        const auto id = builtInIdentity(i);
+        out << padded(std::to_string(i + 1), 4) << padded(lang == kEnglish ? p.EnglishName : p.RussianName, 9)
+            << padded(id ? tr(lang, id->englishName, id->russianName) : "-", 15) << padded(id ? id->formula : "-", 9)
+            << padded(id ? id->cas : "-", 11) << padded(formatShortest(p.MolarMass), 13)
+            << padded(range(p.Temperatures), 16) << padded(range(p.PressureTemperatures), 21)
+            << (id ? formatShortest(id->antoineMin_C) + " .. " + formatShortest(id->antoineMax_C) : "-") << '\n';
+    }
+    out << tr(lang,
+              "A value outside these ranges does not rest on the data: a property table gives the value at its "
+              "nearer end, the Antoine equation is extrapolated.\n",
+              "Значение вне этих диапазонов не опирается на данные: таблица свойств дает значение на ближнем "
+              "конце, уравнение Антуана экстраполируется.\n");
 }
 
 }  // namespace vexamo::cli

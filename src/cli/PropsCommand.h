@@ -20,4 +20,13 @@ struct PropsOptions {
 // tables left go to `err`.
 void runProps(const PropsOptions& options, const SubstanceData& data, std::ostream& out, std::ostream& err);
 
+struct SubstancesOptions {
+    bool json = false;
+    LanguageFlagType language = kEnglish;
+};
+
+// `vexamo substances`: the substance table with what each built-in record is
+// (name, formula, CAS number) and the ranges of its data.
+void runSubstances(const SubstancesOptions& options, const SubstanceData& data, std::ostream& out);
+
 }  // namespace vexamo::cli

@@ -58,6 +58,19 @@ std::string output(const std::string& args) {
     return text;
 }
 
+// What the system's names stand for, with the ranges of their data.
+TEST(Cli, SubstancesSaysWhatEachBuiltInRecordIs) {
+    const std::string table = output("substances");
+    EXPECT_NE(table.find("4   comp.4   ethyl acetate  C4H8O2   141-78-6"), std::string::npos) << table;
+    EXPECT_NE(table.find("-13.15 .. 111.85"), std::string::npos) << table;  // Antoine range of ethyl acetate
+    EXPECT_NE(table.find("0 .. 188"), std::string::npos) << table;           // water's vapour-pressure table
+    EXPECT_NE(output("substances --lang ru").find("комп.2   вода"), std::string::npos);
+    const std::string json = output("substances --json");
+    EXPECT_NE(json.find("\"cas\": \"64-17-5\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"property_table_C\": [-20, 200]"), std::string::npos) << json;
+    EXPECT_EQ(run("substances --lang de"), 2);
+}
+
 TEST(Cli, PropsOfSubstancesAndMixtures) {
     const std::string water = output("props comp.2 20");
     EXPECT_NE(water.find("density                           998.161 kg/m3"), std::string::npos) << water;
