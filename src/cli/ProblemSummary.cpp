@@ -2,6 +2,7 @@
 
 #include "common/Constants.h"
 #include "common/NumberFormat.h"
+#include "properties/SubstanceIdentity.h"
 
 namespace vexamo::cli {
 
@@ -13,9 +14,16 @@ void describeStream(std::string& out, const TechnSet& t, const char* title, cons
                     LanguageFlagType lang) {
     out += std::string(title) + ": " + processName(t.ProcessCode, lang) + "\n";
     for (std::size_t i = 0; i < t.ComponentCount && i < kMaxComponents; ++i) {
-        const Pro& p = data.SubstanceTable.at(t.ComponentIndex[i]);
+        const std::size_t index = t.ComponentIndex[i];
+        const Pro& p = data.SubstanceTable.at(index);
         out += "    " + (lang == kEnglish ? p.EnglishName : p.RussianName) + "  " +
-               formatFixed(t.Concentration[i], 6, 2) + tr(lang, " % of mass", " % масс.") + "\n";
+               formatFixed(t.Concentration[i], 6, 2) + tr(lang, " % of mass", " % масс.");
+        // what a built-in record is, while it carries its built-in name
+        if (p.EnglishName == "comp." + std::to_string(index + 1)) {
+            const std::string identity = identityText(index, lang);
+            if (!identity.empty()) out += "  " + identity;
+        }
+        out += "\n";
     }
     if (t.GivenState == 'p' || t.GivenState == 'P') {
         out += tr(lang, "    pressure ", "    давление ") + num(paToKgfcm2(t.Pressure)) +

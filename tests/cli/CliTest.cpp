@@ -69,6 +69,9 @@ TEST(Cli, SubstancesSaysWhatEachBuiltInRecordIs) {
     EXPECT_NE(json.find("\"cas\": \"64-17-5\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"property_table_C\": [-20, 200]"), std::string::npos) << json;
     EXPECT_EQ(run("substances --lang de"), 2);
+    // show names them beside the system names
+    const std::string shown = output("show " + std::string(VEXAMO_SOURCE_DIR) + "/examples/ethanol-water-cooler.json");
+    EXPECT_NE(shown.find("comp.1   40.00 % of mass  ethanol (C2H6O, CAS 64-17-5)"), std::string::npos) << shown;
 }
 
 TEST(Cli, PropsOfSubstancesAndMixtures) {
