@@ -30,6 +30,7 @@ const char* outcomeName(RunOutcome outcome) {
     switch (outcome) {
         case RunOutcome::Results: return "results";
         case RunOutcome::NoResults: return "no_results";
+        case RunOutcome::Cancelled: return "cancelled";
         default: return "aborted";
     }
 }

@@ -38,6 +38,15 @@ public:
     using VexamoError::VexamoError;
 };
 
+// The person cancelled a data dialog or chose Exit where a Run asks for a
+// method: not a failure, so outside the VexamoError family that the generic
+// handlers turn into messages. The Run driver restores what the Run had
+// changed and ends it.
+class RunCancelled : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A floating-point failure (overflow, division by zero, a result that is not
 // a number) inside a numerical method; the caller may catch it and recover.
 class NumericalError : public CalculationAborted {

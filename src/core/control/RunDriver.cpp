@@ -63,7 +63,8 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
         else
             session.DataLoaded = 0;
     }
-    if (session.TechnoPending || !session.TechnoEntered) TechnoActionExecute(session, dialogs);
+    if (session.TechnoPending || !session.TechnoEntered)
+        if (!TechnoActionExecute(session, dialogs)) throw RunCancelled("technological data");
 
     const auto& sides = session.TechnoDialog.sides;
     Real correction = session.CondensationCorrection;
@@ -78,7 +79,8 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
         session.CondensationCorrection = correction;
     }
 
-    if (session.DesignPending || !session.DesignEntered) DesignActionExecute(session, dialogs);
+    if (session.DesignPending || !session.DesignEntered)
+        if (!DesignActionExecute(session, dialogs)) throw RunCancelled("design data");
     SaveProblemFile(session, dialogs);
 
     session.Report.add(initialDataBlock(session.Problem.Design, lang));
@@ -114,10 +116,75 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
 
 }  // namespace
 
+namespace {
+
+// What a Run may change before its calculation: put back when the person
+// cancels, so that no problem is left half loaded or mixed with another.
+struct BeforeTheRun {
+    ProblemData Problem;
+    std::uint8_t DataLoaded, FlowSide;
+    int PairCode, ProgressLineIndex;
+    Real TubeFlow, ShellFlow, CondensationCorrection;
+    std::array<Real, 2> EnteredState;
+    std::vector<std::string> ComponentNames;
+    RunResults Results;
+    bool TechnoPending, DesignPending, TechnoEntered, DesignEntered;
+    TechnologicalDialogModel TechnoDialog;
+    DesignDialogModel DesignDialog;
+    std::vector<std::string> ReportLines;
+    EquilibriumModel Equilibrium;
+    std::vector<PairSetup> EquilibriumPairs;
+    std::array<Real, 7> EquilibriumWork, EquilibriumLiquid, EquilibriumVapour;
+
+    explicit BeforeTheRun(const Session& s)
+        : Problem(s.Problem), DataLoaded(s.DataLoaded), FlowSide(s.FlowSide), PairCode(s.PairCode),
+          ProgressLineIndex(s.ProgressLineIndex), TubeFlow(s.TubeFlow), ShellFlow(s.ShellFlow),
+          CondensationCorrection(s.CondensationCorrection), EnteredState(s.EnteredState),
+          ComponentNames(s.ComponentNames), Results(s.Results), TechnoPending(s.TechnoPending),
+          DesignPending(s.DesignPending), TechnoEntered(s.TechnoEntered), DesignEntered(s.DesignEntered),
+          TechnoDialog(s.TechnoDialog), DesignDialog(s.DesignDialog), ReportLines(s.Report.lines()), Equilibrium(s.Equilibrium),
+          EquilibriumPairs(s.EquilibriumPairs), EquilibriumWork(s.EquilibriumWork),
+          EquilibriumLiquid(s.EquilibriumLiquid), EquilibriumVapour(s.EquilibriumVapour) {}
+
+    void restore(Session& s) const {
+        s.Problem = Problem;
+        s.DataLoaded = DataLoaded;
+        s.FlowSide = FlowSide;
+        s.PairCode = PairCode;
+        s.ProgressLineIndex = ProgressLineIndex;
+        s.TubeFlow = TubeFlow;
+        s.ShellFlow = ShellFlow;
+        s.CondensationCorrection = CondensationCorrection;
+        s.EnteredState = EnteredState;
+        s.ComponentNames = ComponentNames;
+        s.Results = Results;
+        s.TechnoPending = TechnoPending;
+        s.DesignPending = DesignPending;
+        s.TechnoEntered = TechnoEntered;
+        s.DesignEntered = DesignEntered;
+        s.TechnoDialog = TechnoDialog;
+        s.DesignDialog = DesignDialog;
+        if (s.Report.lines() != ReportLines) s.Report.setLines(ReportLines);
+        s.Equilibrium = Equilibrium;
+        s.EquilibriumPairs = EquilibriumPairs;
+        s.EquilibriumWork = EquilibriumWork;
+        s.EquilibriumLiquid = EquilibriumLiquid;
+        s.EquilibriumVapour = EquilibriumVapour;
+    }
+};
+
+}  // namespace
+
 RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings) {
     const int linesBefore = static_cast<int>(session.Report.lineCount());
+    const BeforeTheRun before(session);
     try {
         return runSteps(session, dialogs, settings);
+    } catch (const RunCancelled&) {
+        before.restore(session);
+        dialogs.message({"run.cancelled", MessageKind::Information,
+                         tr(session.LanguageFlag, "Run cancelled", "Расчет отменен")});
+        return RunOutcome::Cancelled;
     } catch (const CalculationAborted& e) {
         dialogs.message({"run.aborted", MessageKind::Error, e.what()});
         // Once this Run has written its initial data, its report says why it

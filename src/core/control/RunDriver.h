@@ -23,6 +23,7 @@ enum class RunOutcome {
     Results,       // the exchanger wrote its results
     NoResults,     // the Run ended without results (no pair, not built, the calculation failed)
     Aborted,       // a condition that ends the calculation: its message was shown
+    Cancelled,     // the person cancelled: the problem and the report are as before the Run
 };
 
 struct RunSettings {

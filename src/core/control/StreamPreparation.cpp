@@ -276,6 +276,7 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
                 throw CalculationAborted(tr(lang, "The concentrations were refused too many times.",
                                             "Концентрации отвергнуты слишком много раз."));
             const GridAnswer answer = dialogs.ask(grid);
+            if (answer.cancelled) throw RunCancelled("concentrations");
             if (!answer.cancelled)
                 for (int j = 1; j < n; ++j) {
                     const Real value = answer.reals.at(static_cast<std::size_t>(j)).at(2);

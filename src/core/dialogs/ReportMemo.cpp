@@ -1,6 +1,7 @@
 #include "dialogs/ReportMemo.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vexamo {
 
@@ -30,6 +31,11 @@ void ReportMemo::remove(std::size_t index) {
 
 void ReportMemo::setLine(std::size_t index, std::string_view line) {
     m_lines.at(index) = std::string(line);
+    changed();
+}
+
+void ReportMemo::setLines(std::vector<std::string> lines) {
+    m_lines = std::move(lines);
     changed();
 }
 

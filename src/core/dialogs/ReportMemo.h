@@ -21,6 +21,9 @@ public:
     void remove(std::size_t index);
     void setLine(std::size_t index, std::string_view line);
     void clear();
+    // Replaces every line at once (a cancelled Run gives back the report it
+    // found); the listener hears of it as of any change.
+    void setLines(std::vector<std::string> lines);
 
     std::size_t lineCount() const { return m_lines.size(); }
     const std::string& line(std::size_t index) const { return m_lines.at(index); }

@@ -136,7 +136,8 @@ void Setup::chooseMethod() {
     request.initialTag = 0;
     request.defaultIndex = 0;
     const MethodAnswer answer = m_dialogs.ask(request);
-    const int tag = answer.exit ? request.initialTag : answer.index;
+    if (answer.exit) throw RunCancelled("equilibrium method");
+    const int tag = answer.index;
     if (tag < 0 || tag >= kMethodCount)
         throw CalculationAborted("equilibrium method " + std::to_string(tag) + " outside 0..3");
     m_method = kMethodLetters[tag];

@@ -1,3 +1,4 @@
+#include "control/RecordCodec.h"
 #include "control/RunDriver.h"
 
 #include <gtest/gtest.h>
@@ -165,8 +166,16 @@ TEST(RunDriver, UnknownPairWritesTheBlockThenTheMessage) {
     session.Report.add("a");
     session.Report.add("b");
     FakeDialogs dialogs;
-    dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };  // Cancel: no pair
-    dialogs.onDesign = [](DesignDialogModel&) { return false; };
+    // both forms confirmed, the technological one without a pair of processes
+    dialogs.onTechnological = [](TechnologicalDialogModel& m) {
+        m.accepted = true;
+        m.PairCode = 0;
+        return true;
+    };
+    dialogs.onDesign = [](DesignDialogModel& m) {
+        m.accepted = true;
+        return true;
+    };
     dialogs.expect("run.load_problem", false).expect("run.save_problem", false);
     EXPECT_EQ(runCalculation(session, dialogs, {keepRecords, nullptr}), RunOutcome::NoResults);
     EXPECT_EQ(session.DataLoaded, 0);
@@ -177,6 +186,39 @@ TEST(RunDriver, UnknownPairWritesTheBlockThenTheMessage) {
     EXPECT_EQ(session.Report.line(2 + 13),
               "  The calculation ended without results (the initial data are to be checked).");
     EXPECT_EQ(session.Report.line(2 + 14), "  Reason: no exchanger for this pair of processes");
+}
+
+// Cancel in a data form ends the Run: the problem, the report and the forms'
+// state are as they were before it, nothing is saved or calculated.
+TEST(RunDriver, CancelInADataFormLeavesEverythingAsBeforeTheRun) {
+    for (const bool inDesign : {false, true}) {
+        Session session;
+        session.Problem = heatingCooling(session.Data);
+        session.DataLoaded = 1;
+        session.TechnoPending = session.DesignPending = false;
+        session.Report.add("results of an earlier Run");
+        const std::vector<std::uint8_t> problemBefore = encodeProblem(session.Problem);
+        FakeDialogs dialogs;
+        confirmBothDialogs(dialogs, session);
+        int designShown = 0;
+        if (inDesign) {
+            dialogs.onDesign = [&](DesignDialogModel&) {
+                ++designShown;
+                return false;
+            };
+        } else {
+            dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };
+        }
+        EXPECT_EQ(runCalculation(session, dialogs, {keepRecords, nullptr}), RunOutcome::Cancelled) << inDesign;
+        EXPECT_EQ(designShown, inDesign ? 1 : 0);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << inDesign;
+        EXPECT_EQ(dialogs.messages[0].text, "Run cancelled");
+        EXPECT_EQ(encodeProblem(session.Problem), problemBefore) << inDesign;
+        EXPECT_EQ(session.Report.text(), "results of an earlier Run") << inDesign;
+        EXPECT_EQ(session.DataLoaded, 1);
+        EXPECT_FALSE(session.TechnoEntered);  // as before the Run: the forms are shown again next time
+        EXPECT_FALSE(session.DesignEntered);
+    }
 }
 
 TEST(RunDriver, AClassNotBuiltSaysSoAndAFailureDestroysTheObject) {
