@@ -11,6 +11,7 @@
 #include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/InputBounds.h"
+#include "common/NumberFormat.h"
 #include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
@@ -179,8 +180,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     if (const Json* flow = find(s, "flow_rate_kg_h")) {
         t.FlowRate = finiteReal(*flow, join(path, "flow_rate_kg_h"));
         if (strict && !(t.FlowRate > 0)) throw ProblemJsonError(join(path, "flow_rate_kg_h"), "must be positive");
-        if (strict && t.FlowRate > kMaxFlowRate_kg_h)
-            throw ProblemJsonError(join(path, "flow_rate_kg_h"), "must not be above 1E8 kg/h");
+        if (auto beyond = flowRateBeyondBound(t.FlowRate, kEnglish); strict && beyond)
+            throw ProblemJsonError(join(path, "flow_rate_kg_h"), *beyond + formatShortest(t.FlowRate));
         in.hasFlow = true;
     }
 
@@ -195,8 +196,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
             t.Temperature = finiteReal(*temperature, join(path, "temperature_C"));
             if (strict && !(t.Temperature > -273.15L))
                 throw ProblemJsonError(join(path, "temperature_C"), "below absolute zero");
-            if (strict && t.Temperature > kMaxInletTemperature_C)
-                throw ProblemJsonError(join(path, "temperature_C"), "must not be above 1000 deg.C");
+            if (auto beyond = temperatureBeyondBound(t.Temperature, kEnglish); strict && beyond)
+                throw ProblemJsonError(join(path, "temperature_C"), *beyond + formatShortest(t.Temperature));
         } else if (strict) {
             throw ProblemJsonError(join(path, "temperature_C"), "missing");
         }
@@ -209,8 +210,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
         if (pressure) {
             const Real typed = finiteReal(*pressure, join(path, "pressure_kgf_cm2"));
             if (strict && !(typed > 0)) throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "must be positive");
-            if (strict && typed > kMaxPressure_kgfcm2)
-                throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "must not be above 200 kgf/cm2");
+            if (auto beyond = pressureBeyondBound(typed, kEnglish); strict && beyond)
+                throw ProblemJsonError(join(path, "pressure_kgf_cm2"), *beyond + formatShortest(typed));
             t.Pressure = mmHgToPa(kgfcm2ToMmHg(typed));
         } else if (strict) {
             throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "missing");
