@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +26,7 @@
 
 #include "Icons.h"
 #include "ReportActions.h"
+#include "ReportFont.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "control/ProblemFile.h"
@@ -135,7 +135,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     m_memo->setReadOnly(true);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_memo->setFont(reportFont());
 
     m_actions = new ReportActions(m_session, m_memo, this);
     connect(m_actions, &ReportActions::quitRequested, this, &MainWindow::quit);

@@ -25,6 +25,7 @@
 
 #include "AboutDialog.h"
 #include "Icons.h"
+#include "ReportFont.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/Str20.h"
@@ -317,21 +318,27 @@ void ReportActions::FontActionExecute() {
     if (ok) m_memo->setFont(font);
 }
 
+QPrinter& ReportActions::printer() {
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
 void ReportActions::PrintActionExecute() {
     const LanguageFlagType lang = m_session.LanguageFlag;
-    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer();
     m_printer->setCopyCount(1);
     m_printer->setPrintRange(QPrinter::AllPages);
     {
         QPrintDialog dialog(m_printer.get(), m_window);
         dialog.setObjectName(QStringLiteral("PrintDialog1"));
-        dialog.exec();
+        // Cancel there prints nothing and asks nothing more.
+        if (dialog.exec() != QDialog::Accepted) return;
     }
-    // Asked whatever the print dialog's answer was.
     if (!askYesNo(m_window, vexamo::tr(lang, "Wish to print the document ?",
                                        "Желаете напечатать документ ?")))
         return;
-    if (!PrintReport(*m_printer, m_session.Report.lines(), m_memo->font()))
+    if (!PrintReport(*m_printer, m_session.Report.lines(),
+                     reportPrintFont(m_memo->font(), m_printer.get())))
         showMessage(m_window, MessageKind::Error,
                     vexamo::tr(lang, "The document could not be printed.",
                                "Не удалось напечатать документ."));

@@ -76,6 +76,9 @@ public:
 
     // The current report file name: set by Open and Save As, used by Save.
     const QString& reportFileName() const { return m_reportFileName; }
+    // The printer of Print, made on first use; it keeps the choices of the
+    // print dialog from one Print to the next.
+    QPrinter& printer();
 
     enum class SaveResult { Saved, Cancelled, Failed };
 
