@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +17,7 @@
 
 #include "desktop/MainWindow.h"
 #include "desktop/ReportActions.h"
+#include "desktop/ReportFont.h"
 #include "tst_forms_support.h"
 
 using namespace vexamo;
@@ -101,6 +103,8 @@ private slots:
     void textTheCodePageCannotHoldIsNotWritten();
     void longReportPrintsPageNumbersFromPageTwo();
     void fullLastPageIsNotFollowedByAnEmptyOne();
+    void printDialogCancelledPrintsAndSaysNothing();
+    void printDialogAcceptedPrintsInAFixedPitchFont();
     void readmeComesFromTheCurrentFolderElseFromTheProgram();
 
 private:
@@ -272,6 +276,69 @@ void ShellReportTest::fullLastPageIsNotFollowedByAnEmptyOne() {
     printer.setOutputFileName(none);
     QVERIFY(PrintReport(printer, {}, QFont()));
     QVERIFY(!QFile::exists(none));
+}
+
+namespace {
+
+// Print of the window's report into a PDF file, the print dialog answered
+// by `answer`; the texts of the message boxes that came up after it.
+QStringList printThroughTheDialog(MainWindow& window, const QString& pdf,
+                                  const std::function<void(QPrintDialog*)>& answer, int* seen) {
+    QPrinter& printer = window.reportActions().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    WhenModal<QPrintDialog> dialog(answer);
+    BoxCloser boxes(QMessageBox::Yes);
+    window.reportActions().PrintActionExecute();
+    *seen = dialog.seen;
+    return boxes.texts;
+}
+
+}  // namespace
+
+void ShellReportTest::printDialogCancelledPrintsAndSaysNothing() {
+    Session session;
+    session.LanguageFlag = kEnglish;
+    session.Report.add("a result");
+    MainWindow window(session);
+    const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
+    int seen = 0;
+    const QStringList boxes =
+        printThroughTheDialog(window, pdf, [](QPrintDialog* d) { d->reject(); }, &seen);
+    QCOMPARE(seen, 1);
+    QCOMPARE(boxes, QStringList());
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void ShellReportTest::printDialogAcceptedPrintsInAFixedPitchFont() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        QSKIP("pdffonts is not installed");
+    Session session;
+    session.LanguageFlag = kEnglish;
+    session.Report.add("Surface   12.5 m2\r\nПоверхность   12.5 м2");
+    MainWindow window(session);
+    // A proportional font chosen for the memo.
+    auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("mmHeatEx"));
+    memo->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    const QString pdf = m_dir.filePath(QStringLiteral("accepted.pdf"));
+    int seen = 0;
+    const QStringList boxes = printThroughTheDialog(
+        window, pdf, [](QPrintDialog* d) { d->accept(); }, &seen);
+    QCOMPARE(seen, 1);
+    QCOMPARE(boxes, QStringList{QStringLiteral("Wish to print the document ?")});
+    QVERIFY(QFile::exists(pdf));
+
+    const QFont expected =
+        reportPrintFont(memo->font(), &window.reportActions().printer());
+    QVERIFY(hasFixedAdvance(expected, &window.reportActions().printer()));
+    QProcess process;
+    process.start(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY(process.waitForFinished(20000));
+    const QString fonts = QString::fromUtf8(process.readAllStandardOutput());
+    const QString family = QFontInfo(expected).family().remove(QLatin1Char(' '));
+    QVERIFY2(fonts.contains(family), qPrintable(family + QStringLiteral("\n") + fonts));
+    QVERIFY2(!QRegularExpression(QStringLiteral("DejaVuSans(?!Mono)")).match(fonts).hasMatch(),
+             qPrintable(fonts));
 }
 
 void ShellReportTest::readmeComesFromTheCurrentFolderElseFromTheProgram() {
