@@ -25,6 +25,7 @@
 #include <functional>
 
 #include "Icons.h"
+#include "QtTranslation.h"
 #include "ReportActions.h"
 #include "ReportFont.h"
 #include "common/Errors.h"
@@ -129,6 +130,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("fmHeatExch"));
     setWindowTitle(QStringLiteral("Vexamo"));
     setWindowIcon(icon(IconId::Application));
+
+    m_qtTranslation = new QtTranslation(QString(), this);
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("mmHeatEx"));
@@ -321,6 +324,8 @@ void MainWindow::Timer1Timer() { m_panel1->setText(clockText(QTime::currentTime(
 
 void MainWindow::FrameEnter() {
     const LanguageFlagType lang = m_session.LanguageFlag;
+    // The standard buttons and dialogs of Qt speak the same language.
+    m_qtTranslation->setLanguage(lang);
     m_fileMenu->setTitle(qs(vexamo::tr(lang, "File", "Файл")));
     m_editMenu->setTitle(qs(vexamo::tr(lang, "Edit", "Редактировать")));
     m_run->setText(qs(vexamo::tr(lang, "Run", "Пуск")));

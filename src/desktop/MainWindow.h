@@ -26,6 +26,7 @@ class QToolButton;
 namespace vexamo::desktop {
 
 class QtDialogs;
+class QtTranslation;
 class ReportActions;
 
 class MainWindow : public QMainWindow {
@@ -51,7 +52,8 @@ public:
     // (FrameEnter), the Run flags reset and the three problem-data tool
     // buttons disabled. Called whenever the window becomes active.
     void FormActivate();
-    // FrameEnter: texts and pictures of the frame in the session's language.
+    // FrameEnter: texts and pictures of the frame in the session's language;
+    // Qt's own texts (standard buttons, file and print dialogs) follow it.
     void FrameEnter();
     // The Run button.
     void frMainForm1BitBtnRunClick();
@@ -87,6 +89,7 @@ private:
 
     ReportActions* m_actions = nullptr;  // TfmAction
     QtDialogs* m_dialogs = nullptr;
+    QtTranslation* m_qtTranslation = nullptr;  // Qt's own texts in the session's language
 
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;
