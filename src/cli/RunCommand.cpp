@@ -78,6 +78,21 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
         graph["curves"] = curves;
         j["profile"] = graph;
     }
+    // The data the Run used outside their ranges, with the line the report has.
+    pjson::Json warnings = pjson::Json::array();
+    const std::vector<std::string> lines = validityWarnings(session.Validity, session.LanguageFlag);
+    for (std::size_t i = 0; i < session.Validity.events().size() && i < lines.size(); ++i) {
+        const RangeEvent& e = session.Validity.events()[i];
+        pjson::Json w = {{"data", e.table},
+                         {"argument", pjson::realToJson(e.argument)},
+                         {"range", {pjson::realToJson(e.low), pjson::realToJson(e.high)}},
+                         {"outside_by", pjson::realToJson(distanceOutside(e))},
+                         {"text", lines[i]}};
+        if (!e.substance.empty()) w["substance"] = e.substance;
+        if (!e.source.empty()) w["source"] = e.source;
+        warnings.push_back(w);
+    }
+    j["warnings"] = warnings;
     pjson::Json messages = pjson::Json::array();
     for (const MessageRequest& m : dialogs.messages())
         messages.push_back({{"id", m.id},

@@ -10,6 +10,8 @@
 #include "common/Str20.h"
 #include "support/TempDir.h"
 
+#include <nlohmann/json.hpp>
+
 namespace vexamo::cli {
 namespace {
 
@@ -149,6 +151,75 @@ TEST(RunCommand, IterationDiagnosticsOnlyWhenVerbose) {
         EXPECT_EQ(err.str().find("Art[1] = ") != std::string::npos, verbose) << err.str();
         EXPECT_EQ(err.str().find("deltaT =") != std::string::npos, verbose) << err.str();
         EXPECT_NE(err.str().find("iteration.initial_approximation"), std::string::npos);  // questions still logged
+    }
+}
+
+// What a Run takes from outside its data is said after the results and in
+// the results JSON; far outside it ends the Run with the reason.
+TEST(RunCommand, DataOutsideTheirRangeAreWarnedOrRefused) {
+    test::TempDir dir;
+    auto changed = [](const char* name, auto&& change) {
+        nlohmann::json p = nlohmann::json::parse(readFile(example(name)));
+        change(p);
+        return p.dump();
+    };
+    // The condenser with pure ethyl acetate at a higher flow, and the water
+    // cooler with a hotter inlet.
+    auto ethylAcetate = [&](double pressure) {
+        return changed("ethanol-water-condenser.json", [&](nlohmann::json& p) {
+            p["tube_space"]["components"] = {"comp.4"};
+            p["tube_space"].erase("concentrations_mass_pct");
+            p["tube_space"]["flow_rate_kg_h"] = 12000;
+            p["tube_space"]["pressure_kgf_cm2"] = pressure;
+        });
+    };
+    auto hotWater = [&](double inlet) {
+        return changed("water-water-2pass.json", [&](nlohmann::json& p) { p["shell_space"]["temperature_C"] = inlet; });
+    };
+    std::ofstream(dir / "answers.json") << R"({"run.save_problem": false, "iteration.initial_approximation": "no",
+        "shell_loss.head_type": 2, "shell_loss.holes": "stamped", "shell_loss.sealing_strips": 2})";
+    struct Run {
+        std::string problem, answers;
+        int status;
+        const char* report;
+        const char* json;
+    };
+    const std::vector<Run> runs{
+        // 5 kgf/cm2: 135.4 degC from an equation fitted up to 111.85 degC
+        {ethylAcetate(5), (dir / "answers.json").string(), 0,
+         "   Warning: comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K above",
+         "\"data\": \"Antoine\""},
+        // 15 kgf/cm2: 191.8 degC, 80 K beyond it
+        {ethylAcetate(15), (dir / "answers.json").string(), 1, nullptr,
+         "\"reason\": \"The saturation temperature of comp.4 from its Antoine equation is 191.79 degr.C, far"},
+        // water entering at 215 degC: 15 K beyond the table, results with the warning
+        {hotWater(215), example("answers/water-water-2pass.json"), 0,
+         "   Warning: comp.2: properties at 215 °C, 15 K above the range of its data (0 to 200 °C)",
+         "\"outside_by\": 15"},
+        // at 235 degC its properties would be those of 200 degC: no results
+        {hotWater(235), example("answers/water-water-2pass.json"), 1,
+         "  Reason: The shell-space medium comp.2 at 235.00 degr.C is far outside its property tables (0 to 200",
+         "\"outcome\": \"aborted\""},
+    };
+    for (const Run& run : runs) {
+        std::ofstream(dir / "problem.json") << run.problem;
+        RunOptions o;
+        o.problem = (dir / "problem.json").string();
+        o.answers = run.answers;
+        o.report = (dir / "report.txt").string();
+        o.json = (dir / "results.json").string();
+        o.quiet = true;
+        std::ostringstream out, err;
+        EXPECT_EQ(runRun(o, out, err), run.status) << err.str();
+        const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
+        if (run.report) {
+            EXPECT_NE(report.find(run.report), std::string::npos) << report;
+        }
+        if (run.status == 0) {  // the warnings come after the results
+            EXPECT_LT(report.find("  Surface of heat exchange:"), report.find("DATA USED OUTSIDE THEIR RANGE"));
+        }
+        const std::string results = readFile(dir / "results.json");
+        EXPECT_NE(results.find(run.json), std::string::npos) << results;
     }
 }
 

@@ -47,7 +47,62 @@ std::string initialDataBlock(const DesignRecord& d, LanguageFlagType lang) {
     return block;
 }
 
+std::vector<std::string> validityWarnings(const RangeLog& log, LanguageFlagType lang) {
+    std::vector<std::string> lines;
+    for (const std::string& line : log.describe(lang)) lines.push_back(tr(lang, "Warning: ", "Предупреждение: ") + line);
+    return lines;
+}
+
 namespace {
+
+// After the results (or the reason there are none): each datum the Run used
+// outside its range, once, with how far.
+void addValidityWarnings(Session& session) {
+    const std::vector<std::string> lines = validityWarnings(session.Validity, session.LanguageFlag);
+    if (lines.empty()) return;
+    session.Report.add(tr(session.LanguageFlag, "\r\n   DATA USED OUTSIDE THEIR RANGE",
+                          "\r\n   ДАННЫЕ ВНЕ ИХ ДИАПАЗОНА"));
+    for (const std::string& line : lines) session.Report.add("   " + line);
+}
+
+// Properties taken far beyond their tables are the end values of the
+// tables, not properties. An inlet or outlet of a stream that far outside
+// the tables of one of its components withdraws the results, and the Run
+// ends with the reason. (The film iterations try wall temperatures far from
+// the streams' on their way; those are reported, not refused. Saturation
+// temperatures are checked where they are found.)
+void refuseFarOutside(Session& session) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    const RunResults& r = session.Results;
+    auto check = [&](const TechnSet& stream, int side) {
+        std::vector<Real> temperatures{stream.Temperature};
+        if (r.produced && r.hasOutlet) temperatures.push_back(r.outletSide == side ? r.OutletTemperature
+                                                                                  : r.OtherOutletTemperature);
+        for (std::size_t i = 0; i < stream.ComponentCount && i < stream.Components.size(); ++i) {
+            const Pro& p = stream.Components[i];
+            if (p.Temperatures.empty()) continue;
+            for (Real t : temperatures) {
+                const RangeEvent e{"property tables", p.EnglishName, t, p.Temperatures.front(), p.Temperatures.back(), {}};
+                if (!(distanceOutside(e) > kFarOutsideData_K)) continue;
+                std::vector<std::string> kept = session.Report.lines();
+                if (kept.size() > static_cast<std::size_t>(session.ProgressLineIndex))
+                    kept.resize(static_cast<std::size_t>(session.ProgressLineIndex));
+                session.Report.setLines(std::move(kept));
+                throw CalculationAborted(
+                    std::string(side == 1 ? tr(lang, "The tube-space medium ", "Теплоноситель трубного пространства ")
+                               : tr(lang, "The shell-space medium ", "Теплоноситель межтрубного пространства ")) +
+                    tr(lang, p.EnglishName.c_str(), p.RussianName.c_str()) + tr(lang, " at ", " при ") +
+                    formatFixed(t, 0, 2) + tr(lang, " degr.C is far outside its property tables (",
+                                              " град.С далеко вне таблиц его свойств (") +
+                    formatShortest(e.low) + tr(lang, " to ", " … ") + formatShortest(e.high) +
+                    tr(lang, " degr.C): the results would rest on the end values of the tables",
+                       " град.С): результаты опирались бы на крайние значения таблиц"));
+            }
+        }
+    };
+    check(session.Problem.TubeStream, 1);
+    check(session.Problem.ShellStream, 2);
+}
 
 RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& settings) {
     const LanguageFlagType lang = session.LanguageFlag;
@@ -110,8 +165,10 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     std::unique_ptr<ExchangerObject> exchanger = (*factory)(
         {session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide, session.Problem.Design, true,
          session, dialogs});
-    return exchanger->ReportResults(session.TubeFlow, session.ShellFlow) ? RunOutcome::Results
-                                                                         : RunOutcome::NoResults;
+    const bool produced = exchanger->ReportResults(session.TubeFlow, session.ShellFlow);
+    refuseFarOutside(session);
+    addValidityWarnings(session);
+    return produced ? RunOutcome::Results : RunOutcome::NoResults;
 }
 
 }  // namespace
@@ -178,6 +235,7 @@ struct BeforeTheRun {
 RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings) {
     const int linesBefore = static_cast<int>(session.Report.lineCount());
     const BeforeTheRun before(session);
+    session.Validity.clear();
     try {
         return runSteps(session, dialogs, settings);
     } catch (const RunCancelled&) {
@@ -187,9 +245,14 @@ RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings&
         return RunOutcome::Cancelled;
     } catch (const CalculationAborted& e) {
         dialogs.message({"run.aborted", MessageKind::Error, e.what()});
+        session.Results = RunResults{};
+        session.Results.reason = e.what();
         // Once this Run has written its initial data, its report says why it
         // has no results; before that the report still holds the last Run's.
-        if (session.ProgressLineIndex > linesBefore) session.Report.add(noResultsText(session.LanguageFlag, e.what()));
+        if (session.ProgressLineIndex > linesBefore) {
+            session.Report.add(noResultsText(session.LanguageFlag, e.what()));
+            addValidityWarnings(session);
+        }
         return RunOutcome::Aborted;
     }
 }

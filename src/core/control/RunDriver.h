@@ -31,6 +31,9 @@ struct RunSettings {
     const ExchangerRegistry* exchangers = nullptr;  // null: builtInExchangers()
 };
 
+// "Warning: ..." lines, one for each datum a Run used outside its range.
+std::vector<std::string> validityWarnings(const RangeLog& log, LanguageFlagType languageFlag);
+
 // The Run. Questions go through `dialogs`; a CalculationAborted raised
 // anywhere ends the Run with its message (error box) and keeps the program,
 // the report and the loaded problem.

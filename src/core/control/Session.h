@@ -14,6 +14,7 @@
 #include "equilibrium/EquilibriumModel.h"
 #include "equilibrium/ParameterFitting.h"
 #include "exchanger/Exchanger.h"
+#include "properties/PropertyFunctions.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo {
@@ -34,8 +35,9 @@ struct Session {
 
     std::array<Real, 2> EnteredState{};  // per stream: degC or mm Hg as typed
     int ProgressLineIndex = 0;
-    std::vector<std::string> ComponentNames;
-    RunResults Results;  // of the last calculation  // of the stream prepared last, current language
+    std::vector<std::string> ComponentNames;  // of the stream prepared last, current language
+    RunResults Results;  // of the last calculation
+    RangeLog Validity;   // the data this Run used outside their ranges
 
     // Flags of the main window (see the Run driver).
     bool TechnoPending = true;

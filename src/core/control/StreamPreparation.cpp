@@ -39,6 +39,7 @@ void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record
     try {
         RunEquilibriumSetup(session, dialogs, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium,
                             method);
+        session.Equilibrium.Validity = &session.Validity;
     } catch (const ProgramExitRequested&) {
         throw;
     } catch (const VexamoError& e) {
@@ -138,6 +139,7 @@ void pureSaturation(Session& session, Dialogs& dialogs, const Pro& record, const
                                      tr(lang, " gives no temperature at ", " не дает температуры при ") +
                                      formatShortest(p) + tr(lang, " mm Hg", " мм рт.ст."));
         temperature = T - 273.15L;
+        checkAntoineTemperature(session.Data, session.Data.findSubstance(name), temperature, lang, &session.Validity);
     }
     pressure *= kPaPerMmHg;
 

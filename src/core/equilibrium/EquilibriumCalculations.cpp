@@ -220,8 +220,15 @@ void idealDewStart(const SubstanceData& data, const EquilibriumModel& model, cha
 // The vapour pressures of the state found must come from within their
 // tables: beyond them a table gives its end value, and a temperature found
 // there means nothing.
+// The Antoine equation is extrapolated a little (noted in the model's log),
+// never far (an error).
 void checkWithinTables(const SubstanceData& data, const EquilibriumModel& model, Real tau) {
     for (int i = 0; i < model.ComponentCount; ++i) {
+        const std::size_t index = data.findSubstance(model.ComponentNames[at(i)]);
+        if (index > 1) {
+            checkAntoineTemperature(data, index, (tau - 1) * 273.15L, model.Language, model.Validity);
+            continue;
+        }
         RangeLog log;
         VapourPressure(data, model.ComponentNames[at(i)], tau, &log);
         if (log.count() == 0) continue;

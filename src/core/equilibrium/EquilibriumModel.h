@@ -13,6 +13,8 @@
 
 namespace vexamo {
 
+class RangeLog;
+
 inline constexpr int kMaxMixtureComponents = 6;
 
 // Wilson and NRTL matrices: [i][j] belongs to the ordered pair (i, j).
@@ -51,6 +53,9 @@ struct EquilibriumModel {
     std::array<Real, kMaxMixtureComponents> UniquacR{};
     char UnifacVariant = '1';
     LanguageFlagType Language = kEnglish;
+    // Where a state found outside the range of a substance's Antoine
+    // constants is noted (the Run's log); none: not noted.
+    RangeLog* Validity = nullptr;
 };
 
 // What the set-up did for one pair of components, for the results of a

@@ -275,18 +275,18 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
 }
 
 PropertySet THexObj::tubeMixture(Real t) {
-    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &Ranges);
+    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &m_session.Validity);
 }
 
 PropertySet THexObj::shellMixture(Real t) {
-    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &Ranges);
+    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &m_session.Validity);
 }
 
 CorrelationContext THexObj::correlationContext() {
     CorrelationContext c;
     c.languageFlag = m_lang;
     c.dialogs = &m_dialogs;
-    c.rangeLog = &Ranges;
+    c.rangeLog = &m_session.Validity;
     c.substances = &m_session.Data;
     return c;
 }

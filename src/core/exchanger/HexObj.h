@@ -144,7 +144,6 @@ public:
     Substances TubeComponents, ShellComponents;
     // Segment notch.
     Real NotchDiameter = 0, NotchArea = 0, NotchAngle = 0, SegmentNotchHeight = 0;
-    RangeLog Ranges;  // property tables left during the calculation
     // What the pressure-loss operations computed last.
     struct TubeLossResult {
         bool computed = false;

@@ -6,37 +6,104 @@
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Text.h"
+#include "properties/SubstanceIdentity.h"
 
 namespace vexamo {
 
+Real distanceOutside(const RangeEvent& e) {
+    if (e.argument < e.low) return e.low - e.argument;
+    if (e.argument > e.high) return e.argument - e.high;
+    return 0;
+}
+
 void RangeLog::note(RangeEvent event) {
     ++m_count;
-    for (const RangeEvent& e : m_events)
-        if (e.table == event.table && e.substance == event.substance) return;
+    for (RangeEvent& e : m_events)
+        if (e.table == event.table && e.substance == event.substance &&
+            (e.argument < e.low) == (event.argument < event.low)) {
+            if (distanceOutside(event) > distanceOutside(e)) e = std::move(event);
+            return;
+        }
     m_events.push_back(std::move(event));
 }
+
+namespace {
+
+Real roundTo(Real value, int decimals) {
+    const Real scale = std::pow(10.0L, decimals);
+    return std::round(value * scale) / scale;
+}
+
+// The quantity a table gives, in the words of each language.
+std::string quantityOf(const std::string& table, LanguageFlagType lang) {
+    struct Name {
+        const char* table;
+        const char* english;
+        const char* russian;
+    };
+    static const Name names[] = {
+        {"property tables", "properties", "свойства"},
+        {"Density", "density", "плотность"},
+        {"PressureValues", "vapour pressure (table)", "давление насыщенного пара (таблица)"},
+        {"LiquidEnthalpy", "liquid enthalpy", "энтальпия жидкости"},
+        {"VapourEnthalpy", "vapour enthalpy", "энтальпия пара"},
+        {"SteamTable", "saturated steam table", "таблица насыщенного водяного пара"},
+        {"Antoine", "saturation temperature (Antoine equation)", "температура насыщения (уравнение Антуана)"},
+    };
+    for (const Name& n : names)
+        if (table == n.table) return tr(lang, n.english, n.russian);
+    return table;
+}
+
+}  // namespace
 
 std::vector<std::string> RangeLog::describe(LanguageFlagType lang) const {
     std::vector<std::string> lines;
     for (const RangeEvent& e : m_events) {
         // The steam table runs over pressure, every other table over temperature.
-        const char* unit = e.table == "SteamTable" ? tr(lang, "kgf/cm2", "кгс/см2") : "°C";
+        const bool steam = e.table == "SteamTable";
+        const char* unit = steam ? tr(lang, "kgf/cm2", "кгс/см2") : "°C";
+        const char* step = steam ? tr(lang, "kgf/cm2", "кгс/см2") : tr(lang, "K", "К");
         const bool below = e.argument < e.low;
         const Real used = below ? e.low : e.high;
-        std::string who = e.substance.empty() ? std::string() : e.substance + ": ";
-        std::string table = e.table;
-        if (lang != kEnglish) {
-            if (table == "property tables") table = "таблиц свойств";
-            else if (table == "SteamTable") table = "насыщенного водяного пара";
-            else if (table == "PressureValues") table = "давления насыщенного пара";
-        }
-        lines.push_back(who + formatShortest(e.argument) + " " + unit +
-                        tr(lang, " is outside the table ", " вне диапазона ") + table + " (" +
-                        formatShortest(e.low) + tr(lang, " to ", " … ") + formatShortest(e.high) + " " +
-                        unit + tr(lang, "); the value at ", "); взято значение при ") +
-                        formatShortest(used) + " " + unit + tr(lang, " is used", ""));
+        std::string line = e.substance.empty() ? std::string() : e.substance + ": ";
+        line += quantityOf(e.table, lang) + tr(lang, " at ", " при ") + formatShortest(roundTo(e.argument, 2)) + " " +
+                unit + ", " + tr(lang, "", "на ") + formatShortest(roundTo(distanceOutside(e), 2)) + " " + step +
+                (below ? tr(lang, " below", " ниже") : tr(lang, " above", " выше")) +
+                tr(lang, " the range of its data (", " диапазона данных (") + formatShortest(e.low) +
+                tr(lang, " to ", " … ") + formatShortest(e.high) + " " + unit +
+                (e.source.empty() ? std::string() : ", " + e.source) + "); ";
+        if (e.table == "Antoine")
+            line += tr(lang, "the equation is extrapolated", "уравнение экстраполировано");
+        else
+            line += tr(lang, "the value at ", "взято значение при ") + formatShortest(used) + " " + unit +
+                    tr(lang, " is used", "");
+        lines.push_back(line);
     }
     return lines;
+}
+
+void checkAntoineTemperature(const SubstanceData& data, std::size_t index, Real t, LanguageFlagType lang,
+                             RangeLog* log) {
+    const std::string name = index < data.SubstanceTable.size()
+                                 ? std::string(tr(lang, data.SubstanceTable[index].EnglishName.c_str(),
+                                                  data.SubstanceTable[index].RussianName.c_str()))
+                                 : std::string();
+    const auto identity = builtInIdentity(index);
+    RangeEvent event{"Antoine", index < data.SubstanceTable.size() ? data.SubstanceTable[index].EnglishName : "",
+                     t, identity ? identity->antoineMin_C : kLowestSaturation_C,
+                     identity ? identity->antoineMax_C : t, identity ? identity->antoineSource : ""};
+    const Real outside = distanceOutside(event);
+    if (!(t >= kLowestSaturation_C) || outside > kFarOutsideData_K)
+        throw CalculationAborted(
+            tr(lang, "The saturation temperature of ", "Температура насыщения ") + name +
+            tr(lang, " from its Antoine equation is ", " по уравнению Антуана равна ") +
+            formatShortest(roundTo(t, 2)) + tr(lang, " degr.C, far outside the range of its data (",
+                                                 " град.С, далеко вне диапазона данных (") +
+            formatShortest(event.low) + tr(lang, " to ", " … ") + formatShortest(event.high) +
+            tr(lang, " degr.C): the pressure or the medium should be checked",
+               " град.С): следует проверить давление или теплоноситель"));
+    if (outside > 0 && log) log->note(std::move(event));
 }
 
 TablePosition locateInTable(std::span<const Real> abscissa, Real x, const char* table,
@@ -69,7 +136,7 @@ Real InterpolateTable(std::span<const Real> abscissa, std::span<const Real> ordi
     if (ordinate.size() != abscissa.size())
         throw CalculationAborted("the table " + (substance.empty() ? std::string() : substance + " ") +
                                  table + " has columns of unequal length");
-    if (pos.outside && log) log->note({table, substance, x, abscissa.front(), abscissa.back()});
+    if (pos.outside && log) log->note({table, substance, x, abscissa.front(), abscissa.back(), {}});
     return pos.value(ordinate);
 }
 
@@ -138,7 +205,7 @@ void PureProperties(const Pro& p, Real t, PropertySet& r, RangeLog* log) {
             throw CalculationAborted("the property tables of " + who + " have unequal lengths");
     // All tables share one abscissa: locate t once.
     const TablePosition pos = locateInTable(p.Temperatures, t, "property tables", who);
-    if (pos.outside && log) log->note({"property tables", who, t, p.Temperatures.front(), p.Temperatures.back()});
+    if (pos.outside && log) log->note({"property tables", who, t, p.Temperatures.front(), p.Temperatures.back(), {}});
 
     r.MolarMass = p.MolarMass;
     r.Density = pos.value(p.Density);

@@ -26,30 +26,52 @@ struct PropertySet {
     Real Conductivity = 0;         // W/(m*K)
 };
 
-// An argument that lay outside a table's abscissa: the value at the nearer
-// end point was used instead.
+// An argument that lay outside the range of a substance's data: for a table
+// the value at the nearer end point was used instead; for the Antoine
+// equation ("Antoine") the equation was extrapolated.
 struct RangeEvent {
-    std::string table;      // "Density", "PressureValues", "SteamTable", ...
+    std::string table;      // "property tables", "Density", "PressureValues", "SteamTable", "Antoine", ...
     std::string substance;  // English name, empty for the steam table
-    Real argument = 0;      // the x asked for
-    Real low = 0, high = 0;  // the table's range
+    Real argument = 0;      // the x asked for (the farthest one of its table, substance and side)
+    Real low = 0, high = 0;  // the range of the data
+    std::string source;     // where the range comes from, when the data set states it
 };
 
+// How far outside its range an event lies (K, or kgf/cm2 for the steam table).
+Real distanceOutside(const RangeEvent& event);
+
 // Collects the range events of a calculation, so that a Run (or the command
-// line) can say once which tables were left. Keeps the first event of each
-// table and substance and counts all.
+// line) can say once which data were left and how far. Keeps one event per
+// table, substance and side (below, above), the farthest from the range, and
+// counts all.
 class RangeLog {
 public:
     void note(RangeEvent event);
     std::size_t count() const { return m_count; }
     const std::vector<RangeEvent>& events() const { return m_events; }
-    // One line per distinct event, English or Russian.
+    void clear() { m_events.clear(); m_count = 0; }
+    // One line per table and substance, English or Russian: which quantity,
+    // which substance and data, their range, how far outside, what was used.
     std::vector<std::string> describe(LanguageFlagType languageFlag) const;
 
 private:
     std::vector<RangeEvent> m_events;
     std::size_t m_count = 0;
 };
+
+// A saturation temperature further than this beyond the data it comes from,
+// or below the lowest one, is not a result but an error.
+inline constexpr Real kFarOutsideData_K = 30;
+inline constexpr Real kLowestSaturation_C = -50;
+
+// Checks a saturation temperature t (degC) that the Antoine equation of
+// record `index` gave: inside the range its constants were fitted over it
+// passes; within kFarOutsideData_K of it the event is noted in `log`; further
+// out, or below kLowestSaturation_C, CalculationAborted names the substance,
+// the temperature and the range. Records without a stated range are checked
+// against kLowestSaturation_C only.
+void checkAntoineTemperature(const SubstanceData& data, std::size_t index, Real t, LanguageFlagType languageFlag,
+                             RangeLog* log);
 
 // Linear interpolation: the first abscissa point >= x and the one before it.
 // Outside [abscissa.front(), abscissa.back()] the end value is used and the

@@ -28,16 +28,82 @@ TEST(InterpolateTable, GridPointsEndsAndClamping) {
     EXPECT_EQ(InterpolateTable(x, y, 99, &log, "T", "s"), 5);   // above: the last value
     EXPECT_EQ(InterpolateTable(x, y, 100, &log, "T", "s"), 5);
     EXPECT_EQ(log.count(), 3u);
-    ASSERT_EQ(log.events().size(), 1u);  // one line per table and substance
-    EXPECT_EQ(log.events()[0].low, 0);
-    EXPECT_EQ(log.events()[0].high, 30);
-    EXPECT_NE(log.describe(kEnglish).at(0).find("the value at 0 °C is used"), std::string::npos);
+    ASSERT_EQ(log.events().size(), 2u);  // one line per table, substance and side
+    EXPECT_EQ(log.events()[1].low, 0);
+    EXPECT_EQ(log.events()[1].high, 30);
+    // The line keeps the farthest argument and says how far outside it lay.
+    EXPECT_EQ(log.events()[1].argument, 100);
+    EXPECT_NE(log.describe(kEnglish).at(1).find("at 100 °C, 70 K above the range of its data (0 to 30 °C); "
+                                                 "the value at 30 °C is used"),
+              std::string::npos)
+        << log.describe(kEnglish).at(1);
 
     const std::vector<Real> one{7};
     EXPECT_EQ(InterpolateTable(one, one, 3), 7);
     EXPECT_THROW(InterpolateTable({}, {}, 1), CalculationAborted);
     EXPECT_THROW(InterpolateTable(x, one, 1), CalculationAborted);
     EXPECT_THROW(InterpolateTable(x, y, std::nanl("")), NumericalError);
+}
+
+// Below and above a table are two facts: each keeps its own farthest value.
+TEST(RangeLog, KeepsEachSideOfEachTableApartAndTheFarthestValue) {
+    RangeLog log;
+    log.note({"property tables", "comp.2", -5, 0, 200, {}});
+    log.note({"property tables", "comp.2", -26.5L, 0, 200, {}});
+    log.note({"property tables", "comp.2", -1, 0, 200, {}});
+    log.note({"property tables", "comp.2", 215, 0, 200, {}});
+    log.note({"property tables", "comp.1", 215, -20, 200, {}});
+    EXPECT_EQ(log.count(), 5u);
+    ASSERT_EQ(log.events().size(), 3u);
+    EXPECT_EQ(log.events()[0].argument, -26.5L);
+    EXPECT_EQ(distanceOutside(log.events()[0]), 26.5L);
+    EXPECT_EQ(log.events()[1].argument, 215);
+    const std::vector<std::string> ru = log.describe(kRussian);
+    EXPECT_EQ(ru[0], "comp.2: свойства при -26.5 °C, на 26.5 К ниже диапазона данных (0 … 200 °C); "
+                     "взято значение при 0 °C");
+    log.clear();
+    EXPECT_EQ(log.count(), 0u);
+    EXPECT_TRUE(log.events().empty());
+}
+
+// The Antoine constants of methanol and ethyl acetate hold over the range
+// Reid, Prausnitz and Sherwood (1977, App. A) give: up to 30 K beyond it the
+// equation is extrapolated with a warning, further out (or below -50 degC)
+// a saturation temperature is an error, not a result.
+TEST(AntoineRange, WarnsNearTheRangeAndRefusesFarFromIt) {
+    RangeLog log;
+    checkAntoineTemperature(data(), 3, 77.1L, kEnglish, &log);  // ethyl acetate at 1 atm
+    checkAntoineTemperature(data(), 2, -16.15L, kEnglish, &log);  // methanol at its lower end
+    EXPECT_EQ(log.count(), 0u);
+
+    checkAntoineTemperature(data(), 3, 135.38L, kEnglish, &log);  // ethyl acetate near 5 kgf/cm2
+    ASSERT_EQ(log.events().size(), 1u);
+    EXPECT_EQ(log.events()[0].table, "Antoine");
+    EXPECT_EQ(log.events()[0].high, 111.85L);
+    const std::string line = log.describe(kEnglish).at(0);
+    EXPECT_NE(line.find("comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K above the range of "
+                        "its data (-13.15 to 111.85 °C, Reid-Prausnitz-Sherwood 1977 App. A); the equation is "
+                        "extrapolated"),
+              std::string::npos)
+        << line;
+
+    EXPECT_NO_THROW(checkAntoineTemperature(data(), 3, 111.85L + 29.99L, kEnglish, nullptr));
+    try {
+        checkAntoineTemperature(data(), 3, 191.79L, kRussian, &log);
+        ADD_FAILURE();
+    } catch (const CalculationAborted& e) {
+        EXPECT_NE(std::string(e.what()).find("комп.4 по уравнению Антуана равна 191.79 град.С, далеко вне "
+                                             "диапазона данных (-13.15 … 111.85 град.С)"),
+                  std::string::npos)
+            << e.what();
+    }
+    // 1e30 kgf/cm2 put through the equation once gave 10 K with exit 0.
+    EXPECT_THROW(checkAntoineTemperature(data(), 2, -262.9L, kEnglish, &log), CalculationAborted);
+    EXPECT_THROW(checkAntoineTemperature(data(), 2, std::nanl(""), kEnglish, &log), CalculationAborted);
+    // A record with no stated range: only the lowest saturation temperature.
+    EXPECT_NO_THROW(checkAntoineTemperature(data(), 7, 400, kEnglish, &log));
+    EXPECT_THROW(checkAntoineTemperature(data(), 7, -51, kEnglish, &log), CalculationAborted);
+    EXPECT_EQ(log.events().size(), 1u);
 }
 
 TEST(SubstanceProperty, KindsReadTheirTables) {
