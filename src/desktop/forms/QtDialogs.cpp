@@ -4,8 +4,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QTemporaryFile>
+#include <memory>
 
 #include "desktop/forms/FormSupport.h"
+#include "desktop/forms/JsonProblemOpen.h"
 #include "desktop/forms/MessageBoxes.h"
 #include "desktop/forms/TForm1.h"
 #include "desktop/forms/TfmAltern.h"
@@ -54,6 +57,9 @@ struct QtDialogs::State {
     QPointer<QLabel> waitLabel;
     bool passTemperaturesHidden = false;
     bool graphHidden = false;
+    // The problem file handed to the core's loader for the JSON problem
+    // opened last.
+    std::unique_ptr<QTemporaryFile> openedJson;
 };
 
 QtDialogs::QtDialogs(Session& session, QWidget* parent)
@@ -122,7 +128,28 @@ std::optional<std::filesystem::path> runFileDialog(QWidget* parent, const FileRe
 }  // namespace
 
 std::optional<std::filesystem::path> QtDialogs::openFile(const FileRequest& request) {
-    return runFileDialog(topModalOr(m_parent), request, QFileDialog::AcceptOpen);
+    QWidget* parent = topModalOr(m_parent);
+    if (request.id != kOpenProblemId) return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+
+    // A problem: a problem file or a JSON problem.
+    const LanguageFlagType lang = m_session.LanguageFlag;
+    FileRequest problem = request;
+    problem.filter = problemOpenFilter(lang);
+    const auto chosen = runFileDialog(parent, problem, QFileDialog::AcceptOpen);
+    if (!chosen || !isJsonProblem(*chosen)) return chosen;
+    try {
+        std::unique_ptr<QTemporaryFile> file =
+            temporaryProblemFile(readJsonProblem(*chosen, m_session.Data, lang));
+        m_state->openedJson = std::move(file);
+        return toPath(m_state->openedJson->fileName());
+    } catch (const std::exception& e) {
+        // As a cancelled choice: the problem loaded before stays.
+        showMessage(parent, MessageKind::Error,
+                    std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
+                                           "Не удалось загрузить данные из файла ")) +
+                        chosen->string() + "\r\n" + e.what());
+        return std::nullopt;
+    }
 }
 
 std::optional<std::filesystem::path> QtDialogs::saveFile(const FileRequest& request) {

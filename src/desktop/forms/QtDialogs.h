@@ -29,6 +29,10 @@ public:
     void message(const MessageRequest& request) override;
     bool confirm(const ConfirmRequest& request) override;
     bool abortRetry(const AbortRetryRequest& request) override;
+    // The problem to open ("file.open_problem") may also be a JSON problem:
+    // the dialog offers both, a JSON problem is read here and handed on as a
+    // problem file of the same data; one that cannot be used is reported
+    // (naming the field) and counts as no choice.
     std::optional<std::filesystem::path> openFile(const FileRequest& request) override;
     std::optional<std::filesystem::path> saveFile(const FileRequest& request) override;
     InputAnswer ask(const InputRequest& request) override;
