@@ -25,7 +25,8 @@ QtTranslation::~QtTranslation() {
 }
 
 QString QtTranslation::russianFile() {
-    return QDir(qtTranslationsFolder()).filePath(QLatin1String(kRussianBase) + QStringLiteral(".qm"));
+    return QDir(qtTranslationsFolder())
+        .filePath(QLatin1String(kRussianBase) + QStringLiteral(".qm"));
 }
 
 bool QtTranslation::setLanguage(LanguageFlagType languageFlag) {

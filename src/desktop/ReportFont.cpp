@@ -23,9 +23,7 @@ QFont withSize(QFont font, qreal pointSize) {
 
 }  // namespace
 
-QString fixedPitchSample() {
-    return QString::fromUtf8("iW0lm.:| Mm1_лШжщЫю");
-}
+QString fixedPitchSample() { return QString::fromUtf8("iW0lm.:| Mm1_лШжщЫю"); }
 
 bool hasFixedAdvance(const QFont& font, const QPaintDevice* device) {
     const QFontMetricsF metrics = device ? QFontMetricsF(font, device) : QFontMetricsF(font);

@@ -122,9 +122,9 @@ private slots:
         }
         Session session;
         session.LanguageFlag = kEnglish;
-        session.Problem = readProblemFile(
-            QFile::encodeName(example("hot-water-kettle.dat")).toStdString(),
-            session.Data.SubstanceTable.size());
+        session.Problem =
+            readProblemFile(QFile::encodeName(example("hot-water-kettle.dat")).toStdString(),
+                            session.Data.SubstanceTable.size());
         session.DataLoaded = 1;
         session.TechnoEntered = session.DesignEntered = true;
         const std::vector<std::uint8_t> before = bytesOf(session.Problem);
@@ -174,8 +174,8 @@ private slots:
         QFile(text).open(QIODevice::WriteOnly);
         QStringList filters;
         auto chooser = choose(text, &filters);
-        QCOMPARE(dialogs.openFile(other), std::optional(std::filesystem::path(
-                                              QFile::encodeName(text).toStdString())));
+        QCOMPARE(dialogs.openFile(other),
+                 std::optional(std::filesystem::path(QFile::encodeName(text).toStdString())));
         QCOMPARE(filters, QStringList{QStringLiteral("Text files (*.txt)")});
     }
 

@@ -303,8 +303,8 @@ void ShellReportTest::printDialogCancelledPrintsAndSaysNothing() {
     MainWindow window(session);
     const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
     int seen = 0;
-    const QStringList boxes =
-        printThroughTheDialog(window, pdf, [](QPrintDialog* d) { d->reject(); }, &seen);
+    const QStringList boxes = printThroughTheDialog(
+        window, pdf, [](QPrintDialog* d) { d->reject(); }, &seen);
     QCOMPARE(seen, 1);
     QCOMPARE(boxes, QStringList());
     QVERIFY(!QFile::exists(pdf));
@@ -328,8 +328,7 @@ void ShellReportTest::printDialogAcceptedPrintsInAFixedPitchFont() {
     QCOMPARE(boxes, QStringList{QStringLiteral("Wish to print the document ?")});
     QVERIFY(QFile::exists(pdf));
 
-    const QFont expected =
-        reportPrintFont(memo->font(), &window.reportActions().printer());
+    const QFont expected = reportPrintFont(memo->font(), &window.reportActions().printer());
     QVERIFY(hasFixedAdvance(expected, &window.reportActions().printer()));
     QProcess process;
     process.start(QStringLiteral("pdffonts"), {pdf});

@@ -46,8 +46,8 @@ ProblemData readJsonProblem(const std::filesystem::path& file, const SubstanceDa
 
 std::unique_ptr<QTemporaryFile> temporaryProblemFile(const ProblemData& problem) {
     const std::vector<std::uint8_t> bytes = encodeProblem(problem);
-    auto file = std::make_unique<QTemporaryFile>(QDir::temp().filePath(
-        QStringLiteral("vexamo-XXXXXX.dat")));
+    auto file = std::make_unique<QTemporaryFile>(
+        QDir::temp().filePath(QStringLiteral("vexamo-XXXXXX.dat")));
     if (!file->open() ||
         file->write(reinterpret_cast<const char*>(bytes.data()),
                     static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
