@@ -76,6 +76,9 @@ QIcon icon(IconId id) {
         case IconId::Run:
             result = standard(QStyle::SP_MediaPlay);
             break;
+        case IconId::Profile:
+            result = drawing("profile");
+            break;
     }
     // A drawing that failed to load falls back to a picture of the style.
     if (result.isNull()) result = standard(QStyle::SP_FileIcon);

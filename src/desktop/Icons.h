@@ -20,6 +20,7 @@ enum class IconId {
     DesignData,
     ProblemFile,
     Run,
+    Profile,
 };
 
 QIcon icon(IconId id);

@@ -152,6 +152,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
     m_session.Report.setListener([this] { syncMemo(); });
     syncMemo();
+    updateShowProfile();
 
     resize(980, 700);
     FrameEnter();
@@ -193,6 +194,13 @@ void MainWindow::buildMenus() {
     m_editMenu->addAction(m_fileAction);
     m_editMenu->addAction(m_technoAction);
     m_editMenu->addAction(m_designAction);
+    m_showProfileAction = new QAction(icon(IconId::Profile), QString(), this);
+    m_showProfileAction->setObjectName(QStringLiteral("ShowProfileAction"));
+    connect(m_showProfileAction, &QAction::triggered, this, [this] {
+        if (!m_running) m_dialogs->showLastProfile();
+    });
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_showProfileAction);
 
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -252,6 +260,10 @@ void MainWindow::buildToolBars() {
     m_btEdTechn = button(m_technoAction, "ToolBtEdTechn");
     m_btEdDes = button(m_designAction, "ToolBtEdDes");
     m_btOpFile = button(m_fileAction, "ToolBtOpFile");
+    m_addToolBar->addSeparator();
+    m_addToolBar->addAction(m_showProfileAction);
+    m_addToolBar->widgetForAction(m_showProfileAction)
+        ->setObjectName(QStringLiteral("ToolBtShowProfile"));
     addToolBar(Qt::TopToolBarArea, m_addToolBar);
 }
 
@@ -344,7 +356,12 @@ void MainWindow::FrameEnter() {
     m_designAction->setText(qs(vexamo::tr(lang, "Design parameters", "Конструктивные параметры")));
     m_designAction->setToolTip(qs(vexamo::tr(lang, "Editing of design parameters",
                                              "Редактирование конструктивных параметров")));
-    for (QAction* action : {m_fileAction, m_technoAction, m_designAction})
+    m_showProfileAction->setText(
+        qs(vexamo::tr(lang, "Show last profile", "Показать последний профиль")));
+    m_showProfileAction->setToolTip(
+        qs(vexamo::tr(lang, "Show the temperature profile of the last Run again",
+                      "Показать снова температурный профиль последнего расчета")));
+    for (QAction* action : {m_fileAction, m_technoAction, m_designAction, m_showProfileAction})
         action->setStatusTip(action->toolTip());
     m_btEdTechn->setToolTip(m_technoAction->toolTip());
     m_btEdDes->setToolTip(m_designAction->toolTip());
@@ -399,10 +416,14 @@ void MainWindow::frMainForm1BitBtnRunClick() {
         *m_dialogs, [this] { m_btOpFile->setEnabled(true); },
         [this] { m_btEdTechn->setEnabled(true); }, [this] { m_btEdDes->setEnabled(true); });
     bool exitRequested = false;
+    // The profile of this Run replaces the one kept from the Run before.
+    const std::optional<ProfileGraphRequest> previousProfile = m_dialogs->lastProfile();
+    m_dialogs->setLastProfile(std::nullopt);
+    RunOutcome outcome = RunOutcome::NoResults;
     // The report, the window and the loaded problem outlive whatever goes
     // wrong inside a Run.
     try {
-        runCalculation(m_session, dialogs, m_runSettings);
+        outcome = runCalculation(m_session, dialogs, m_runSettings);
     } catch (const ProgramExitRequested&) {
         exitRequested = true;
     } catch (const std::exception& e) {
@@ -415,11 +436,19 @@ void MainWindow::frMainForm1BitBtnRunClick() {
             vexamo::tr(m_session.LanguageFlag, "The calculation ended with an unknown error.",
                        "Расчет завершился неизвестной ошибкой."));
     }
+    // A Run the person cancelled leaves everything as it was, the last
+    // profile too.
+    if (outcome == RunOutcome::Cancelled) m_dialogs->setLastProfile(previousProfile);
+    updateShowProfile();
     QGuiApplication::restoreOverrideCursor();
     m_running = false;
     loadRunPicture("LED2OFF.BMP");
     // The person chose to end the program: as Exit, with the offer to save the report.
     if (exitRequested) m_actions->CancActionExecute();
+}
+
+void MainWindow::updateShowProfile() {
+    m_showProfileAction->setEnabled(m_dialogs->lastProfile().has_value());
 }
 
 void MainWindow::runProblemAction(int which) {

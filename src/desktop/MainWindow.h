@@ -77,6 +77,8 @@ private:
     // there is one ("LED2ON.BMP" while a Run goes on, "LED2OFF.BMP" else).
     void loadRunPicture(const char* fileName);
     void runProblemAction(int which);
+    // "Show last profile" is usable when the last Run left a profile.
+    void updateShowProfile();
     void quit();
 
     Session& m_session;
@@ -97,6 +99,7 @@ private:
     QAction* m_fileAction = nullptr;                            // FileAction
     QAction* m_technoAction = nullptr;                          // TechnoAction
     QAction* m_designAction = nullptr;                          // DesignAction
+    QAction* m_showProfileAction = nullptr;  // the last Run's temperature profile again
 
     QToolBar* m_toolBar1 = nullptr;
     QToolBar* m_addToolBar = nullptr;

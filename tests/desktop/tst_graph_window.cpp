@@ -1,15 +1,25 @@
 // The temperature profile window: it paints every curve in its colour along
-// the curve, paints new data when shown again, and offers not to be shown
-// again during a Run.
+// the curve, paints new data when shown again, offers not to be shown again
+// during a Run, saves its picture, and the last Run's profile can be shown
+// again from the main window.
+#include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "common/Errors.h"
 #include "control/Session.h"
+#include "desktop/MainWindow.h"
 #include "desktop/forms/QtDialogs.h"
 #include "desktop/forms/TfmHexGraph.h"
 #include "graph/ProfileGraph.h"
+#include "plot/ProfilePainter.h"
 #include "tst_forms_support.h"
 
 using namespace vexamo;
@@ -62,6 +72,53 @@ double coverage(const QImage& image, const GraphPolyline& curve) {
         }
     }
     return samples == 0 ? 0.0 : double(found) / samples;
+}
+
+QByteArray readAll(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+std::filesystem::path toPath(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
+
+// An exchanger whose results are the profiles it shows, one after another.
+class ProfileExchanger : public ExchangerObject {
+public:
+    ProfileExchanger(Dialogs& dialogs, std::vector<ProfileGraphRequest> profiles)
+        : m_dialogs(dialogs), m_profiles(std::move(profiles)) {}
+    bool ReportResults(Real, Real) override {
+        for (const ProfileGraphRequest& profile : m_profiles) m_dialogs.showProfileGraph(profile);
+        return true;
+    }
+
+private:
+    Dialogs& m_dialogs;
+    std::vector<ProfileGraphRequest> m_profiles;
+};
+
+// The settings of a Run that goes straight from the entered data to an
+// exchanger showing `profiles`; `cancel` cancels it in the preparation.
+RunSettings profileRun(ExchangerRegistry& registry, std::vector<ProfileGraphRequest> profiles,
+                       bool cancel = false) {
+    registry.add(ExchangerClass::THeatCoolObj, [profiles](const ExchangerArguments& a) {
+        return std::make_unique<ProfileExchanger>(a.dialogs, profiles);
+    });
+    RunSettings settings;
+    settings.exchangers = &registry;
+    settings.prepareStream = [cancel](std::uint8_t, char, std::uint8_t, TechnSet&, Real&, Real&,
+                                      Real) {
+        if (cancel) throw RunCancelled("preparation");
+    };
+    return settings;
+}
+
+void asAfterDataEntry(Session& session) {
+    session.LanguageFlag = kEnglish;
+    session.PairCode = 6;
+    session.TechnoPending = session.DesignPending = false;
+    session.TechnoEntered = session.DesignEntered = true;
 }
 
 QImage picture(TfmHexGraph& window) {
@@ -156,6 +213,128 @@ private slots:
             dialogs.showProfileGraph(twoPasses());
         }
         QCOMPARE(shown, 3);
+    }
+
+    void savesItsPictureAsPngOrSvg() {
+        QTemporaryDir dir;
+        TfmHexGraph window;
+        window.setRequest(twoPasses());
+        auto* save = window.findChild<QPushButton*>("btSavePicture");
+        QVERIFY(save != nullptr);
+        QCOMPARE(save->text(), QString("Save picture..."));
+
+        const QString png = dir.filePath("profile.png");
+        QVERIFY(window.savePicture(toPath(png)));
+        QImage image;
+        QVERIFY(image.load(png, "PNG"));
+        QCOMPARE(image.size(), QSize(862, 537));
+        const QString svg = dir.filePath("profile.SVG");
+        QVERIFY(window.savePicture(toPath(svg)));
+        QVERIFY(readAll(svg).contains("<svg"));
+
+        // Saved again: the previous picture is kept as its backup.
+        const QByteArray first = readAll(png);
+        window.setRequest(twoPasses(10));
+        QVERIFY(window.savePicture(toPath(png)));
+        QCOMPARE(readAll(png + ".bak"), first);
+        QVERIFY(readAll(png) != first);
+
+        // A type it cannot write: said in a box, nothing written.
+        test::BoxCloser boxes(QMessageBox::Ok);
+        const QString jpeg = dir.filePath("profile.jpg");
+        QVERIFY(!window.savePicture(toPath(jpeg)));
+        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY2(boxes.texts.first().contains(jpeg), qPrintable(boxes.texts.first()));
+        QVERIFY(!QFile::exists(jpeg));
+    }
+
+    void saveButtonAsksForTheFileAndType() {
+        QTemporaryDir dir;
+        TfmHexGraph window;
+        ProfileGraphRequest russian = twoPasses();
+        russian.language = kRussian;
+        window.setRequest(russian);
+        QCOMPARE(window.findChild<QPushButton*>("btSavePicture")->text(),
+                 QString("Сохранить рисунок..."));
+        QStringList filters;
+        test::WhenModal<QFileDialog> chooser([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(filters.value(1));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("shown");
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        window.findChild<QPushButton*>("btSavePicture")->click();
+        QCOMPARE(chooser.seen, 1);
+        QCOMPARE(filters, (QStringList{"Рисунки PNG (*.png)", "Рисунки SVG (*.svg)"}));
+        // The type chosen gives the extension.
+        QVERIFY(readAll(dir.filePath("shown.svg")).contains("<svg"));
+    }
+
+    // The profile of the last Run is kept, also when the person chose not to
+    // see it again; the main window shows it again, and it can be saved.
+    void lastProfileShownAgainFromTheMainWindow() {
+        Session session;
+        asAfterDataEntry(session);
+        MainWindow window(session);
+        auto* show = window.findChild<QAction*>("ShowProfileAction");
+        QVERIFY(show != nullptr);
+        QCOMPARE(show->text(), QString("Show last profile"));
+        QVERIFY(!show->isEnabled());
+
+        ExchangerRegistry registry;
+        window.setRunSettings(profileRun(registry, {twoPasses(30), twoPasses(10)}));
+        int shown = 0;
+        test::WhenModal<TfmHexGraph> tick([&](TfmHexGraph* graph) {
+            ++shown;
+            graph->findChild<QCheckBox*>("chbDontShowAgain")->setChecked(true);
+            graph->close();
+        });
+        {
+            test::BoxCloser boxes(QMessageBox::No);  // the offer to save the problem
+            window.frMainForm1BitBtnRunClick();
+        }
+        QCOMPARE(shown, 1);  // the second profile was not shown
+        QVERIFY(show->isEnabled());
+        QVERIFY(window.dialogs().lastProfile().has_value());
+
+        QTemporaryDir dir;
+        const QString png = dir.filePath("last.png");
+        bool offered = true;
+        ProfileGraphGeometry painted;
+        test::WhenModal<TfmHexGraph> again([&](TfmHexGraph* graph) {
+            offered = graph->findChild<QCheckBox*>("chbDontShowAgain")->isVisible();
+            painted = graph->paintBox()->geometryData();
+            QVERIFY(graph->savePicture(toPath(png)));
+            graph->close();
+        });
+        show->trigger();
+        QCOMPARE(again.seen, 1);
+        QVERIFY(!offered);
+        // The last profile the Run gave, not the first.
+        const ProfileGraphGeometry expected = profileGraphWindow(twoPasses(10));
+        QCOMPARE(painted.polylines.size(), expected.polylines.size());
+        QCOMPARE(painted.polylines[0].points.back().y, expected.polylines[0].points.back().y);
+        QCOMPARE(readAll(png),
+                 QByteArray::fromStdString(plot::profileGraphPicture(twoPasses(10), "png")));
+
+        // A cancelled Run leaves the profile as it was ...
+        ExchangerRegistry cancelled;
+        window.setRunSettings(profileRun(cancelled, {}, true));
+        {
+            test::BoxCloser boxes(QMessageBox::Ok);
+            window.frMainForm1BitBtnRunClick();
+        }
+        QVERIFY(show->isEnabled());
+        // ... a Run that draws none has no last profile.
+        ExchangerRegistry none;
+        window.setRunSettings(profileRun(none, {}));
+        {
+            test::BoxCloser boxes(QMessageBox::No);
+            window.frMainForm1BitBtnRunClick();
+        }
+        QVERIFY(!show->isEnabled());
+        QVERIFY(!window.dialogs().lastProfile().has_value());
     }
 };
 

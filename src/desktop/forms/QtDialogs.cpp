@@ -60,6 +60,7 @@ struct QtDialogs::State {
     // The problem file handed to the core's loader for the JSON problem
     // opened last.
     std::unique_ptr<QTemporaryFile> openedJson;
+    std::optional<ProfileGraphRequest> lastProfile;
 };
 
 QtDialogs::QtDialogs(Session& session, QWidget* parent)
@@ -129,7 +130,8 @@ std::optional<std::filesystem::path> runFileDialog(QWidget* parent, const FileRe
 
 std::optional<std::filesystem::path> QtDialogs::openFile(const FileRequest& request) {
     QWidget* parent = topModalOr(m_parent);
-    if (request.id != kOpenProblemId) return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    if (request.id != kOpenProblemId)
+        return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 
     // A problem: a problem file or a JSON problem.
     const LanguageFlagType lang = m_session.LanguageFlag;
@@ -144,10 +146,11 @@ std::optional<std::filesystem::path> QtDialogs::openFile(const FileRequest& requ
         return toPath(m_state->openedJson->fileName());
     } catch (const std::exception& e) {
         // As a cancelled choice: the problem loaded before stays.
-        showMessage(parent, MessageKind::Error,
-                    std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
-                                           "Не удалось загрузить данные из файла ")) +
-                        chosen->string() + "\r\n" + e.what());
+        showMessage(
+            parent, MessageKind::Error,
+            std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
+                                   "Не удалось загрузить данные из файла ")) +
+                chosen->string() + "\r\n" + e.what());
         return std::nullopt;
     }
 }
@@ -215,7 +218,23 @@ bool QtDialogs::showDesign(DesignDialogModel& model) {
     return form.exec() == QDialog::Accepted;
 }
 
+const std::optional<ProfileGraphRequest>& QtDialogs::lastProfile() const {
+    return m_state->lastProfile;
+}
+
+void QtDialogs::setLastProfile(std::optional<ProfileGraphRequest> request) {
+    m_state->lastProfile = std::move(request);
+}
+
+void QtDialogs::showLastProfile() {
+    if (!m_state->lastProfile) return;
+    TfmHexGraph& form = keptForm(m_state->graph, m_parent);
+    form.setRequest(*m_state->lastProfile, false);
+    form.exec();
+}
+
 void QtDialogs::showProfileGraph(const ProfileGraphRequest& request) {
+    m_state->lastProfile = request;
     if (m_state->graphHidden) return;
     TfmHexGraph& form = keptForm(m_state->graph, m_parent);
     form.setRequest(request, true);

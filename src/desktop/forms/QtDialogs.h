@@ -2,6 +2,7 @@
 // The Dialogs port of the desktop: every request is shown by its form, modal
 // over the main window.
 #include <QObject>
+#include <optional>
 
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
@@ -25,6 +26,14 @@ public:
     void beginRun();
     // The frame's status label lbFrame that setWaitLabel writes.
     void setWaitLabelTarget(QLabel* label);
+
+    // The temperature profile shown last (also one the person chose not to
+    // see again during the Run); nothing before the first.
+    const std::optional<ProfileGraphRequest>& lastProfile() const;
+    void setLastProfile(std::optional<ProfileGraphRequest> request);
+    // Shows the last profile again in the graph window (without the offer
+    // not to show it again), from where it can be saved; nothing without one.
+    void showLastProfile();
 
     void message(const MessageRequest& request) override;
     bool confirm(const ConfirmRequest& request) override;

@@ -2,13 +2,16 @@
 // TfmHexGraph: the temperature profiles along the heat-transfer surface.
 // The picture is computed from the request when the window becomes active
 // (FormActivate) and kept; the paint box pbHex paints the kept picture
-// whenever it needs painting. Lives as long as the program.
+// whenever it needs painting; btSavePicture saves it as PNG or SVG. Lives as
+// long as the program.
 #include <QDialog>
+#include <filesystem>
 
 #include "dialogs/Dialogs.h"
 #include "graph/ProfileGraph.h"
 
 class QCheckBox;
+class QPushButton;
 
 namespace vexamo::desktop {
 
@@ -42,6 +45,13 @@ public:
     // FormActivate: caption and the picture of the current data.
     void FormActivate();
 
+    // btSavePicture: asks for a file and saves the picture of the current
+    // data in it, PNG or SVG by the chosen type (or the name's extension).
+    void btSavePictureClick();
+    // Saves the picture (an existing file is kept as NAME.EXT.bak); a file
+    // that cannot be written is reported in a box. Returns whether it was saved.
+    bool savePicture(const std::filesystem::path& file);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -49,6 +59,7 @@ private:
     ProfileGraphRequest m_request;
     ProfilePaintBox* m_paintBox = nullptr;  // pbHex
     QCheckBox* m_dontShow = nullptr;        // chbDontShowAgain
+    QPushButton* m_save = nullptr;          // btSavePicture
     bool m_offered = false;
 };
 
