@@ -13,7 +13,9 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,6 +24,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 #include <functional>
 
 #include "Icons.h"
@@ -154,8 +158,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     syncMemo();
     updateShowProfile();
 
-    resize(980, 700);
     FrameEnter();
+    fitToScreen();
     Timer1Timer();
 }
 
@@ -324,6 +328,56 @@ void MainWindow::buildFrame() {
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     m_timer->start();
+}
+
+namespace {
+
+constexpr QSize kPreferredSize(980, 700);
+// Room for a title bar and borders while the window manager has not yet
+// said how large its frame is.
+constexpr QMargins kFrameAllowance(8, 40, 8, 8);
+
+}  // namespace
+
+QSize MainWindow::fittedWindowSize(const QSize& preferred, const QSize& minimum,
+                                   const QRect& available, const QMargins& frame) {
+    const int width = std::min(preferred.width(), available.width() - frame.left() - frame.right());
+    const int height =
+        std::min(preferred.height(), available.height() - frame.top() - frame.bottom());
+    return QSize(std::max(width, minimum.width()), std::max(height, minimum.height()));
+}
+
+void MainWindow::fitToScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        resize(kPreferredSize);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    QMargins frame = kFrameAllowance;
+    if (const QWindow* handle = windowHandle(); handle != nullptr && isVisible()) {
+        const QMargins known = handle->frameMargins();
+        if (!known.isNull()) frame = known;
+    }
+    resize(fittedWindowSize(kPreferredSize, minimumSizeHint(), available, frame));
+    // Then inside the area: a window that opened partly off the screen moves in.
+    const QSize outer(width() + frame.left() + frame.right(),
+                      height() + frame.top() + frame.bottom());
+    QPoint topLeft = frameGeometry().topLeft();
+    topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                            std::max(available.left(), available.right() + 1 - outer.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                            std::max(available.top(), available.bottom() + 1 - outer.height())));
+    move(topLeft);
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Once shown the frame is known: fitted again with it, the first time.
+    if (!m_fittedWhenShown && !e->spontaneous()) {
+        m_fittedWhenShown = true;
+        fitToScreen();
+    }
 }
 
 QString MainWindow::clockText(const QTime& time) {

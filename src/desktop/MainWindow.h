@@ -4,6 +4,9 @@
 // buttons Run and Cancel), the problem-data tool bar AddToolBar and the
 // report memo mmHeatEx that shows session.Report.
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <string>
 #include <utility>
@@ -42,6 +45,11 @@ public:
     // The clock of status panel 1: "%.2d.%.2d.%.2d" of hours, minutes, seconds.
     static QString clockText(const QTime& time);
 
+    // The size the window opens with: `preferred`, cut to the `available`
+    // area of the screen less the window's `frame`, but not below `minimum`.
+    static QSize fittedWindowSize(const QSize& preferred, const QSize& minimum,
+                                  const QRect& available, const QMargins& frame);
+
     // What the Run passes to the Run driver besides the session and the
     // dialogs (stream preparation, exchanger classes); the default is the
     // program's own.
@@ -67,11 +75,15 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
     void buildToolBars();
     void buildFrame();
+    // Sizes and places the window inside the available area of its screen
+    // (at 150 % scaling a screen 1000 pixels high offers some 640).
+    void fitToScreen();
     void syncMemo();
     // The picture of the Run button from a file of the current folder, when
     // there is one ("LED2ON.BMP" while a Run goes on, "LED2OFF.BMP" else).
@@ -85,6 +97,7 @@ private:
     RunSettings m_runSettings;
     bool m_running = false;
     bool m_quitting = false;
+    bool m_fittedWhenShown = false;
 
     QPlainTextEdit* m_memo = nullptr;       // mmHeatEx
     std::vector<std::string> m_shownLines;  // what the memo shows of the report

@@ -150,6 +150,9 @@ bool picturesIn(LanguageFlagType lang, const QDir& folder) {
     window.show();
     window.activateWindow();
     waitFor(200);
+    // The pictures show the window at its usual size, whatever the size of
+    // the offscreen screen it opened on.
+    window.resize(980, 700);
 
     window.findChild<QPushButton*>(QStringLiteral("BitBtnRun"))->click();
     waitFor(200);
