@@ -8,7 +8,9 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/Str20.h"
+#include "control/EngineeringSummary.h"
 #include "control/RunDriver.h"
+#include "problemjson/ProblemJson.h"
 #include "plot/ProfilePainter.h"
 
 namespace vexamo::cli {
@@ -35,8 +37,54 @@ const char* outcomeName(RunOutcome outcome) {
     }
 }
 
+pjson::Json streamJson(const StreamSummary& s) {
+    pjson::Json j = {{"process", s.process},
+                     {"medium", s.medium},
+                     {"phase_change", s.phaseChange},
+                     {"flow_rate_kg_h", pjson::realToJson(s.flow_kg_h)},
+                     {"inlet_C", pjson::realToJson(s.inlet_C)},
+                     {"outlet_C", pjson::realToJson(s.outlet_C)},
+                     {"outlet_fixed", s.outletFixed},
+                     {"duty_kW", pjson::realToJson(s.duty_kW)}};
+    if (s.velocity > 0) {
+        j["velocity_m_s"] = pjson::realToJson(s.velocity);
+        j["reynolds"] = pjson::realToJson(s.reynolds);
+    }
+    if (s.lossComputed) j["pressure_loss_kPa"] = pjson::realToJson(s.loss_kPa);
+    return j;
+}
+
+pjson::Json summaryJson(const EngineeringSummary& e) {
+    pjson::Json j = {{"tube_space", streamJson(e.tube)},
+                     {"shell_space", streamJson(e.shell)},
+                     {"duty_kW", pjson::realToJson(e.duty_kW)},
+                     {"mean_temperature_difference_K", pjson::realToJson(e.meanDifference)},
+                     {"required_surface_m2", pjson::realToJson(e.requiredSurface)},
+                     {"wall_resistance_m2K_W", pjson::realToJson(e.wallResistance)}};
+    if (e.logMean) j["lmtd_counter_current_K"] = pjson::realToJson(*e.logMean);
+    if (e.correction) j["lmtd_correction_F"] = pjson::realToJson(*e.correction);
+    if (e.installedSurface > 0) {
+        j["installed_surface_m2"] = pjson::realToJson(e.installedSurface);
+        j["over_surface_pct"] =
+            pjson::realToJson((e.installedSurface - e.requiredSurface) / e.requiredSurface * 100);
+    }
+    return j;
+}
+
 pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDialogs& dialogs) {
     pjson::Json j = pjson::Json::object();
+    j["program"] = {{"name", "Vexamo"}, {"version", VEXAMO_VERSION}};
+    // Every number's unit is the end of its key.
+    j["units"] = {{"_C", "degree Celsius"}, {"_K", "kelvin (a temperature difference)"}, {"_kg_h", "kg/h"},
+                  {"_W", "W"}, {"_kW", "kW"}, {"_W_m2", "W/m2"}, {"_W_m2K", "W/(m2*K)"}, {"_m2", "m2"},
+                  {"_m_s", "m/s"}, {"_kPa", "kPa"}, {"_m2K_W", "m2*K/W"}, {"_pct", "per cent"},
+                  {"_kgf_cm2", "kgf/cm2"}, {"_m", "m"}};
+    // The problem the results belong to, as it stood after the Run.
+    try {
+        j["problem"] = pjson::Json::parse(pjson::problemToJson(session.Problem, session.Data));
+    } catch (const std::exception&) {
+        // A problem the format cannot hold (a record beyond the built-in data) is left out.
+    }
     j["outcome"] = outcomeName(outcome);
     j["pair"] = session.PairCode;
     j["tube_flow_kg_h"] = pjson::realToJson(session.TubeFlow);
@@ -63,6 +111,7 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
     } else if (!r.reason.empty()) {
         j["reason"] = r.reason;
     }
+    if (r.produced) j["summary"] = summaryJson(summarize(session));
     if (!dialogs.graphs().empty()) {
         const ProfileGraphRequest& g = dialogs.graphs().back();
         pjson::Json graph = pjson::Json::object();

@@ -12,6 +12,7 @@
 #include "cli/CliDialogs.h"
 #include "cli/ProblemIo.h"
 #include "common/Constants.h"
+#include "control/EngineeringSummary.h"
 #include "control/RunDriver.h"
 #include "exchanger/Correlations.h"
 
@@ -125,6 +126,78 @@ INSTANTIATE_TEST_SUITE_P(Examples, PhaseChangeExample,
                          ::testing::Values("steam-kettle-reboiler", "ethanol-water-condenser",
                                            "steam-thermosiphon-reboiler", "hot-water-reboiler",
                                            "steam-water-heater", "hot-water-kettle"));
+
+// The summary of every example says what the Run rests on, and it agrees
+// with itself: each stream's own duty is the duty of the results, every
+// outlet lies between the two inlets, the mean difference the surface rests
+// on is the log mean where one medium is isothermal and F times it for the
+// heating-cooling pair, the over-surface is the ratio of the two surfaces.
+class SummarisedExample : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SummarisedExample, SaysWhatTheResultsRestOn) {
+    ExampleRun run(GetParam());
+    ASSERT_EQ(run.outcome, RunOutcome::Results) << run.log.str();
+    const EngineeringSummary e = summarize(run.session);
+    const std::string report = run.session.Report.text("\n");
+    EXPECT_LT(report.find("Surface of heat exchange:"), report.find("ENGINEERING SUMMARY"));
+    EXPECT_NE(report.find(" = water (H2O, CAS 7732-18-5)"), std::string::npos) << report;
+
+    for (const StreamSummary* s : {&e.tube, &e.shell}) {
+        EXPECT_LT(relative(s->duty_kW, e.duty_kW), 1e-9L) << s->side;
+        EXPECT_FALSE(s->medium.empty());
+        const Real low = std::min(e.tube.inlet_C, e.shell.inlet_C), high = std::max(e.tube.inlet_C, e.shell.inlet_C);
+        EXPECT_GE(s->outlet_C, low - 1e-9L);
+        EXPECT_LE(s->outlet_C, high + 1e-9L);
+        if (s->phaseChange) {
+            EXPECT_EQ(s->inlet_C, s->outlet_C);
+            EXPECT_EQ(s->velocity, 0);
+        } else {
+            EXPECT_GT(s->velocity, 0);
+            EXPECT_GT(s->reynolds, 100);
+        }
+    }
+    EXPECT_LT(relative(e.meanDifference * run.session.Results.OverallCoefficient * e.requiredSurface,
+                       e.duty_kW * 1000),
+              1e-12L);
+    ASSERT_TRUE(e.logMean);
+    ASSERT_TRUE(e.correction);
+    if (e.tube.phaseChange || e.shell.phaseChange) {
+        EXPECT_EQ(*e.correction, 1);
+        EXPECT_LT(relative(e.meanDifference, *e.logMean), 2e-4L);
+    } else {
+        // The pair's own multipass field against the textbook 1-2N exchanger:
+        // the same for two tube passes (to the balance tolerance), within 2 %
+        // for more.
+        EXPECT_TRUE(e.shell.outletFixed);
+        EXPECT_LT(*e.correction, 1);
+        EXPECT_LT(relative(e.meanDifference, *e.correction * *e.logMean),
+                  run.session.Problem.Design.TubePasses == 2 ? 1e-5L : 2e-2L);
+    }
+    EXPECT_GT(e.installedSurface, 0);
+    EXPECT_GT(e.wallResistance, kFoulingResistance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SummarisedExample,
+                         ::testing::Values("steam-kettle-reboiler", "ethanol-water-condenser",
+                                           "steam-thermosiphon-reboiler", "hot-water-reboiler",
+                                           "steam-water-heater", "hot-water-kettle", "water-water-2pass",
+                                           "ethanol-water-cooler", "methanol-water-cooler"));
+
+// F of the 1-2 exchanger (Bowman, Mueller and Nagle 1940, the closed form
+// behind the charts of Kern 1950 and Incropera Fig. 11.10): the chart
+// readings to 0.005; R = 1 is the limit of its neighbours; beyond the
+// temperature cross there is none.
+TEST(OneShellPassCorrection, ChartValuesLimitsAndTheCross) {
+    EXPECT_NEAR(static_cast<double>(*oneShellPassCorrection(1, 0.5L)), 0.80, 0.005);
+    EXPECT_NEAR(static_cast<double>(*oneShellPassCorrection(2, 0.3L)), 0.88, 0.005);
+    EXPECT_NEAR(static_cast<double>(*oneShellPassCorrection(0.5L, 0.6L)), 0.88, 0.01);
+    EXPECT_NEAR(static_cast<double>(*oneShellPassCorrection(1 + 1e-7L, 0.5L)),
+                static_cast<double>(*oneShellPassCorrection(1, 0.5L)), 1e-6);
+    EXPECT_GT(*oneShellPassCorrection(1, 1e-6L), 0.999999L);
+    EXPECT_FALSE(oneShellPassCorrection(1, 0.6L));  // beyond the cross
+    EXPECT_FALSE(oneShellPassCorrection(1, 0));
+    EXPECT_FALSE(oneShellPassCorrection(-1, 0.5L));
+}
 
 }  // namespace
 }  // namespace vexamo::cli

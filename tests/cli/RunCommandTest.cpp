@@ -16,6 +16,8 @@ namespace vexamo::cli {
 namespace {
 
 std::string example(const char* name) { return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name; }
+std::string readFile(const std::filesystem::path& p);
+nlohmann::json readJson(const std::filesystem::path& p) { return nlohmann::json::parse(readFile(p)); }
 std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;
@@ -243,6 +245,21 @@ TEST(RunCommand, ExampleRunsAndWritesEverything) {
     EXPECT_NE(results.find("\"outcome\": \"results\""), std::string::npos) << results;
     EXPECT_NE(results.find("\"converged\": true"), std::string::npos);
     EXPECT_NE(results.find("\"profile\""), std::string::npos);
+    // The results name their program, their units and the problem they
+    // belong to, and carry the summary of the report.
+    const nlohmann::json j = nlohmann::json::parse(results);
+    EXPECT_EQ(j["program"]["name"], "Vexamo");
+    EXPECT_FALSE(j["program"]["version"].get<std::string>().empty());
+    EXPECT_EQ(j["units"]["_kW"], "kW");
+    EXPECT_EQ(j["problem"]["design"]["tube_count"], readJson(example("ethanol-water-cooler.json"))["design"]["tube_count"]);
+    const nlohmann::json& summary = j["summary"];
+    EXPECT_EQ(summary["shell_space"]["outlet_C"], 40);
+    EXPECT_TRUE(summary["shell_space"]["outlet_fixed"]);
+    EXPECT_NEAR(summary["tube_space"]["duty_kW"].get<double>(), summary["duty_kW"].get<double>(), 1e-6);
+    EXPECT_NEAR(summary["duty_kW"].get<double>(), j["heat_flow_W"].get<double>() / 1000, 1e-9);
+    EXPECT_GT(summary["lmtd_counter_current_K"].get<double>(), summary["mean_temperature_difference_K"].get<double>());
+    EXPECT_EQ(report.find("ENGINEERING SUMMARY"), std::string::npos);  // the report is Russian here
+    EXPECT_NE(report.find("ИНЖЕНЕРНАЯ СВОДКА"), std::string::npos);
     EXPECT_NE(readFile(dir / "answers.json").find("\"run.save_problem\": false"), std::string::npos);
     EXPECT_TRUE(std::filesystem::file_size(dir / "profile.png") > 1000);
 

@@ -5,6 +5,7 @@
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "control/EngineeringSummary.h"
 #include "control/ProblemFile.h"
 #include "control/StreamPreparation.h"
 #include "dialogs/DesignDialog.h"
@@ -167,6 +168,7 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
          session, dialogs});
     const bool produced = exchanger->ReportResults(session.TubeFlow, session.ShellFlow);
     refuseFarOutside(session);
+    if (produced) session.Report.add(summaryBlock(summarize(session), lang));
     addValidityWarnings(session);
     return produced ? RunOutcome::Results : RunOutcome::NoResults;
 }

@@ -33,6 +33,14 @@ ExchangerClass exchangerClassFor(int pairCode);
 const char* exchangerClassName(ExchangerClass cls);
 
 // What one calculation produced, for the report, the results file and tests.
+// What one side of the exchanger shows besides its film coefficient.
+struct SideFigures {
+    Real velocity = 0;  // m/s of its single-phase film at the mean state; 0: no such film
+    Real reynolds = 0;
+    bool lossComputed = false;  // its pressure loss was computed
+    Real loss_kPa = 0;
+};
+
 struct RunResults {
     bool produced = false;   // the calculation supplied results
     bool converged = true;   // false: the iteration was stopped before the heat balance was reached
@@ -49,6 +57,7 @@ struct RunResults {
     int outletSide = 1;      // 1 tube space, 2 shell space
     Real OutletTemperature = 0;
     Real OtherOutletTemperature = 0;  // the outlet of the other stream, when it has one
+    SideFigures TubeSide, ShellSide;
 };
 
 class ExchangerObject {

@@ -143,13 +143,18 @@ THeatCoolObj::THeatCoolObj(const ExchangerArguments& a) : THexObj(a) {
 THeatCoolObj::Film THeatCoolObj::FilmCoefficients(Real a, Real b, Real c, Real t, Real G1, Real G2) {
     const CorrelationContext context = correlationContext();
     Film f;
-    f.alpha1 = TubeSideCoefficient(TubeComponents, TubeComposition, TubeComponentCount, 1, HorizontalBundle, t + b,
-                                   t, G1 * TubePasses / TubeCount, InnerDiameter, TubeLength, context)
-                   .alpha;
-    f.alpha2 = ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents, ShellComponentCount,
-                                    StaggeredTubes, t + c + a, t + c, G2 / NotchArea, OuterDiameter, TubeLength,
-                                    context)
-                   .alpha;
+    const TubeSideResult tube = TubeSideCoefficient(TubeComponents, TubeComposition, TubeComponentCount, 1,
+                                                    HorizontalBundle, t + b, t, G1 * TubePasses / TubeCount,
+                                                    InnerDiameter, TubeLength, context);
+    const ShellSideResult shell =
+        ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents, ShellComponentCount, StaggeredTubes,
+                             t + c + a, t + c, G2 / NotchArea, OuterDiameter, TubeLength, context);
+    f.alpha1 = tube.alpha;
+    f.alpha2 = shell.alpha;
+    f.velocity1 = tube.velocity;
+    f.reynolds1 = tube.reynolds;
+    f.velocity2 = shell.velocity;
+    f.reynolds2 = shell.reynolds;
     f.K = 1 / (1 / f.alpha1 + 1 / f.alpha2 + WallResistance);
     return f;
 }
@@ -526,6 +531,10 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     r.outletSide = 1;
     r.OutletTemperature = T1out;
     r.OtherOutletTemperature = T2out;
+    r.TubeSide.velocity = st.film.velocity1;
+    r.TubeSide.reynolds = st.film.reynolds1;
+    r.ShellSide.velocity = st.film.velocity2;
+    r.ShellSide.reynolds = st.film.reynolds2;
 }
 
 }  // namespace vexamo

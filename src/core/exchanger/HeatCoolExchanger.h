@@ -65,6 +65,7 @@ public:
 
     struct Film {
         Real alpha1 = 0, alpha2 = 0, K = 0;
+        Real velocity1 = 0, reynolds1 = 0, velocity2 = 0, reynolds2 = 0;
     };
     // The exchanger at one tube outlet temperature: the flow that was not
     // given from the heat balance, the temperature field of the overall

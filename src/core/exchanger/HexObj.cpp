@@ -202,6 +202,10 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
         Calculate(s.TubeFlow, s.ShellFlow, r);
         if (r.produced) {
             r.Surface = r.HeatFlow / (r.HeatFlux * 3600);
+            r.TubeSide.lossComputed = TubeLoss.computed;
+            r.TubeSide.loss_kPa = TubeLoss.loss;
+            r.ShellSide.lossComputed = ShellLoss.total > 0;
+            r.ShellSide.loss_kPa = ShellLoss.total;
             if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
                 throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
                                         "тепловой поток равен нулю: поверхность не определена"));

@@ -70,11 +70,10 @@ bool TOutletIterationObj::evaluate(End end, Real t, Real spWall, Real pcWall, Re
                                    Real G1, Real G2, FilmState& s) {
     const CorrelationContext c = correlationContext();
     if (m_setup.phaseChangeInTubes) {
-        s.singlePhaseAlpha =
-            ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents,
-                                 ShellComponentCount, StaggeredTubes, spWall, t,
-                                 G2 / (NotchArea * ParallelFlows), OuterDiameter, TubeLength, c)
-                .alpha;
+        s.shell = ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents, ShellComponentCount,
+                                       StaggeredTubes, spWall, t, G2 / (NotchArea * ParallelFlows), OuterDiameter,
+                                       TubeLength, c);
+        s.singlePhaseAlpha = s.shell.alpha;
     } else {
         s.tube = TubeSideCoefficient(
             TubeComponents, TubeComposition, TubeComponentCount, 1, HorizontalBundle, spWall, t,
@@ -603,6 +602,13 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     r.outletSide = inTubes ? 2 : 1;
     r.OutletTemperature = T;
     r.OtherOutletTemperature = Ts;
+    if (inTubes) {
+        r.ShellSide.velocity = Mean.shell.velocity;
+        r.ShellSide.reynolds = Mean.shell.reynolds;
+    } else {
+        r.TubeSide.velocity = Mean.tube.velocity;
+        r.TubeSide.reynolds = Mean.tube.reynolds;
+    }
 }
 
 }  // namespace vexamo

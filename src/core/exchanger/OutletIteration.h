@@ -51,6 +51,7 @@ public:
         Real phaseChangeDrop = 0;
         TubeSideResult
             tube;  // the tube-side evaluation, when the single-phase medium is in the tubes
+        ShellSideResult shell;  // the shell-side one, when it is across the bundle
     };
     // The last evaluations, for tests and the pressure loss.
     FilmState Inlet, Outlet, Mean;
