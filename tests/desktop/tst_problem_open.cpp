@@ -165,18 +165,6 @@ private slots:
         const ProblemData loaded = readProblemFile(*chosen, session.Data.SubstanceTable.size());
         QCOMPARE(bytesOf(loaded),
                  bytesOf(pjson::problemFromJson(readAll(file).toStdString(), session.Data)));
-
-        // Another request keeps its own filter.
-        FileRequest other;
-        other.id = "file.other";
-        other.filter = "Text files|*.txt";
-        const QString text = m_dir.filePath(QStringLiteral("x.txt"));
-        QFile(text).open(QIODevice::WriteOnly);
-        QStringList filters;
-        auto chooser = choose(text, &filters);
-        QCOMPARE(dialogs.openFile(other),
-                 std::optional(std::filesystem::path(QFile::encodeName(text).toStdString())));
-        QCOMPARE(filters, QStringList{QStringLiteral("Text files (*.txt)")});
     }
 
 private:
