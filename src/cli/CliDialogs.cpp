@@ -39,7 +39,8 @@ CliDialogs::CliDialogs(Session& session, AnswerBook& answers, std::ostream& log,
     : m_session(session), m_answers(answers), m_log(log), m_quiet(quiet) {}
 
 void CliDialogs::fail(const std::string& id, const std::string& why) const {
-    throw AnswerError("answer \"" + id + "\": " + why);
+    m_answerRefusal = "answer \"" + id + "\": " + why;
+    throw AnswerError(m_answerRefusal);
 }
 
 Json CliDialogs::answer(const std::string& id, const std::string& question, const std::optional<Json>& fallback) {

@@ -44,6 +44,10 @@ public:
     // Log the intermediate values of the iterations too.
     void setVerbose(bool verbose) { m_verbose = verbose; }
     const std::vector<ProfileGraphRequest>& graphs() const { return m_graphs; }
+    // An answer was of the wrong type or out of range (the Run may still
+    // have kept what it had computed before the question).
+    bool answerRefused() const { return !m_answerRefusal.empty(); }
+    const std::string& answerRefusal() const { return m_answerRefusal; }
 
 private:
     // The answer from the file (or pending), else the default; logged and recorded.
@@ -55,6 +59,7 @@ private:
     std::ostream& m_log;
     bool m_quiet;
     bool m_verbose = false;
+    mutable std::string m_answerRefusal;  // the last answer refused
     std::vector<MessageRequest> m_messages;
     // The last answer given, and the error the Run showed after it: nobody
     // can correct a headless answer, so the same answer given again to the

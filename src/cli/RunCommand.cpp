@@ -185,6 +185,15 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     try {
         outcome = runCalculation(session, dialogs);
         status = outcome == RunOutcome::Results ? 0 : 1;
+        if (dialogs.answerRefused()) {
+            // Refused late, after the thermal results: they are kept, the
+            // part that asked is reported as not computed, and the input error
+            // still decides the exit status.
+            if (outcome == RunOutcome::Results)
+                err << "vexamo: error: " << dialogs.answerRefusal()
+                    << " (the results computed before the question are kept)\n";
+            status = 2;
+        }
     } catch (const AnswerError& e) {
         err << "vexamo: " << e.what() << '\n';
         status = 2;

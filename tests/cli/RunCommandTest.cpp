@@ -141,6 +141,34 @@ TEST(RunCommand, ARefusedAnswerGivenAgainEndsTheRunAtOnce) {
     EXPECT_EQ(runRun(o, out2, err2), 0) << err2.str();
 }
 
+// An answer refused after the thermal results costs only the part that
+// asked for it: the pressure loss is reported as not computed with the
+// reason, the results stay, and the input error still gives exit 2.
+TEST(RunCommand, ALateRefusedAnswerKeepsTheThermalResults) {
+    test::TempDir dir;
+    std::ofstream(dir / "answers.json") << R"({"equilibrium.method": "Wilson", "stream.concentrations": [60],
+        "run.save_problem": false, "iteration.initial_approximation": "no", "shell_loss.head_type": "x"})";
+    RunOptions o;
+    o.problem = example("ethanol-water-condenser.json");
+    o.answers = (dir / "answers.json").string();
+    o.report = (dir / "report.txt").string();
+    o.json = (dir / "results.json").string();
+    o.quiet = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(runRun(o, out, err), 2);
+    EXPECT_NE(err.str().find("error: answer \"shell_loss.head_type\": 1, 2, 3 or 4 is expected"), std::string::npos)
+        << err.str();
+    const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
+    EXPECT_NE(report.find("  Losses of pressure in intertrumpet space:             not computed: answer "
+                          "\"shell_loss.head_type\""),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("  Surface of heat exchange:"), std::string::npos);
+    const nlohmann::json j = readJson(dir / "results.json");
+    EXPECT_EQ(j["outcome"], "results");
+    EXPECT_FALSE(j["summary"]["shell_space"].contains("pressure_loss_kPa"));
+}
+
 // The heating-cooling pair's intermediate boxes are logged only on request.
 TEST(RunCommand, IterationDiagnosticsOnlyWhenVerbose) {
     for (bool verbose : {false, true}) {

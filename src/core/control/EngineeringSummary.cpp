@@ -65,6 +65,7 @@ StreamSummary streamSummary(const Session& session, const TechnSet& stream, int 
     s.reynolds = f.reynolds;
     s.lossComputed = f.lossComputed;
     s.loss_kPa = f.loss_kPa;
+    s.lossReason = f.lossReason;
     return s;
 }
 
@@ -166,7 +167,9 @@ std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
                  tr(lang, "not computed (phase change)", "не вычислялись (фазовый переход)"));
         line(tr(lang, "  pressure loss:", "  потери давления:"),
              s->lossComputed ? number(s->loss_kPa) + tr(lang, " kPa", " кПа")
-                             : std::string(tr(lang, "not computed for this pair", "не вычисляются для этой пары")));
+             : s->lossReason.empty()
+                 ? std::string(tr(lang, "not computed", "не вычислялись"))
+                 : tr(lang, "not computed: ", "не вычислялись: ") + s->lossReason);
     }
     line(tr(lang, "Duty of the results:", "Тепловая нагрузка по результатам:"),
          number(e.duty_kW) + tr(lang, " kW", " кВт"));

@@ -26,6 +26,7 @@ struct StreamSummary {
     Real velocity = 0, reynolds = 0;  // of its single-phase film; 0: none
     bool lossComputed = false;
     Real loss_kPa = 0;
+    std::string lossReason;  // why it could not be computed, when it was tried
 };
 
 struct EngineeringSummary {

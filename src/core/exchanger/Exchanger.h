@@ -39,6 +39,7 @@ struct SideFigures {
     Real reynolds = 0;
     bool lossComputed = false;  // its pressure loss was computed
     Real loss_kPa = 0;
+    std::string lossReason;  // why it could not be computed, when it was tried
 };
 
 struct RunResults {

@@ -542,36 +542,55 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const Real shellAlpha = inTubes ? Mean.singlePhaseAlpha : Mean.phaseChangeAlpha;
     r.Speed = inTubes ? 0 : Mean.tube.velocity;
 
-    if (inTubes) {
-        ShellLossArguments loss;
-        loss.shellPasses = ShellPasses;
-        loss.tubeCount = TubeCount;
-        loss.staggered = StaggeredTubes;
-        loss.wallTemperature = (spWallOut + spWallIn) / 2;
-        loss.mediumTemperature = (T + Tin) / 2;
-        loss.tubeLength = TubeLength;
-        loss.notchHeight = SegmentNotchHeight;
-        loss.flow_kg_h = G2 / ParallelFlows;
-        loss.tubeDiameter = OuterDiameter;
-        loss.casingDiameter = NotchDiameter;
-        const std::optional<Real> dp = ShellSidePressureLoss(loss, ReportText);
-        if (dp && m_setup.pressureLossBox)
-            m_dialogs.message(
-                {"shell_loss.dp", MessageKind::Warning, "dp = " + formatShortest(*dp)});
-    } else {
-        TubeLossArguments loss;
-        loss.passes = TubePasses;
-        loss.meanTemperature = (Tin + T) / 2;
-        loss.inletTemperature = Tin;
-        loss.rayleighIn = Inlet.tube.rayleigh;
-        loss.rayleighMean = Mean.tube.rayleigh;
-        loss.prandtlRatioMean = Mean.tube.prandtlRatio;
-        loss.viscosityRatioIn = Inlet.tube.viscosityRatio;
-        loss.viscosityRatioMean = Mean.tube.viscosityRatio;
-        loss.speed = r.Speed;
-        loss.innerDiameter = InnerDiameter;
-        loss.length = TubeLength;
-        TubeSidePressureLoss(loss);
+    // The pressure loss comes after the thermal results: when it cannot be
+    // computed (its data, an answer, a geometry its correlations do not
+    // cover) the thermal results stand and the report says why it is missing.
+    try {
+        if (inTubes) {
+            ShellLossArguments loss;
+            loss.shellPasses = ShellPasses;
+            loss.tubeCount = TubeCount;
+            loss.staggered = StaggeredTubes;
+            loss.wallTemperature = (spWallOut + spWallIn) / 2;
+            loss.mediumTemperature = (T + Tin) / 2;
+            loss.tubeLength = TubeLength;
+            loss.notchHeight = SegmentNotchHeight;
+            loss.flow_kg_h = G2 / ParallelFlows;
+            loss.tubeDiameter = OuterDiameter;
+            loss.casingDiameter = NotchDiameter;
+            const std::optional<Real> dp = ShellSidePressureLoss(loss, ReportText);
+            if (dp && m_setup.pressureLossBox)
+                m_dialogs.message(
+                    {"shell_loss.dp", MessageKind::Warning, "dp = " + formatShortest(*dp)});
+        } else {
+            TubeLossArguments loss;
+            loss.passes = TubePasses;
+            loss.meanTemperature = (Tin + T) / 2;
+            loss.inletTemperature = Tin;
+            loss.rayleighIn = Inlet.tube.rayleigh;
+            loss.rayleighMean = Mean.tube.rayleigh;
+            loss.prandtlRatioMean = Mean.tube.prandtlRatio;
+            loss.viscosityRatioIn = Inlet.tube.viscosityRatio;
+            loss.viscosityRatioMean = Mean.tube.viscosityRatio;
+            loss.speed = r.Speed;
+            loss.innerDiameter = InnerDiameter;
+            loss.length = TubeLength;
+            TubeSidePressureLoss(loss);
+        }
+    } catch (const RunCancelled&) {
+        throw;
+    } catch (const ProgramExitRequested&) {
+        throw;
+    } catch (const std::exception& e) {
+        (inTubes ? r.ShellSide : r.TubeSide).lossReason = e.what();
+        ExtraReport += (inTubes ? tr(m_lang, "  Losses of pressure in intertrumpet space:             ",
+                                     "  Потери давления в межтрубном пространстве:            ")
+                                : tr(m_lang, "  Losses of pressure in trumpet space:             ",
+                                     "  Потери давления в трубном пространстве:            ")) +
+                       std::string(tr(m_lang, "not computed: ", "не рассчитаны: ")) + e.what() + "\r\n";
+        m_dialogs.message({"calculation.pressure_loss", MessageKind::Warning,
+                           tr(m_lang, "The pressure loss is not computed: ", "Потери давления не рассчитаны: ") +
+                               std::string(e.what())});
     }
 
     // The temperature profile along the surface passed by the single-phase
