@@ -1,5 +1,7 @@
 #include "cli/MixtureArgument.h"
 
+#include "properties/SubstanceIdentity.h"
+
 #include <algorithm>
 
 #include "cli/ProblemIo.h"
@@ -13,13 +15,14 @@ namespace {
 std::string unknownSubstance(const SubstanceData& data, const std::string& name) {
     std::string known;
     for (const Pro& p : data.SubstanceTable) known += (known.empty() ? "" : ", ") + p.EnglishName;
-    return "no substance \"" + name + "\" in the table (" + known + ")";
+    return "no substance \"" + name + "\" in the table (" + known +
+           ", or the chemical's name or CAS number as `vexamo substances` lists them)";
 }
 
 }  // namespace
 
 std::size_t substanceIndex(const SubstanceData& data, const std::string& name) {
-    const auto index = data.tryFindSubstance(name);
+    const auto index = findSubstanceByAnyName(data, name);
     if (!index) throw InputError(unknownSubstance(data, name));
     return *index;
 }
@@ -34,7 +37,7 @@ std::vector<MixturePart> parseMixtureArgument(const SubstanceData& data, const s
         const std::size_t eq = item.find('=');
         if (eq == std::string::npos) throw InputError("--mix: \"" + item + "\" is not NAME=PERCENT");
         const std::string name = item.substr(0, eq);
-        const auto index = data.tryFindSubstance(name);
+        const auto index = findSubstanceByAnyName(data, name);
         if (!index) throw InputError("--mix: " + unknownSubstance(data, name));
         const auto percent = parseReal(item.substr(eq + 1));
         if (!percent || !(*percent >= 0 && *percent <= 100))

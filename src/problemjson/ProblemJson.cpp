@@ -1,5 +1,7 @@
 #include "problemjson/ProblemJson.h"
 
+#include "properties/SubstanceIdentity.h"
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -137,7 +139,7 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     int previous = -1;
     for (std::size_t i = 0; i < components->size(); ++i) {
         const std::string name = toText((*components)[i], index(cpath, i));
-        const auto match = data.tryFindSubstance(name);
+        const auto match = findSubstanceByAnyName(data, name);
         const int found = match ? static_cast<int>(*match) : -1;
         if (!match) throw ProblemJsonError(index(cpath, i), "no substance \"" + name + "\" in the table");
         if (strict && found <= previous)

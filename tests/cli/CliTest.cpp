@@ -88,7 +88,14 @@ TEST(Cli, PropsOfSubstancesAndMixtures) {
         << hot;
     EXPECT_NE(output("props comp.1 20 --mix \"comp.1=40,comp.2=50\"").find("add up to 90"), std::string::npos);
 
-    EXPECT_EQ(run("props water 20"), 2);
+    EXPECT_EQ(run("props benzene 20"), 2);
+    // the chemical's name in either language, or its CAS number, names the record
+    EXPECT_EQ(output("props water 20"), water);
+    EXPECT_EQ(output("props 7732-18-5 20"), water);
+    EXPECT_EQ(output("props Water 20"), water);
+    EXPECT_NE(output("props \"ethyl acetate\" 20 --mix \"ethanol=40,этилацетат=60\"").find("mixture comp.1 40 % comp.4 60 %"),
+              std::string::npos);
+    EXPECT_EQ(run("props C2H6O 20"), 2);  // a formula is not a name
     EXPECT_EQ(run("props comp.2 warm"), 2);
     EXPECT_EQ(run("props comp.2 -300"), 2);
     EXPECT_EQ(run("props comp.3 20 --mix \"comp.1=40,comp.2=60\""), 2);

@@ -88,6 +88,22 @@ TEST(ProblemJson, HandWrittenEntriesGiveTheRecordsOfTheDialogs) {
     EXPECT_EQ(d.HorizontalBundle, 0);
 }
 
+// A component may be named by what it is: the chemical's name in either
+// language or its CAS number give the same records as the system's names,
+// and the file written back uses the system's names.
+TEST(ProblemJson, ComponentsByChemicalNameOrCasNumber) {
+    std::string byChemical = kHandWritten;
+    byChemical.replace(byChemical.find("[\"comp.1\", \"комп.2\"]"), std::string("[\"comp.1\", \"комп.2\"]").size(),
+                       "[\"Ethanol\", \"7732-18-5\"]");
+    byChemical.replace(byChemical.find("[\"comp.2\"]"), std::string("[\"comp.2\"]").size(), "[\"вода\"]");
+    const ProblemData p = problemFromJson(byChemical, data());
+    EXPECT_EQ(encodeProblem(p), encodeProblem(problemFromJson(kHandWritten, data())));
+    EXPECT_NE(problemToJson(p, data()).find("\"comp.1\""), std::string::npos);
+    std::string formula = kHandWritten;
+    formula.replace(formula.find("[\"comp.2\"]"), std::string("[\"comp.2\"]").size(), "[\"H2O\"]");
+    EXPECT_THROW(problemFromJson(formula, data()), ProblemJsonError);
+}
+
 TEST(ProblemJson, ConvertedProblemsComeBackByteForByte) {
     // A problem the readable fields describe completely has no "stored" part.
     ProblemData plain = problemFromJson(kHandWritten, data());
@@ -213,7 +229,7 @@ TEST(ProblemJson, BadInputNamesTheField) {
         {"\"material\": \"Titanium\"", "\"material\": \"Copper\"", "design.conductivity_W_mK"},
         {"\"bundle\": \"vertical\"", "\"bundle\": \"diagonal\"", "design.bundle"},
         {"\"shell_diameter_m\": 0.4", "\"shell_diametre_m\": 0.4", "design.shell_diametre_m"},
-        {"\"comp.1\", \"комп.2\"", "\"comp.1\", \"water\"", "tube_space.components[1]"},
+        {"\"comp.1\", \"комп.2\"", "\"comp.1\", \"benzene\"", "tube_space.components[1]"},
         {"\"comp.1\", \"комп.2\"", "\"comp.2\", \"comp.1\"", "tube_space.components[1]"},
         {"[30.5]", "[130.5]", "tube_space.concentrations_mass_pct[0]"},
         {"[30.5]", "[30.5, 70]", "tube_space.concentrations_mass_pct"},

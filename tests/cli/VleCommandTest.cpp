@@ -110,7 +110,7 @@ TEST(VleCommand, EndingTheProgramOrBadInput) {
     EXPECT_NE(r.out.find(" Calculation of power parameters"), std::string::npos);  // the report is written
 
     EXPECT_EQ(vle(options("comp.1=50,comp.2=40")).status, 2);  // not 100 %
-    EXPECT_EQ(vle(options("comp.1=50,water=50")).status, 2);
+    EXPECT_EQ(vle(options("comp.1=50,benzene=50")).status, 2);
     EXPECT_EQ(vle(options("comp.1=50,comp.2=50", "0")).status, 2);
     VleOptions three = options("comp.1=30,comp.2=30,comp.3=40");
     three.txy = true;

@@ -27,6 +27,21 @@ std::optional<SubstanceIdentity> builtInIdentity(std::size_t index) {
     return kBuiltIn[index];
 }
 
+std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data, const std::string& name) {
+    if (const auto index = data.tryFindSubstance(name)) return index;
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    const std::string wanted = lower(name);
+    for (std::size_t i = 0; i < kBuiltIn.size() && i < data.SubstanceTable.size(); ++i) {
+        const SubstanceIdentity& s = kBuiltIn[i];
+        if (wanted == s.englishName || name == s.russianName || name == s.cas) return i;
+    }
+    return std::nullopt;
+}
+
 std::string identityText(std::size_t index, LanguageFlagType languageFlag) {
     const auto identity = builtInIdentity(index);
     if (!identity) return "";

@@ -8,6 +8,7 @@
 
 #include "common/Real.h"
 #include "common/Text.h"
+#include "properties/SubstanceRecords.h"
 
 namespace vexamo {
 
@@ -28,5 +29,12 @@ std::optional<SubstanceIdentity> builtInIdentity(std::size_t index);
 // "ethanol (C2H6O, CAS 64-17-5)" in the language asked for; empty when the
 // record is not a built-in one.
 std::string identityText(std::size_t index, LanguageFlagType languageFlag);
+
+// The record a person names: by its system name ("comp.2", "комп.2"), or, for
+// a built-in record, by the chemical's name in either language (English in
+// any case: "Water", "ethyl acetate", "вода") or its CAS number ("7732-18-5").
+// None when nothing matches. Formulas are not names: C2H6O is also dimethyl
+// ether.
+std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data, const std::string& name);
 
 }  // namespace vexamo
