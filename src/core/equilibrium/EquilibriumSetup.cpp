@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
+#include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
 #include "equilibrium/ActivityModels.h"
+#include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/Minimizer.h"
 #include "equilibrium/ParameterFitting.h"
 #include "equilibrium/Tarnix1.h"
@@ -83,6 +86,11 @@ private:
     std::string enterPair(int i, int j);
     std::string unifacPair(int i, int j, bool dataPresent, char choice);
     void completeUnifac();
+    // Mixtures of three or more: which fitted pair's group parameters a later
+    // pair refitted, and how far each fitted pair's equimolar bubble point
+    // moved from its own binary model to the mixture's.
+    void reportUnifacDrift();
+    EquilibriumModel binaryModel(const UnifacTables& tables, int i, int j) const;
     void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& record);
     void record(PairSetup record) { m_session.EquilibriumPairs.push_back(std::move(record)); }
 
@@ -97,6 +105,14 @@ private:
     FitContext m_fit;
     std::vector<std::string> m_names;
     std::array<GroupBlock, kMaxMixtureComponents> m_blocks{};  // all components' group blocks
+    // The shared UNIFAC tables as each pair left them.
+    struct FittedPair {
+        int i = 0, j = 0;
+        bool fitted = false;  // to measured data (else entered or from the references)
+        Real pressure = 0;    // Pa, of its measured data
+        UnifacTables tables;
+    };
+    std::vector<FittedPair> m_fittedPairs;
 };
 
 ReportMemo& Setup::memo() {
@@ -149,6 +165,7 @@ void Setup::chooseMethod() {
 }
 
 bool Setup::setUp() {
+    m_fittedPairs.clear();
     const char letter = m_model.MethodLetter;
     m_session.EquilibriumPairs.clear();  // a restart with UNIFAC sets every pair up again
     // Step 2: UNIFAC's working tables and variant.
@@ -574,6 +591,7 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
             record.Values.push_back(value);
         }
     m_session.EquilibriumPairs.push_back(std::move(record));
+    m_fittedPairs.push_back({i, j, dataPresent, dataPresent ? c.Points.P : 0, tables});
     return result;
 }
 
@@ -589,6 +607,113 @@ void Setup::completeUnifac() {
     m_model.Groups = mixture;
     m_model.ComponentGroups = m_blocks;
     m_model.UnifacVariant = tables.Variant;
+    reportUnifacDrift();
+}
+
+EquilibriumModel Setup::binaryModel(const UnifacTables& tables, int i, int j) const {
+    EquilibriumModel m = m_model;
+    m.ComponentCount = 2;
+    m.Substances = {};
+    m.Substances[0] = m_substances[at(i)];
+    m.Substances[1] = m_substances[at(j)];
+    m.ComponentNames = {m_names[at(i)], m_names[at(j)]};
+    m.UniquacQ = {};
+    m.UniquacR = {};
+    m.UniquacQ[0] = m_fit.UniquacQ[at(i)];
+    m.UniquacQ[1] = m_fit.UniquacQ[at(j)];
+    m.UniquacR[0] = m_fit.UniquacR[at(i)];
+    m.UniquacR[1] = m_fit.UniquacR[at(j)];
+    std::array<GroupBlock, 2> blocks{m_blocks[at(i)], m_blocks[at(j)]};
+    for (GroupBlock& block : blocks)
+        BuildGroupInteractionMatrix(tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
+                                    block.PureInteraction);
+    m.Groups = MergeGroupLists(blocks);
+    BuildGroupInteractionMatrix(tables, m.Groups.GroupCount, m.Groups.MainGroup, m.Groups.SubgroupLetter,
+                                m.GroupInteraction);
+    m.ComponentGroups = {};
+    m.ComponentGroups[0] = blocks[0];
+    m.ComponentGroups[1] = blocks[1];
+    m.Validity = nullptr;
+    return m;
+}
+
+void Setup::reportUnifacDrift() {
+    const auto fittedCount = std::count_if(m_fittedPairs.begin(), m_fittedPairs.end(),
+                                           [](const FittedPair& p) { return p.fitted; });
+    if (m_n < 3 || fittedCount == 0) return;
+    const UnifacTables& final = m_fit.Tables;
+    const bool mainGroups = final.Variant == '1';
+    auto pairName = [&](const FittedPair& p) { return m_names[at(p.i)] + "-" + m_names[at(p.j)]; };
+    // The equimolar bubble point of pair p at its data pressure, degC; none
+    // when the model gives none.
+    auto bubblePoint = [&](const UnifacTables& tables, const FittedPair& p) -> std::optional<Real> {
+        try {
+            const EquilibriumModel model = binaryModel(tables, p.i, p.j);
+            std::array<Real, 7> liquid{0.5L, 0.5L}, vapour{}, work{};
+            Real tau = 0, pressure = p.pressure;
+            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
+                             pressure > 133300 ? 1.4L : 1.2L, 1.01L);
+            return (tau - 1) * 273.15L;
+        } catch (const CalculationAborted&) {
+            return std::nullopt;
+        }
+    };
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < m_fittedPairs.size(); ++k) {
+        const FittedPair& p = m_fittedPairs[k];
+        if (!p.fitted) continue;
+        const EquilibriumModel own = binaryModel(p.tables, p.i, p.j), mixture = binaryModel(final, p.i, p.j);
+        const GroupList& g = own.Groups;
+        // Each parameter of the pair's groups that the mixture holds otherwise,
+        // with the last later pair that wrote it.
+        std::vector<std::string> moved;
+        for (int m = 0; m < g.GroupCount; ++m)
+            for (int n = 0; n < g.GroupCount; ++n) {
+                if (m == n || (mainGroups && g.MainGroup[at(m)] == g.MainGroup[at(n)])) continue;
+                const Real mine = own.GroupInteraction[at(m)][at(n)], now = mixture.GroupInteraction[at(m)][at(n)];
+                if (mine == now) continue;
+                auto group = [&](int k) {
+                    const char letter = g.SubgroupLetter[at(k)];
+                    return std::to_string(g.MainGroup[at(k)]) +
+                           (mainGroups || letter == ' ' ? std::string() : std::string(1, letter));
+                };
+                std::string label = "a[" + group(m) + "," + group(n) + "]";
+                std::string by;
+                Real before = mine;
+                for (std::size_t later = k + 1; later < m_fittedPairs.size(); ++later) {
+                    const Real value =
+                        binaryModel(m_fittedPairs[later].tables, p.i, p.j).GroupInteraction[at(m)][at(n)];
+                    if (value != before) by = pairName(m_fittedPairs[later]);
+                    before = value;
+                }
+                label += tr(m_lang, " by ", " парой ") + by;
+                if (std::find(moved.begin(), moved.end(), label) == moved.end()) moved.push_back(label);
+            }
+        const std::optional<Real> tOwn = bubblePoint(p.tables, p), tMixture = bubblePoint(final, p);
+        auto degrees = [&](const std::optional<Real>& t) {
+            return t ? formatFixed(*t, 0, 2) : std::string(tr(m_lang, "none", "нет"));
+        };
+        std::string line = tr(m_lang, "   pair ", "   пара ") + pairName(p) + ": ";
+        if (moved.empty()) {
+            line += tr(m_lang, "its parameters stand in the mixture model", "ее параметры сохранены в модели смеси");
+        } else {
+            line += tr(m_lang, "refitted ", "переподобраны ");
+            for (std::size_t q = 0; q < moved.size(); ++q) line += (q ? "; " : "") + moved[q];
+        }
+        line += tr(m_lang, "; equimolar bubble point at ", "; температура кипения эквимолярной смеси при ") +
+                formatFixed(p.pressure / kPaPerMmHg, 0, 1) + tr(m_lang, " mm Hg: own model ", " мм рт.ст.: своя модель ") +
+                degrees(tOwn) + tr(m_lang, ", mixture model ", ", модель смеси ") + degrees(tMixture) +
+                tr(m_lang, " degr.C", " град.С");
+        if (tOwn && tMixture)
+            line += " (" + std::string(*tMixture >= *tOwn ? "+" : "") + formatFixed(*tMixture - *tOwn, 0, 2) + " K)";
+        lines.push_back(line);
+    }
+    memo().add(std::string(tr(m_lang,
+                              "\r\n   The pairs share one table of group parameters: a later pair's fit overwrites "
+                              "what an earlier one fitted.",
+                              "\r\n   Пары используют одну таблицу параметров групп: подбор более поздней пары "
+                              "переписывает подобранное ранее.")));
+    for (const std::string& line : lines) memo().add(line);
 }
 
 }  // namespace
