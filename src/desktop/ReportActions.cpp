@@ -366,6 +366,7 @@ void ReportActions::AboutActionExecute() {
         return;
     }
     dialog.setText(text);
+    dialog.setSubstances(m_session.Data.SubstanceTable);
     dialog.exec();
 }
 

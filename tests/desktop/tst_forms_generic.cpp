@@ -1,7 +1,8 @@
 // The generic dialogs and the design form through their widgets and the
 // desktop port: grid layout and cell checks, TfmInput, TfmAltern,
 // TfmGapCalc, the design form, message boxes (also those repeated during a
-// Run) and the file dialogs.
+// Run), the file dialogs, and the chemicals hinted at beside the system names
+// of the check list and the grid.
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,7 @@
 #include "desktop/forms/FormSupport.h"
 #include "desktop/forms/QtDialogs.h"
 #include "desktop/forms/TfmAltern.h"
+#include "desktop/forms/TfmCheckListBox.h"
 #include "desktop/forms/TfmDesign.h"
 #include "desktop/forms/TfmGapCalc.h"
 #include "desktop/forms/TfmInput.h"
@@ -480,6 +483,33 @@ private slots:
             dialogs.message(pass);
             QCOMPARE(boxes.texts.size(), 3);
         }
+    }
+
+    // A built-in system name in the check list of components or in a fixed
+    // cell of the grid has its chemical as the hint; other names have none,
+    // and the answers are read by row as before.
+    void systemNamesHintTheirChemical() {
+        TfmCheckListBox list;
+        CheckListRequest request;
+        request.id = "test.check_list";
+        request.items = {"комп.2", "brine", "comp.9", "comp.4"};
+        list.setRequest(request, kRussian);
+        auto* items = child<QListWidget>(&list, "ChLiBoxVLE");
+        QCOMPARE(items->item(0)->text(), QString("комп.2"));
+        QCOMPARE(items->item(0)->toolTip(), QString("вода (H2O, CAS 7732-18-5)"));
+        QVERIFY(items->item(1)->toolTip().isEmpty());
+        QVERIFY(items->item(2)->toolTip().isEmpty());
+        QCOMPARE(items->item(3)->toolTip(), QString("этилацетат (C4H8O2, CAS 141-78-6)"));
+        items->item(3)->setCheckState(Qt::Checked);
+        QCOMPARE(list.answer().checked, (std::vector<bool>{false, false, false, true}));
+
+        TfmStrGr grid(nullptr, 1, 1, 219);
+        grid.setRequest(gridRequest(3, 4, 1), kEnglish);
+        auto* cells = child<QTableWidget>(&grid, "sgInput");
+        QCOMPARE(cells->item(0, 2)->text(), QString("comp.2"));
+        QCOMPARE(cells->item(0, 2)->toolTip(), QString("water (H2O, CAS 7732-18-5)"));
+        QCOMPARE(cells->item(0, 1)->toolTip(), QString("ethanol (C2H6O, CAS 64-17-5)"));
+        QVERIFY(cells->item(1, 2)->toolTip().isEmpty());
     }
 
     void fileDialogs() {

@@ -1,12 +1,13 @@
 // The technological data form through its widgets: process lists, the
-// flow-rate check boxes, and OK with its checks through the desktop port.
+// component lists with the chemicals beside the system names, the flow-rate
+// check boxes, and OK with its checks through the desktop port.
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "control/Session.h"
@@ -49,6 +50,20 @@ T* child(QWidget* form, const QString& name) {
     auto* widget = form->findChild<T*>(name);
     if (widget == nullptr) qFatal("no control %s", qPrintable(name));
     return widget;
+}
+
+QTreeWidgetItem* component(QWidget* form, const char* list, int row) {
+    QTreeWidgetItem* item = child<QTreeWidget>(form, list)->topLevelItem(row);
+    if (item == nullptr) qFatal("no row %d in %s", row, list);
+    return item;
+}
+
+Qt::CheckState checkState(QWidget* form, const char* list, int row) {
+    return component(form, list, row)->checkState(0);
+}
+
+void check(QWidget* form, const char* list, int row) {
+    component(form, list, row)->setCheckState(0, Qt::Checked);
 }
 
 }  // namespace
@@ -99,12 +114,75 @@ private slots:
             QCOMPARE(entries(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)),
                      processes);
             QVERIFY(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)->isEditable());
-            auto* list = child<QListWidget>(half, QStringLiteral("clQualRatio") + suffix);
+            auto* list = child<QTreeWidget>(half, QStringLiteral("clQualRatio") + suffix);
             QCOMPARE(list->toolTip(), QString("Quality ratio of the heat-transfer medium"));
-            QCOMPARE(list->count(), static_cast<int>(session.Data.SubstanceTable.size()));
-            QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+            QCOMPARE(list->topLevelItemCount(),
+                     static_cast<int>(session.Data.SubstanceTable.size()));
+            QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Unchecked);
         }
         QCOMPARE(child<QPushButton>(&form, "bitbtOk")->text(), QString("OK"));
+    }
+
+    // Beside each built-in system name its chemical, in a second column and
+    // as the hint of the row, in the language of the showing; the system
+    // names themselves stay. The same form shown again in the other language
+    // says it in that one.
+    void componentListsNameTheChemicals() {
+        Session session;
+        TechnologicalDialogModel& model = session.TechnoDialog;
+        TfmHexData form;
+        struct Expected {
+            LanguageFlagType language;
+            QStringList headers;
+            QString water, ethylAcetate;
+            QString systemName;
+        };
+        const Expected languages[] = {
+            {kEnglish,
+             {"Component", "Substance"},
+             "water (H2O, CAS 7732-18-5)",
+             "ethyl acetate (C4H8O2, CAS 141-78-6)",
+             "comp.2"},
+            {kRussian,
+             {"Компонент", "Вещество"},
+             "вода (H2O, CAS 7732-18-5)",
+             "этилацетат (C4H8O2, CAS 141-78-6)",
+             "комп.2"},
+        };
+        for (const Expected& expected : languages) {
+            session.LanguageFlag = expected.language;
+            model.prepare(session);
+            model.FormActivate(session.LanguageFlag);
+            form.setModel(model, session.LanguageFlag);
+            for (const char* list : {"clQualRatio1", "clQualRatio2"}) {
+                auto* tree = child<QTreeWidget>(&form, list);
+                QCOMPARE(tree->columnCount(), 2);
+                QCOMPARE(tree->headerItem()->text(0), expected.headers[0]);
+                QCOMPARE(tree->headerItem()->text(1), expected.headers[1]);
+                QTreeWidgetItem* water = component(&form, list, 1);
+                QCOMPARE(water->text(0), expected.systemName);
+                QCOMPARE(water->text(1), expected.water);
+                QCOMPARE(water->toolTip(0), expected.water);
+                QCOMPARE(water->toolTip(1), expected.water);
+                QCOMPARE(component(&form, list, 3)->text(1), expected.ethylAcetate);
+            }
+        }
+        QVERIFY(component(&form, "clQualRatio1", 0)->text(1).startsWith(QString("этанол (C2H6O")));
+
+        // A record that no longer carries its built-in name is not the
+        // built-in chemical, nor is a built-in name in another row.
+        Session renamed;
+        renamed.Data.SubstanceTable[1].EnglishName = "brine";
+        renamed.Data.SubstanceTable[2].EnglishName = "comp.2";
+        renamed.TechnoDialog.prepare(renamed);
+        renamed.TechnoDialog.FormActivate(renamed.LanguageFlag);
+        form.setModel(renamed.TechnoDialog, renamed.LanguageFlag);
+        QCOMPARE(component(&form, "clQualRatio1", 1)->text(0), QString("brine"));
+        QVERIFY(component(&form, "clQualRatio1", 1)->text(1).isEmpty());
+        QVERIFY(component(&form, "clQualRatio1", 1)->toolTip(0).isEmpty());
+        QVERIFY(component(&form, "clQualRatio1", 2)->text(1).isEmpty());
+        QCOMPARE(component(&form, "clQualRatio1", 3)->text(1),
+                 QString("ethyl acetate (C4H8O2, CAS 141-78-6)"));
     }
 
     // Choosing a process reduces the other side's list to its partners and
@@ -145,7 +223,7 @@ private slots:
         auto* flow = child<QLineEdit>(&form, "edConsum1");
         type(flow, "1000");
         child<QPushButton>(&form, "bitbtSelAll2")->click();
-        QCOMPARE(child<QListWidget>(&form, "clQualRatio2")->item(3)->checkState(), Qt::Checked);
+        QCOMPARE(checkState(&form, "clQualRatio2", 3), Qt::Checked);
         QCOMPARE(flow->text(), QString("1000"));
         form.reject();
     }
@@ -201,7 +279,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(&form, "edTemp2")->text(), QString(" 90.00"));
         QVERIFY(!child<QLineEdit>(&form, "edPress2")->isEnabled());
         QCOMPARE(child<QComboBox>(&form, "cbProcess1")->currentText(), QString("heating"));
-        QCOMPARE(child<QListWidget>(&form, "clQualRatio2")->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(checkState(&form, "clQualRatio2", 1), Qt::Checked);
     }
 
     // OK refuses with the check's message and keeps the form open, the focus
@@ -242,8 +320,8 @@ private:
             QCOMPARE(boxes.icons.front(), QMessageBox::Warning);
             QVERIFY(form->isVisible());
         }
-        child<QListWidget>(form, "clQualRatio1")->item(0)->setCheckState(Qt::Checked);
-        child<QListWidget>(form, "clQualRatio2")->item(2)->setCheckState(Qt::Checked);
+        check(form, "clQualRatio1", 0);
+        check(form, "clQualRatio2", 2);
         choose(child<QComboBox>(form, "cbProcess1"), "heating");
         choose(child<QComboBox>(form, "cbProcess2"), "cooling");
         type(child<QLineEdit>(form, "edConsum1"), "1000");

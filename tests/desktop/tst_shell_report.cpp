@@ -1,5 +1,7 @@
 // The report actions: the report text file (open, save, save as, backup,
-// code page), printing with page numbers, the read-me text of About.
+// code page), printing with page numbers, About: the read-me text and the
+// table of the built-in substances.
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,9 +14,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "desktop/AboutDialog.h"
 #include "desktop/MainWindow.h"
 #include "desktop/ReportActions.h"
 #include "desktop/ReportFont.h"
@@ -106,6 +110,8 @@ private slots:
     void printDialogCancelledPrintsAndSaysNothing();
     void printDialogAcceptedPrintsInAFixedPitchFont();
     void readmeComesFromTheCurrentFolderElseFromTheProgram();
+    void aboutListsTheBuiltInSubstances_data();
+    void aboutListsTheBuiltInSubstances();
 
 private:
     QTemporaryDir m_dir;
@@ -358,6 +364,65 @@ void ShellReportTest::readmeComesFromTheCurrentFolderElseFromTheProgram() {
              QString::fromUtf8("Vexamo – local").toUtf8());
     QVERIFY(loadReadme(kEnglish, text, error));
     QCOMPARE(text, QString::fromUtf8("Vexamo – local"));
+}
+
+void ShellReportTest::aboutListsTheBuiltInSubstances_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("headers");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("English") << int(kEnglish)
+                             << QStringList{"System name", "Substance", "Formula", "CAS"}
+                             << QStringList{"comp.1|ethanol|C2H6O|64-17-5",
+                                            "comp.2|water|H2O|7732-18-5",
+                                            "comp.3|methanol|CH4O|67-56-1",
+                                            "comp.4|ethyl acetate|C4H8O2|141-78-6"};
+    QTest::newRow("Russian") << int(kRussian)
+                             << QStringList{"Системное имя", "Вещество", "Формула", "CAS"}
+                             << QStringList{"комп.1|этанол|C2H6O|64-17-5",
+                                            "комп.2|вода|H2O|7732-18-5",
+                                            "комп.3|метанол|CH4O|67-56-1",
+                                            "комп.4|этилацетат|C4H8O2|141-78-6"};
+}
+
+// About, from the main window: under the read-me a table of the four
+// built-in records, every row in view.
+void ShellReportTest::aboutListsTheBuiltInSubstances() {
+    QFETCH(int, language);
+    QFETCH(QStringList, headers);
+    QFETCH(QStringList, rows);
+    Session session;
+    session.LanguageFlag = static_cast<LanguageFlagType>(language);
+    MainWindow window(session);
+    auto* about = window.findChild<QAction*>(QStringLiteral("AboutAction"));
+    QVERIFY(about != nullptr);
+
+    QStringList shownHeaders, shownRows;
+    QString readme;
+    bool allInView = false;
+    WhenModal<AboutDialog> reader([&](AboutDialog* dialog) {
+        readme = dialog->text();
+        auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("tbSubstances"));
+        if (table != nullptr) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                shownHeaders << table->horizontalHeaderItem(c)->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columnCount(); ++c) cells << table->item(r, c)->text();
+                shownRows << cells.join(QLatin1Char('|'));
+            }
+            const int last = table->rowCount() - 1;
+            allInView =
+                table->isVisible() && last >= 0 &&
+                table->visualItemRect(table->item(last, 0)).bottom() < table->viewport()->height();
+        }
+        dialog->accept();
+    });
+    about->trigger();
+    QCOMPARE(reader.seen, 1);
+    QVERIFY(!readme.isEmpty());
+    QCOMPARE(shownHeaders, headers);
+    QCOMPARE(shownRows, rows);
+    QVERIFY(allInView);
 }
 
 QTEST_MAIN(ShellReportTest)

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/forms/FormSupport.h"
+#include "desktop/forms/SubstanceLabels.h"
 #include "dialogs/GenericDialogs.h"
 
 namespace vexamo::desktop {
@@ -58,6 +59,8 @@ void TfmCheckListBox::setRequest(const CheckListRequest& request, LanguageFlagTy
         auto* item = new QListWidgetItem(qText(name), m_list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
+        // The answer is read by row; the chemical is only a hint.
+        item->setToolTip(substanceIdentity(name, languageFlag));
     }
     // Room for half of the items in each of the two columns.
     const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : 20;

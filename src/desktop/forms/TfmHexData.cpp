@@ -5,15 +5,17 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
 
 #include "desktop/forms/FormSupport.h"
+#include "desktop/forms/SubstanceLabels.h"
 
 namespace vexamo::desktop {
 
@@ -80,8 +82,15 @@ QWidget* TfmHexData::buildHalf(int side, const QString& title) {
     half.process->setInsertPolicy(QComboBox::NoInsert);
     half.deleteButton = new QPushButton(QStringLiteral("Delete"), box);
     half.deleteButton->setObjectName(named("bitbtPross", side));
-    half.components = new QListWidget(box);
+    half.components = new QTreeWidget(box);
     half.components->setObjectName(named("clQualRatio", side));
+    half.components->setColumnCount(2);
+    half.components->setRootIsDecorated(false);
+    half.components->setUniformRowHeights(true);
+    half.components->setAllColumnsShowFocus(true);
+    half.components->header()->setStretchLastSection(true);
+    half.components->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    half.components->setMinimumWidth(320);
     half.components->setToolTip(QStringLiteral("Quality ratio of the heat-transfer medium"));
     half.selectAll = new QPushButton(box);
     half.selectAll->setObjectName(named("bitbtSelAll", side));
@@ -128,8 +137,10 @@ QWidget* TfmHexData::buildHalf(int side, const QString& title) {
     connect(half.consumption, &QCheckBox::clicked, this, [this, side](bool checked) {
         handle([this, side, checked] { m_model->chbConsumpClick(side, checked); });
     });
-    connect(half.components, &QListWidget::itemChanged, this,
-            [this, side](QListWidgetItem* item) { clQualRatioClickCheck(side, item); });
+    connect(half.components, &QTreeWidget::itemChanged, this,
+            [this, side](QTreeWidgetItem* item, int column) {
+                clQualRatioClickCheck(side, item, column);
+            });
     return box;
 }
 
@@ -152,18 +163,26 @@ void TfmHexData::refresh() {
 
         showList(half.process, side.processList, side.processText);
 
-        if (half.components->count() != static_cast<int>(side.substances.size())) {
+        half.components->setHeaderLabels(
+            {QString::fromUtf8(vexamo::tr(m_language, "Component", "Компонент")),
+             QString::fromUtf8(vexamo::tr(m_language, "Substance", "Вещество"))});
+        if (half.components->topLevelItemCount() != static_cast<int>(side.substances.size())) {
             half.components->clear();
             for (std::size_t i = 0; i < side.substances.size(); ++i) {
-                auto* item = new QListWidgetItem(half.components);
+                auto* item = new QTreeWidgetItem(half.components);
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
             }
         }
         for (std::size_t i = 0; i < side.substances.size(); ++i) {
-            QListWidgetItem* item = half.components->item(static_cast<int>(i));
-            item->setText(qText(side.substances[i]));
+            QTreeWidgetItem* item = half.components->topLevelItem(static_cast<int>(i));
+            // The model reads the check marks by row; the texts are only shown.
+            item->setText(0, qText(side.substances[i]));
+            const QString identity = substanceIdentity(i, side.substances[i], m_language);
+            item->setText(1, identity);
+            item->setToolTip(0, identity);
+            item->setToolTip(1, identity);
             const bool checked = i < side.checked.size() && side.checked[i];
-            item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+            item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
         }
 
         half.selectAll->setText(qText(m_model->selectAllCaption));
@@ -204,12 +223,12 @@ void TfmHexData::handle(const std::function<void()>& handler) {
     refresh();
 }
 
-void TfmHexData::clQualRatioClickCheck(int side, QListWidgetItem* item) {
-    if (m_refreshing || item == nullptr) return;
-    const int row = m_halves[static_cast<std::size_t>(side)].components->row(item);
+void TfmHexData::clQualRatioClickCheck(int side, QTreeWidgetItem* item, int column) {
+    if (m_refreshing || item == nullptr || column != 0 || m_model == nullptr) return;
+    const int row = m_halves[static_cast<std::size_t>(side)].components->indexOfTopLevelItem(item);
     if (row < 0) return;
     m_model->clQualRatioClickCheck(side, static_cast<std::size_t>(row),
-                                   item->checkState() == Qt::Checked);
+                                   item->checkState(0) == Qt::Checked);
 }
 
 void TfmHexData::bitbtOkClick() {

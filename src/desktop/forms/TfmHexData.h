@@ -13,8 +13,8 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QPushButton;
 
 namespace vexamo::desktop {
@@ -42,7 +42,7 @@ private:
     struct Half {
         QComboBox* process = nullptr;         // cbProcessN
         QPushButton* deleteButton = nullptr;  // bitbtPrussN
-        QListWidget* components = nullptr;    // clQualRatioN
+        QTreeWidget* components = nullptr;    // clQualRatioN: name, chemical
         QPushButton* selectAll = nullptr;     // bitbtSelAllN
         QPushButton* unselectAll = nullptr;   // bitbtAnSelAllN
         QCheckBox* consumption = nullptr;     // chbConsumpN
@@ -55,7 +55,7 @@ private:
     void takeTexts();  // the typed texts into the model
     // Runs a handler of the model on the current texts and shows the result.
     void handle(const std::function<void()>& handler);
-    void clQualRatioClickCheck(int side, QListWidgetItem* item);
+    void clQualRatioClickCheck(int side, QTreeWidgetItem* item, int column);
     void bitbtOkClick();
 
     TechnologicalDialogModel* m_model = nullptr;

@@ -14,6 +14,7 @@
 
 #include "desktop/forms/FormSupport.h"
 #include "desktop/forms/MessageBoxes.h"
+#include "desktop/forms/SubstanceLabels.h"
 
 namespace vexamo::desktop {
 
@@ -148,6 +149,9 @@ void TfmStrGr::setRequest(const GridRequest& request, LanguageFlagType languageF
                 item->setFlags(kFixedCellFlags);
                 item->setBackground(palette.button());
                 item->setForeground(palette.buttonText());
+                // A component's system name heads its row or column; the
+                // chemical it stands for is the hint.
+                item->setToolTip(substanceIdentity(stdText(qText(text).trimmed()), languageFlag));
             } else {
                 item->setFlags(kDataCellFlags);
             }
