@@ -28,4 +28,15 @@ std::optional<std::string> flowRateBeyondBound(Real flowRate_kg_h, LanguageFlagT
 std::optional<std::string> inletsWithoutDrivingForce(Real heated_C, Real cooled_C,
                                                      LanguageFlagType languageFlag);
 
+// The most tubes of outer diameter d (m) a casing of inner diameter D (m)
+// can hold at the smallest usual pitch, 1.25 d, triangular for a staggered
+// bundle and square otherwise: the casing's cross-section over the area each
+// tube takes (0.866 t^2 or t^2). An upper bound: a real layout holds fewer.
+Real mostTubesInCasing(Real shellDiameter, Real outerDiameter, bool staggered);
+
+// The warning that a bundle cannot fit in its casing, in the language asked
+// for; nothing when it may fit or no casing is given.
+std::optional<std::string> bundleDoesNotFit(unsigned tubeCount, Real shellDiameter, Real outerDiameter,
+                                            bool staggered, LanguageFlagType languageFlag);
+
 }  // namespace vexamo

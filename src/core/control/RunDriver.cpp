@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Errors.h"
+#include "common/InputBounds.h"
 #include "common/NumberFormat.h"
 #include "control/EngineeringSummary.h"
 #include "control/ProblemFile.h"
@@ -140,6 +141,13 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     SaveProblemFile(session, dialogs);
 
     session.Report.add(initialDataBlock(session.Problem.Design, lang));
+    {
+        const DesignRecord& d = session.Problem.Design;
+        if (const auto fit = bundleDoesNotFit(d.TubeCount, d.ShellDiameter, d.OuterDiameter, d.StaggeredTubes != 0, lang)) {
+            dialogs.message({"design.bundle_fit", MessageKind::Warning, *fit});
+            session.Report.add(std::string("   ") + tr(lang, "Warning: ", "Предупреждение: ") + *fit);
+        }
+    }
     session.ProgressLineIndex = static_cast<int>(session.Report.lineCount());
 
     const ExchangerClass cls = exchangerClassFor(session.PairCode);
