@@ -104,8 +104,21 @@ void SaveProblemFile(Session& session, Dialogs& dialogs) {
     FileRequest request =
         problemFileRequest(session, "file.save_problem", tr(lang, "Saving file", "Сохранение файла"));
     request.promptOverwrite = true;
-    const auto chosen = dialogs.saveFile(request);
+    auto chosen = dialogs.saveFile(request);
     if (!chosen) return;
+    // The writer writes the binary problem file: a name ending in .json would
+    // hold bytes no JSON reader can take. It is written beside it as .dat.
+    std::string extension = chosen->extension().string();
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == ".json") {
+        chosen->replace_extension(".dat");
+        dialogs.message({"file.saved_as_dat", MessageKind::Information,
+                         tr(lang, "The problem is written as a problem file: ", "Задача записана как файл данных: ") +
+                             chosen->string() +
+                             tr(lang, " (a JSON problem is written by \"vexamo convert\")",
+                                " (задачу в формате JSON записывает \"vexamo convert\")")});
+    }
     try {
         writeProblemFile(*chosen, session.Problem);
     } catch (const std::exception& e) {

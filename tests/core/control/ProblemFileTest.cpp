@@ -142,6 +142,21 @@ TEST_F(ProblemFileTest, SavingOverAFileKeepsItAsBackup) {
     EXPECT_EQ(readBytes(dir / "case1.dat").size(), kProblemFileSize);
 }
 
+// The problem file is binary: saved under a .json name it would be a .json
+// file no JSON reader can read. It goes beside it as .dat, and the person is
+// told the name; a .json already there is left alone.
+TEST_F(ProblemFileTest, AJsonNameIsWrittenAsTheProblemFile) {
+    writeText(dir / "case2.json", "{\"format\": \"vexamo-problem\"}");
+    session.Problem = sample;
+    FakeDialogs dialogs;
+    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case2.JSON"));
+    SaveProblemFile(session, dialogs);
+    EXPECT_EQ(readText(dir / "case2.json"), "{\"format\": \"vexamo-problem\"}");
+    EXPECT_EQ(readBytes(dir / "case2.dat").size(), kProblemFileSize);
+    ASSERT_EQ(dialogs.messageCount("file.saved_as_dat"), 1u);
+    EXPECT_NE(dialogs.messages.back().text.find((dir / "case2.dat").string()), std::string::npos);
+}
+
 TEST_F(ProblemFileTest, DecliningOrCancellingChangesNothing) {
     session.Problem = sample;
     FakeDialogs no;
