@@ -181,9 +181,13 @@ void runSubstances(const SubstancesOptions& o, const SubstanceData& data, std::o
     }
     out << tr(lang,
               "A value outside these ranges does not rest on the data: a property table gives the value at its "
-              "nearer end, the Antoine equation is extrapolated.\n",
+              "nearer end, the Antoine equation is extrapolated. A Run lists each such value after its "
+              "results, and ends without results when a stream or a saturation temperature lies more than "
+              "30 K outside.\n",
               "Значение вне этих диапазонов не опирается на данные: таблица свойств дает значение на ближнем "
-              "конце, уравнение Антуана экстраполируется.\n");
+              "конце, уравнение Антуана экстраполируется. Расчет перечисляет каждое такое значение после "
+              "результатов и заканчивается без результатов, если поток или температура насыщения лежит вне "
+              "диапазона более чем на 30 К.\n");
 }
 
 }  // namespace vexamo::cli
