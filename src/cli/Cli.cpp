@@ -23,6 +23,7 @@ LanguageFlagType languageFrom(const std::string& lang) { return lang == "ru" ? k
 
 int runCli(int argc, char** argv) {
     CLI::App app{"Vexamo: thermal and hydraulic design of shell-and-tube heat exchangers"};
+    app.set_version_flag("--version", std::string("vexamo ") + VEXAMO_VERSION);
     app.require_subcommand(1);
 
     std::string convertIn, convertOut;

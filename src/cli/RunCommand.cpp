@@ -4,6 +4,7 @@
 
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
+#include "cli/PlotFiles.h"
 #include "cli/ProblemIo.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
@@ -11,7 +12,6 @@
 #include "control/EngineeringSummary.h"
 #include "control/RunDriver.h"
 #include "problemjson/ProblemJson.h"
-#include "plot/ProfilePainter.h"
 
 namespace vexamo::cli {
 
@@ -230,7 +230,7 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
         try {
             if (dialogs.graphs().empty())
                 throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
-            plot::renderProfileGraph(dialogs.graphs().back(), o.plot);
+            writeProfilePicture(dialogs.graphs().back(), o.plot);
         } catch (const std::exception& e) {
             err << "vexamo: " << e.what() << '\n';
             if (status != 2) status = 1;

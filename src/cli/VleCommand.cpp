@@ -7,6 +7,7 @@
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "cli/MixtureArgument.h"
+#include "cli/PlotFiles.h"
 #include "cli/ProblemIo.h"
 #include "common/Constants.h"
 #include "common/Errors.h"
@@ -310,7 +311,7 @@ int runVle(const VleOptions& o, std::ostream& out, std::ostream& err) {
         picture.measuredLabel = tr(lang, "measured, ", "опыт, ") + formatShortest(txy.measuredPressure / kPaPerMmHg) +
                                 tr(lang, " mm Hg,", " мм рт.ст.,");
         try {
-            plot::renderTxyDiagram(picture, o.plot);
+            writeTxyPicture(picture, o.plot);
         } catch (const std::exception& e) {
             err << "vexamo: " << e.what() << '\n';
             return 1;

@@ -105,3 +105,43 @@ TEST(Cli, PropsOfSubstancesAndMixtures) {
 }
 
 }  // namespace
+
+namespace {
+
+// The headless program starts without the desktop or the drawing library;
+// each is looked for beside it only when asked for, and its absence is said.
+TEST(Cli, HeadlessWithoutTheDesktopOrTheDrawingLibrary) {
+    EXPECT_EQ(output("--version").rfind("vexamo ", 0), 0u) << output("--version");
+    EXPECT_EQ(run("--version"), 0);
+
+    vexamo::test::TempDir dir;
+    const fs::path alone = dir / "vexamo";
+    fs::copy_file(VEXAMO_BINARY, alone);
+    auto runAlone = [&](const std::string& args) {
+        const std::string command = alone.string() + " " + args + " 2>&1";
+        std::string text;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[4096];
+            std::size_t n;
+            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+            const int status = pclose(pipe);
+            text += "\nstatus " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        }
+        return text;
+    };
+    const std::string desktop = runAlone("");
+    EXPECT_NE(desktop.find("the desktop program " + (dir / "vexamo-desktop").string() + " cannot be started"),
+              std::string::npos)
+        << desktop;
+    EXPECT_NE(desktop.find("status 1"), std::string::npos);
+    // Everything but the picture: the report is written, the plot says why not.
+    const std::string plotted = runAlone("run " + example("water-water-2pass.json") + " --answers " +
+                                         example("answers/water-water-2pass.json") + " --quiet --plot " +
+                                         (dir / "p.png").string());
+    EXPECT_NE(plotted.find("ENGINEERING SUMMARY"), std::string::npos);
+    EXPECT_NE(plotted.find("the drawing library libvexamo-plot.so cannot be loaded"), std::string::npos) << plotted;
+    EXPECT_NE(plotted.find("status 1"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "p.png"));
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#include "cli/PlotFiles.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace vexamo::cli {
+
+namespace {
+
+using ProfileEntry = bool (*)(const ProfileGraphRequest*, const char*, std::string*);
+using TxyEntry = bool (*)(const plot::TxyDiagram*, const char*, std::string*);
+
+// The library beside the executable (or one folder up, as the test programs
+// lie below it), else where it is installed.
+void* plotLibrary() {
+    static void* handle = nullptr;  // loaded once for the life of the process
+    if (handle) return handle;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::vector<std::filesystem::path> places;
+    if (!ec) places = {self.parent_path(), self.parent_path().parent_path()};
+    places.emplace_back(VEXAMO_PLOT_MODULE_DIR);
+    std::string tried;
+    for (const auto& place : places) {
+        const std::filesystem::path file = place / "libvexamo-plot.so";
+        if (!std::filesystem::exists(file, ec)) continue;
+        handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle) return handle;
+        tried += std::string(" ") + dlerror();
+    }
+    throw std::runtime_error("the drawing library libvexamo-plot.so cannot be loaded" +
+                             (tried.empty() ? std::string(" (not found beside vexamo)") : ":" + tried));
+}
+
+template <typename Entry>
+Entry entry(const char* name) {
+    void* symbol = dlsym(plotLibrary(), name);
+    if (!symbol) throw std::runtime_error(std::string("libvexamo-plot.so has no ") + name);
+    return reinterpret_cast<Entry>(symbol);
+}
+
+}  // namespace
+
+void writeProfilePicture(const ProfileGraphRequest& request, const std::string& file) {
+    std::string error;
+    if (!entry<ProfileEntry>("vexamoPlotProfile")(&request, file.c_str(), &error)) throw std::runtime_error(error);
+}
+
+void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
+    std::string error;
+    if (!entry<TxyEntry>("vexamoPlotTxy")(&diagram, file.c_str(), &error)) throw std::runtime_error(error);
+}
+
+}  // namespace vexamo::cli

@@ -1,0 +1,18 @@
+#pragma once
+// Pictures written by the headless commands. The drawing code (and the
+// libraries of the window system it needs) is loaded from libvexamo-plot.so
+// the first time a picture is asked for.
+#include <string>
+
+#include "dialogs/Dialogs.h"
+#include "plot/TxyPainter.h"
+
+namespace vexamo::cli {
+
+// PNG or SVG by the extension; an existing file is kept as NAME.EXT.bak.
+// Throws std::runtime_error with the reason (the drawing library missing, a
+// bad extension, a file that cannot be written).
+void writeProfilePicture(const ProfileGraphRequest& request, const std::string& file);
+void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file);
+
+}  // namespace vexamo::cli
