@@ -38,6 +38,7 @@ AboutDialog::AboutDialog(LanguageFlagType lang, QWidget* parent)
          QString::fromUtf8(vexamo::tr(lang, "Formula", "Формула")), QStringLiteral("CAS")});
     m_substances->verticalHeader()->hide();
     m_substances->horizontalHeader()->setStretchLastSection(true);
+    m_substances->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_substances->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_substances->setSelectionMode(QAbstractItemView::NoSelection);
     m_substances->setFocusPolicy(Qt::NoFocus);
@@ -94,7 +95,7 @@ void AboutDialog::setSubstances(const SubArr& table) {
             m_substances->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     m_substances->resizeColumnsToContents();
-    m_substances->horizontalHeader()->setStretchLastSection(true);
+    m_substances->resizeRowsToContents();
     const bool any = m_substances->rowCount() > 0;
     m_substancesLabel->setVisible(any);
     m_substances->setVisible(any);

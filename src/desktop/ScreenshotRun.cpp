@@ -1,6 +1,7 @@
 #include "ScreenshotRun.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -12,7 +13,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTimer>
 #include <cstdio>
 
@@ -41,7 +45,7 @@ public:
         m_timer.start(15);
     }
 
-    QPixmap technological, graph;
+    QPixmap technological, graph, about;
     QStringList problems;
 
 private:
@@ -84,6 +88,9 @@ private:
             button(modal, "bitbtOk")->click();
         } else if (name == QLatin1String("TfmDesign")) {
             button(modal, "bitbtOk")->click();
+        } else if (name == QLatin1String("fmAbProgr")) {
+            about = modal->grab();
+            static_cast<QDialog*>(modal)->accept();
         } else if (name == QLatin1String("TfmHexGraph")) {
             // The last graph of the iteration is the one kept.
             graph = modal->grab();
@@ -125,6 +132,28 @@ void waitFor(int milliseconds) {
     loop.exec();
 }
 
+// Scrolls the report memo so that the engineering summary after the results
+// is in view, its heading as high as needed. False when the report has none.
+bool showEngineeringSummary(QPlainTextEdit* memo, LanguageFlagType lang) {
+    const QString heading = lang == kEnglish ? QStringLiteral("ENGINEERING SUMMARY")
+                                             : QString::fromUtf8("ИНЖЕНЕРНАЯ СВОДКА");
+    int line = -1;
+    for (QTextBlock block = memo->document()->lastBlock(); block.isValid();
+         block = block.previous()) {
+        if (block.text().trimmed() == heading) {
+            line = block.blockNumber();
+            break;
+        }
+    }
+    if (line < 0) return false;
+    // The memo scrolls line by line: the end of the report, unless that
+    // leaves the heading above the view.
+    QScrollBar* bar = memo->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    if (bar->value() > line) bar->setValue(line);
+    return true;
+}
+
 bool save(const QPixmap& picture, const QDir& folder, const QString& name) {
     const QString file = folder.filePath(name);
     if (picture.isNull() || !picture.save(file, "PNG")) {
@@ -157,15 +186,27 @@ bool picturesIn(LanguageFlagType lang, const QDir& folder) {
     window.findChild<QPushButton*>(QStringLiteral("BitBtnRun"))->click();
     waitFor(200);
 
-    bool ok = autopilot.problems.isEmpty();
-    for (const QString& problem : autopilot.problems) say(problem);
+    bool ok = true;
     if (session.Results.produced == false) {
         say(QStringLiteral("the Run ended without results"));
         ok = false;
     }
+    auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("mmHeatEx"));
+    if (memo == nullptr || !showEngineeringSummary(memo, session.LanguageFlag)) {
+        say(QStringLiteral("the report has no engineering summary"));
+        ok = false;
+    }
+    waitFor(50);
     ok = save(window.grab(), folder, QStringLiteral("main-window") + suffix) && ok;
     ok = save(autopilot.technological, folder, QStringLiteral("technological-data") + suffix) && ok;
     ok = save(autopilot.graph, folder, QStringLiteral("temperature-graph") + suffix) && ok;
+
+    // About, with the table of the built-in substances.
+    window.findChild<QAction*>(QStringLiteral("AboutAction"))->trigger();
+    ok = save(autopilot.about, folder, QStringLiteral("about") + suffix) && ok;
+
+    for (const QString& problem : autopilot.problems) say(problem);
+    ok = autopilot.problems.isEmpty() && ok;
     return ok;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The scripted mode behind tools/screenshots.sh (vexamo --screenshots DIR):
 // in each language it runs an example to its results with every question
-// answered, and saves pictures of the main window, the technological data
-// form and the graph window into DIR.
+// answered, and saves pictures of the main window (its report at the
+// engineering summary), the technological data form, the graph window and
+// About into DIR.
 #include <QString>
 
 namespace vexamo::desktop {

@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "desktop/forms/FormSupport.h"
@@ -20,6 +22,9 @@
 namespace vexamo::desktop {
 
 namespace {
+
+// The least width of a component list, pixels.
+constexpr int kComponentListWidth = 320;
 
 QString named(const char* prefix, int side) {
     return QString::fromLatin1(prefix) + QString::number(side + 1);
@@ -90,7 +95,7 @@ QWidget* TfmHexData::buildHalf(int side, const QString& title) {
     half.components->setAllColumnsShowFocus(true);
     half.components->header()->setStretchLastSection(true);
     half.components->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    half.components->setMinimumWidth(320);
+    half.components->setMinimumWidth(kComponentListWidth);
     half.components->setToolTip(QStringLiteral("Quality ratio of the heat-transfer medium"));
     half.selectAll = new QPushButton(box);
     half.selectAll->setObjectName(named("bitbtSelAll", side));
@@ -184,6 +189,12 @@ void TfmHexData::refresh() {
             const bool checked = i < side.checked.size() && side.checked[i];
             item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
         }
+        // Wide enough for the longest chemical without cutting it.
+        const QAbstractItemView* list = half.components;
+        const int wanted = list->sizeHintForColumn(0) + list->sizeHintForColumn(1) +
+                           list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() +
+                           8;
+        half.components->setMinimumWidth(std::max(kComponentListWidth, wanted));
 
         half.selectAll->setText(qText(m_model->selectAllCaption));
         half.consumption->setChecked(side.consumptionChecked);
