@@ -5,6 +5,7 @@
 
 #include "cli/MixtureArgument.h"
 #include "cli/ProblemIo.h"
+#include "common/Constants.h"
 #include "common/NumberFormat.h"
 #include "properties/MixtureProperties.h"
 #include "properties/PropertyFunctions.h"
@@ -48,7 +49,7 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
     const LanguageFlagType lang = o.language;
     const std::size_t named = substanceIndex(data, o.substance);
     const auto t = parseReal(o.temperature);
-    if (!t || !(*t > -273.15L)) throw InputError("\"" + o.temperature + "\" is not a temperature in °C");
+    if (!t || !(*t > -kZeroCelsius_K)) throw InputError("\"" + o.temperature + "\" is not a temperature in °C");
 
     RangeLog log;
     PropertySet result;

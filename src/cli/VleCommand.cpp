@@ -64,7 +64,7 @@ Json pairJson(const PairSetup& pair, const std::vector<std::string>& names) {
                 p["A"] = pjson::realToJson(v);
                 p["kJ_mol"] = pjson::realToJson(v * 8.3144L * 0.27315L);
                 break;
-            case 'G': p["K"] = pjson::realToJson(v * 273.15L); break;
+            case 'G': p["K"] = pjson::realToJson(v * kZeroCelsius_K); break;
             default: p["value"] = pjson::realToJson(v); break;
         }
         parameters.push_back(p);
@@ -105,7 +105,7 @@ TxyTable txyTable(Session& session, Real pressure_Pa, std::ostream& err, bool qu
             EquilibriumPoint(session.Data, 't', 'y', tau, vapour, work, liquid, session.Equilibrium, pressure, first,
                              1.01L);
             table.y.push_back(vapour[0]);
-            table.t.push_back((tau - 1) * 273.15L);
+            table.t.push_back((tau - 1) * kZeroCelsius_K);
         } catch (const CalculationAborted& e) {
             if (!quiet) err << "vexamo: warning: x = " << formatShortest(x1) << ": " << e.what() << '\n';
             table.y.push_back(NAN);

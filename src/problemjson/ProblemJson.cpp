@@ -196,7 +196,7 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
                                    "heating and cooling take the inlet temperature_C, not a pressure");
         if (temperature) {
             t.Temperature = finiteReal(*temperature, join(path, "temperature_C"));
-            if (strict && !(t.Temperature > -273.15L))
+            if (strict && !(t.Temperature > -kZeroCelsius_K))
                 throw ProblemJsonError(join(path, "temperature_C"), "below absolute zero");
             if (auto beyond = temperatureBeyondBound(t.Temperature, kEnglish); strict && beyond)
                 throw ProblemJsonError(join(path, "temperature_C"), *beyond + formatShortest(t.Temperature));

@@ -71,7 +71,7 @@ int findMaterial(const std::string& text) {
 }
 
 Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity) {
-    return (outerDiameter - innerDiameter) * 0.5L / conductivity + 1.0L / 5800.0L;
+    return (outerDiameter - innerDiameter) * 0.5L / conductivity + kFoulingResistance;
 }
 
 Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, Real innerDiameter,
@@ -81,7 +81,7 @@ Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, R
 }
 
 Real conductivityFromWallResistance(const DesignRecord& design) {
-    const Real wall = design.WallResistance - 1.0L / 5800.0L;
+    const Real wall = design.WallResistance - kFoulingResistance;
     if (!(wall > 0)) return 0;
     return (design.OuterDiameter - design.InnerDiameter) * 0.5L / wall;
 }

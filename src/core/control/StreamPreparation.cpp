@@ -84,7 +84,7 @@ void mixtureSaturation(Session& session, Dialogs& dialogs, const std::vector<Pro
     Real tau = 0;
     EquilibriumPoint(session.Data, 't', static_cast<char>(phaseLetter), tau, vapour, session.EquilibriumWork, liquid,
                      session.Equilibrium, pressure, first, second, &dialogs);
-    temperature = (tau - 1) * 273.15L;
+    temperature = (tau - 1) * kZeroCelsius_K;
     session.EquilibriumLiquid = liquid;
     session.EquilibriumVapour = vapour;
 
@@ -138,7 +138,7 @@ void pureSaturation(Session& session, Dialogs& dialogs, const Pro& record, const
             throw CalculationAborted(tr(lang, "The Antoine equation of ", "Уравнение Антуана для ") + name +
                                      tr(lang, " gives no temperature at ", " не дает температуры при ") +
                                      formatShortest(p) + tr(lang, " mm Hg", " мм рт.ст."));
-        temperature = T - 273.15L;
+        temperature = T - kZeroCelsius_K;
         checkAntoineTemperature(session.Data, session.Data.findSubstance(name), temperature, lang, &session.Validity);
     }
     pressure *= kPaPerMmHg;

@@ -25,7 +25,7 @@ std::string controlName(const char* prefix, std::size_t side) {
 }
 
 // The lowest temperature a medium can have, degC.
-constexpr Real kAbsoluteZero_C = -273.15L;
+constexpr Real kAbsoluteZero_C = -kZeroCelsius_K;
 
 }  // namespace
 

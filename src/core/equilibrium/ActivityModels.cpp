@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "common/Constants.h"
 #include "properties/PropertyFunctions.h"
 
 namespace vexamo {
 
 namespace {
 
-constexpr Real kReducedUnit_K = 273.15L;
+constexpr Real kReducedUnit_K = kZeroCelsius_K;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 

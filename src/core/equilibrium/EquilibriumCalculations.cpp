@@ -226,7 +226,7 @@ void checkWithinTables(const SubstanceData& data, const EquilibriumModel& model,
     for (int i = 0; i < model.ComponentCount; ++i) {
         const std::size_t index = data.findSubstance(model.ComponentNames[at(i)]);
         if (index > 1) {
-            checkAntoineTemperature(data, index, (tau - 1) * 273.15L, model.Language, model.Validity);
+            checkAntoineTemperature(data, index, (tau - 1) * kZeroCelsius_K, model.Language, model.Validity);
             continue;
         }
         RangeLog log;
@@ -234,7 +234,7 @@ void checkWithinTables(const SubstanceData& data, const EquilibriumModel& model,
         if (log.count() == 0) continue;
         const RangeEvent& e = log.events().front();
         const LanguageFlagType lang = model.Language;
-        throw CalculationAborted(tr(lang, "the temperature ", "температура ") + formatFixed((tau - 1) * 273.15L, 0, 2) +
+        throw CalculationAborted(tr(lang, "the temperature ", "температура ") + formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) +
                                  tr(lang, " degr.C lies outside the vapour-pressure table of ",
                                     " град.С лежит вне таблицы давления насыщенного пара ") +
                                  model.ComponentNames[at(i)] + " (" + formatShortest(e.low) + tr(lang, " to ", " … ") +
@@ -264,7 +264,7 @@ std::string failureText(const EquilibriumModel& model, bool bubble, bool tempera
         given = tr(lang, " at ", " при ") + formatShortest(pressure) + tr(lang, " Pa (", " Па (") +
                 formatFixed(pressure / kPaPerMmHg, 0, 2) + tr(lang, " mm Hg)", " мм рт.ст.)");
     else
-        given = tr(lang, " at ", " при ") + formatFixed((tau - 1) * 273.15L, 0, 2) + tr(lang, " degr.C", " град.С");
+        given = tr(lang, " at ", " при ") + formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) + tr(lang, " degr.C", " град.С");
     std::string reason = cause.what();
     if (const auto* failure = dynamic_cast<const SolverFailure*>(&cause)) {
         switch (failure->kind()) {

@@ -304,7 +304,7 @@ bool Setup::pair(int i, int j) {
             m_fit.Second = b;
             const FitPoints& p = m_fit.Points;
             for (std::size_t k = 0; k < p.n; ++k) {
-                const Real t = (p.theta[k] - 1) * 273.15L;
+                const Real t = (p.theta[k] - 1) * kZeroCelsius_K;
                 m_fit.Volume[sa][k] = MolarVolume(m_data, m_names[sa], t);
                 m_fit.VapourPressure[sa][k] = VapourPressure(m_data, m_names[sa], p.theta[k]);
                 m_fit.Volume[sb][k] = MolarVolume(m_data, m_names[sb], t);
@@ -557,7 +557,7 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
             std::size_t column = 0;
             for (int m = 0; m < G; ++m)
                 for (int n = 0; n < G; ++n)
-                    if (m != n) StoreGroupParameter(tables, m, n, cellValue(answer, column++) / 273.15L);
+                    if (m != n) StoreGroupParameter(tables, m, n, cellValue(answer, column++) / kZeroCelsius_K);
             record.Source = PairSetup::Origin::Entered;
         } else {
             memo().add(tr(m_lang, "Power parameters are taken from references",
@@ -581,10 +581,10 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
             const Real value = variant == '1' ? tables.mainEntry(number(m), number(n)) : c.PairInteraction[at(m)][at(n)];
             if (variant == '1')
                 result += "  a0[" + std::to_string(number(m)) + "," + std::to_string(number(n)) +
-                          "]= " + formatFixed(value * 273.15L, 7, 3);
+                          "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             else
                 result += "  a[" + std::to_string(number(m)) + letterOf(m) + "," + std::to_string(number(n)) +
-                          letterOf(n) + "]= " + formatFixed(value * 273.15L, 7, 3);
+                          letterOf(n) + "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             result += unit;
             record.Labels.push_back(label(m, n).substr(2));
             record.Kinds.push_back('G');
@@ -653,7 +653,7 @@ void Setup::reportUnifacDrift() {
             Real tau = 0, pressure = p.pressure;
             EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
                              pressure > 133300 ? 1.4L : 1.2L, 1.01L);
-            return (tau - 1) * 273.15L;
+            return (tau - 1) * kZeroCelsius_K;
         } catch (const CalculationAborted&) {
             return std::nullopt;
         }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "equilibrium/ActivityModels.h"
@@ -40,7 +41,7 @@ int LoadBinaryDataSet(FitContext& c, const SubstanceData& data, int s1, int s2) 
     for (std::size_t k = 0; k < set.Count; ++k) {
         p.x1[k] = set.LiquidX[k];
         p.y1[k] = set.VapourY[k];
-        p.theta[k] = set.Temperature[k] / 273.15L + 1.0L;
+        p.theta[k] = set.Temperature[k] / kZeroCelsius_K + 1.0L;
     }
     c.Wilson[0] = set.StartValues[0];
     c.Wilson[1] = set.StartValues[1];

@@ -358,7 +358,7 @@ Real BundleCondensationCoefficient(int n, bool staggered, bool horizontal,
 }
 
 Real SaturatedVapourDensity(Real pressure_Pa, Real molarMass, Real t) {
-    return pressure_Pa * molarMass / (kGasConstant * (t + 273.15L));
+    return pressure_Pa * molarMass / (kGasConstant * (t + kZeroCelsius_K));
 }
 
 Real BoilingCoefficient(int count, std::span<const Pro> components,

@@ -190,8 +190,8 @@ Real VapourPressure(const SubstanceData& data, const std::string& substanceName,
     const Pro& p = selectRecord(data, substanceName);
     if (index <= 1)
         return kPaPerMmHg * InterpolateTable(p.PressureTemperatures, p.PressureValues,
-                                             (tau - 1) * 273.15L, log, "PressureValues", p.EnglishName);
-    const Real T = 273.15L * tau;
+                                             (tau - 1) * kZeroCelsius_K, log, "PressureValues", p.EnglishName);
+    const Real T = kZeroCelsius_K * tau;
     return kPaPerMmHg * std::exp(p.AntoineA - p.AntoineB / (T + p.AntoineC));
 }
 
