@@ -1,7 +1,10 @@
 #!/bin/sh
 # Pictures of the desktop program for docs/screenshots/: in English and in
-# Russian, the main window after a Run of examples/water-water-2pass, the
-# technological data form and the temperature graph. No display needed.
+# Russian, the main window after a Run of examples/water-water-2pass (the
+# report scrolled to its engineering summary), the technological data form
+# with the chemicals beside the system names, the temperature graph and
+# About with the built-in substances. Needs vexamo-desktop beside vexamo; no
+# display needed.
 #
 #   tools/screenshots.sh [path/to/vexamo]      (default: build/vexamo)
 set -eu
