@@ -7,6 +7,7 @@
 #include "cli/ProblemIo.h"
 #include "common/Constants.h"
 #include "common/NumberFormat.h"
+#include "common/Text.h"
 #include "properties/MixtureProperties.h"
 #include "properties/PropertyFunctions.h"
 #include "properties/SubstanceIdentity.h"
@@ -112,11 +113,7 @@ void runProps(const PropsOptions& o, const SubstanceData& data, std::ostream& ou
     out << title << tr(lang, " at ", " при ") << formatShortest(*t) << " °C\n";
     for (const Line& l : kLines) {
         if (mixture && l.member == &PropertySet::VapourEnthalpyValue) continue;  // not a mixture property
-        std::string label = tr(lang, l.english, l.russian);
-        std::size_t width = 0;
-        for (unsigned char c : label) width += (c & 0xC0) != 0x80;
-        label += std::string(width < 34 ? 34 - width : 1, ' ');
-        out << label << formatGeneral(result.*l.member, 8, 2) << ' ' << tr(lang, l.unitEn, l.unitRu) << '\n';
+        out << paddedTo(tr(lang, l.english, l.russian), 34) << formatGeneral(result.*l.member, 8, 2) << ' ' << tr(lang, l.unitEn, l.unitRu) << '\n';
     }
 }
 
@@ -129,12 +126,6 @@ namespace {
 std::string range(const std::vector<Real>& values) {
     if (values.empty()) return "-";
     return formatShortest(values.front()) + " .. " + formatShortest(values.back());
-}
-
-std::string padded(const std::string& text, std::size_t width) {
-    std::size_t characters = 0;
-    for (unsigned char c : text) characters += (c & 0xC0) != 0x80;
-    return text + std::string(characters < width ? width - characters : 1, ' ');
 }
 
 }  // namespace
@@ -165,19 +156,19 @@ void runSubstances(const SubstancesOptions& o, const SubstanceData& data, std::o
         out << pjson::dump(pjson::Json{{"substances", list}});
         return;
     }
-    out << padded(tr(lang, "No", "№"), 4) << padded(tr(lang, "name", "имя"), 9)
-        << padded(tr(lang, "substance", "вещество"), 15) << padded(tr(lang, "formula", "формула"), 9)
-        << padded("CAS", 11) << padded(tr(lang, "M, kg/kmol", "M, кг/кмоль"), 13)
-        << padded(tr(lang, "properties, °C", "свойства, °C"), 16)
-        << padded(tr(lang, "vapour pressure, °C", "давление пара, °C"), 21) << tr(lang, "Antoine, °C", "Антуан, °C")
+    out << paddedTo(tr(lang, "No", "№"), 4) << paddedTo(tr(lang, "name", "имя"), 9)
+        << paddedTo(tr(lang, "substance", "вещество"), 15) << paddedTo(tr(lang, "formula", "формула"), 9)
+        << paddedTo("CAS", 11) << paddedTo(tr(lang, "M, kg/kmol", "M, кг/кмоль"), 13)
+        << paddedTo(tr(lang, "properties, °C", "свойства, °C"), 16)
+        << paddedTo(tr(lang, "vapour pressure, °C", "давление пара, °C"), 21) << tr(lang, "Antoine, °C", "Антуан, °C")
         << '\n';
     for (std::size_t i = 0; i < data.SubstanceTable.size(); ++i) {
         const Pro& p = data.SubstanceTable[i];
         const auto id = builtInIdentity(i);
-        out << padded(std::to_string(i + 1), 4) << padded(lang == kEnglish ? p.EnglishName : p.RussianName, 9)
-            << padded(id ? tr(lang, id->englishName, id->russianName) : "-", 15) << padded(id ? id->formula : "-", 9)
-            << padded(id ? id->cas : "-", 11) << padded(formatShortest(p.MolarMass), 13)
-            << padded(range(p.Temperatures), 16) << padded(range(p.PressureTemperatures), 21)
+        out << paddedTo(std::to_string(i + 1), 4) << paddedTo(lang == kEnglish ? p.EnglishName : p.RussianName, 9)
+            << paddedTo(id ? tr(lang, id->englishName, id->russianName) : "-", 15) << paddedTo(id ? id->formula : "-", 9)
+            << paddedTo(id ? id->cas : "-", 11) << paddedTo(formatShortest(p.MolarMass), 13)
+            << paddedTo(range(p.Temperatures), 16) << paddedTo(range(p.PressureTemperatures), 21)
             << (id ? formatShortest(id->antoineMin_C) + " .. " + formatShortest(id->antoineMax_C) : "-") << '\n';
     }
     out << tr(lang,

@@ -46,17 +46,21 @@ TEST(Cli, ConvertBothWaysAndRefuseBadInputWithoutOutput) {
 
 namespace {
 
-std::string output(const std::string& args) {
-    const std::string command = std::string(VEXAMO_BINARY) + " " + args + " 2>&1";
+// What a program prints (stdout and stderr), and its exit status.
+std::string outputOf(const std::string& program, const std::string& args, int* status = nullptr) {
+    const std::string command = program + " " + args + " 2>&1";
     std::string text;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
         std::size_t n;
         while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-        pclose(pipe);
+        const int code = pclose(pipe);
+        if (status) *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
     }
     return text;
 }
+
+std::string output(const std::string& args) { return outputOf(VEXAMO_BINARY, args); }
 
 // What the system's names stand for, with the ranges of their data.
 TEST(Cli, SubstancesSaysWhatEachBuiltInRecordIs) {
@@ -118,16 +122,9 @@ TEST(Cli, HeadlessWithoutTheDesktopOrTheDrawingLibrary) {
     const fs::path alone = dir / "vexamo";
     fs::copy_file(VEXAMO_BINARY, alone);
     auto runAlone = [&](const std::string& args) {
-        const std::string command = alone.string() + " " + args + " 2>&1";
-        std::string text;
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[4096];
-            std::size_t n;
-            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-            const int status = pclose(pipe);
-            text += "\nstatus " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-        }
-        return text;
+        int status = -1;
+        std::string text = outputOf(alone.string(), args, &status);
+        return text + "\nstatus " + std::to_string(status);
     };
     const std::string desktop = runAlone("");
     EXPECT_NE(desktop.find("the desktop program " + (dir / "vexamo-desktop").string() + " cannot be started"),

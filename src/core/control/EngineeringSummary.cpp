@@ -128,21 +128,13 @@ std::string fixed(Real v, int decimals) {
     return text;
 }
 
-// Labels padded to one column (characters, not bytes).
-std::string padded(std::string label, std::size_t width) {
-    std::size_t characters = 0;
-    for (unsigned char c : label) characters += (c & 0xC0) != 0x80;
-    label += std::string(characters < width ? width - characters : 1, ' ');
-    return label;
-}
-
 }  // namespace
 
 std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
     constexpr std::size_t kWidth = 44;
     std::string b = tr(lang, "\r\n   ENGINEERING SUMMARY\r\n", "\r\n   ИНЖЕНЕРНАЯ СВОДКА\r\n");
     auto line = [&](const std::string& label, const std::string& value) {
-        b += padded("  " + label, kWidth) + value + "\r\n";
+        b += paddedTo("  " + label, kWidth) + value + "\r\n";
     };
     const char* degrees = tr(lang, " degr.C", " град.С");
     for (const StreamSummary* s : {&e.tube, &e.shell}) {

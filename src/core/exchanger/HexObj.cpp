@@ -5,6 +5,7 @@
 #include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "common/Text.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/GenericDialogs.h"
@@ -247,13 +248,7 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     ReportText += tr(m_lang, "  Surface of heat exchange:                          ", "  Повеpхность теплообмена:                           ") + general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
     // Labels of the lines below are aligned with the flow and coefficient
     // lines (58 characters in English, 53 in Russian).
-    auto aligned = [&](std::string label) {
-        const std::size_t width = m_lang == kEnglish ? 58 : 53;
-        std::size_t characters = 0;
-        for (unsigned char c : label) characters += (c & 0xC0) != 0x80;
-        label += std::string(characters < width ? width - characters : 1, ' ');
-        return label;
-    };
+    auto aligned = [&](const std::string& label) { return paddedTo(label, m_lang == kEnglish ? 58 : 53); };
     if (r.InstalledSurface > 0)
         ReportText += aligned(tr(m_lang, "  Installed surface of heat exchange:", "  Установленная повеpхность теплообмена:")) + general8(r.InstalledSurface) +
                       tr(m_lang, " m^2;", " м^2;") + "\r\n";

@@ -27,13 +27,6 @@ int roundPixel(Real value) {
     return static_cast<int>(whole);
 }
 
-// Characters (not bytes) of a UTF-8 text.
-int characterCount(const std::string& text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 // Every n-th tick is labelled, by the point count.
 int abscissaLabelSpacing(std::size_t n) { return n <= 10 ? 1 : n <= 20 ? 2 : 3; }
 int ordinateLabelSpacing(std::size_t n) { return n <= 10 ? 1 : n <= 30 ? 2 : 3; }
@@ -200,7 +193,7 @@ ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& titl
     }
 
     plot.texts.push_back(
-        {{ox + roundPixel(static_cast<Real>(width - 5 * characterCount(title)) / 2),
+        {{ox + roundPixel(static_cast<Real>(width - 5 * static_cast<int>(characterCount(title))) / 2),
           oy - height - 16},
          title});
     return plot;
