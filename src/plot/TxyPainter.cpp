@@ -51,9 +51,17 @@ Range niceRange(double low, double high) {
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
-}  // namespace
+// The plot area and its scales: x from 0 to 1, t over the round range.
+struct Frame {
+    QRectF plot;
+    Range range;
+    double px(double x) const { return plot.left() + x * plot.width(); }
+    double py(double t) const { return plot.bottom() - (t - range.low) / (range.high - range.low) * plot.height(); }
+};
 
-void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
+// The round temperature range over every finite computed and measured
+// temperature; none at all cannot be drawn.
+Range temperatureRange(const TxyDiagram& d) {
     double low = INFINITY, high = -INFINITY;
     for (const std::vector<Real>* values : {&d.t, &d.measuredT})
         for (Real t : *values)
@@ -62,43 +70,38 @@ void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
                 high = std::max(high, static_cast<double>(t));
             }
     if (!std::isfinite(low)) throw std::runtime_error("the T-x-y diagram has no temperature to draw");
-    const Range range = niceRange(low, high);
-    const QRectF plot(kLeft, kTop, kTxyWidth - kLeft - kRight, kTxyHeight - kTop - kBottom);
-    auto px = [&](double x) { return plot.left() + x * plot.width(); };
-    auto py = [&](double t) { return plot.bottom() - (t - range.low) / (range.high - range.low) * plot.height(); };
+    return niceRange(low, high);
+}
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillRect(QRectF(0, 0, kTxyWidth, kTxyHeight), Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(12);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-
-    // Grid, ticks and their labels.
+// Grid lines, ticks and their labels, then the frame.
+void drawGrid(QPainter& painter, const Frame& f, const QFontMetrics& metrics) {
+    const QRectF& plot = f.plot;
     QPen grid(QColor(0xdd, 0xdd, 0xdd), 1);
     for (int i = 0; i <= 10; ++i) {
         const double x = i / 10.0;
         painter.setPen(grid);
-        painter.drawLine(QPointF(px(x), plot.top()), QPointF(px(x), plot.bottom()));
+        painter.drawLine(QPointF(f.px(x), plot.top()), QPointF(f.px(x), plot.bottom()));
         painter.setPen(Qt::black);
         const QString label = text(formatFixed(x, 0, 1));
-        painter.drawText(QPointF(px(x) - metrics.horizontalAdvance(label) / 2.0, plot.bottom() + 18), label);
+        painter.drawText(QPointF(f.px(x) - metrics.horizontalAdvance(label) / 2.0, plot.bottom() + 18), label);
     }
-    const int divisions = static_cast<int>(std::lround((range.high - range.low) / range.step));
+    const int divisions = static_cast<int>(std::lround((f.range.high - f.range.low) / f.range.step));
     for (int i = 0; i <= divisions; ++i) {
-        const double t = range.low + i * range.step;
+        const double t = f.range.low + i * f.range.step;
         painter.setPen(grid);
-        painter.drawLine(QPointF(plot.left(), py(t)), QPointF(plot.right(), py(t)));
+        painter.drawLine(QPointF(plot.left(), f.py(t)), QPointF(plot.right(), f.py(t)));
         painter.setPen(Qt::black);
         const QString label = text(formatShortest(std::round(t * 1000) / 1000));
-        painter.drawText(QPointF(plot.left() - 8 - metrics.horizontalAdvance(label), py(t) + metrics.ascent() / 2.0),
+        painter.drawText(QPointF(plot.left() - 8 - metrics.horizontalAdvance(label), f.py(t) + metrics.ascent() / 2.0),
                          label);
     }
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(plot);
+}
 
-    // Texts: title, axes.
+// The title above the plot, the axes' names below and left of it.
+void drawTitles(QPainter& painter, const Frame& f, const TxyDiagram& d, const QFont& font) {
+    const QRectF& plot = f.plot;
     QFont bold = font;
     bold.setPixelSize(14);
     bold.setBold(true);
@@ -111,47 +114,50 @@ void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
     painter.rotate(-90);
     painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignHCenter, text(d.temperatureAxis));
     painter.restore();
+}
 
-    // The two curves.
-    auto curve = [&](const std::vector<Real>& composition, const QColor& colour) {
-        QPainterPath path;
-        bool started = false;
-        for (std::size_t k = 0; k < composition.size() && k < d.t.size(); ++k) {
-            if (!std::isfinite(composition[k]) || !std::isfinite(d.t[k])) {
-                started = false;
-                continue;
-            }
-            const QPointF point(px(static_cast<double>(composition[k])), py(static_cast<double>(d.t[k])));
-            if (started)
-                path.lineTo(point);
-            else
-                path.moveTo(point);
-            started = true;
+// One computed curve, t over the given composition; a point that was not
+// found breaks the line.
+void drawCurve(QPainter& painter, const Frame& f, const std::vector<Real>& composition, const std::vector<Real>& t,
+               const QColor& colour) {
+    QPainterPath path;
+    bool started = false;
+    for (std::size_t k = 0; k < composition.size() && k < t.size(); ++k) {
+        if (!std::isfinite(composition[k]) || !std::isfinite(t[k])) {
+            started = false;
+            continue;
         }
-        painter.setPen(QPen(colour, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(path);
-    };
-    painter.setClipRect(plot.adjusted(-6, -6, 6, 6));
-    curve(d.x, kBoilingColour);
-    curve(d.y, kCondensingColour);
+        const QPointF point(f.px(static_cast<double>(composition[k])), f.py(static_cast<double>(t[k])));
+        if (started)
+            path.lineTo(point);
+        else
+            path.moveTo(point);
+        started = true;
+    }
+    painter.setPen(QPen(colour, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
+}
 
-    // Measured points: circles at (x, t), squares at (y, t).
+// Measured points: circles at (x, t), squares at (y, t).
+void drawMeasuredPoints(QPainter& painter, const Frame& f, const TxyDiagram& d) {
     for (std::size_t k = 0; k < d.measuredT.size(); ++k) {
         const double t = static_cast<double>(d.measuredT[k]);
         if (k < d.measuredX.size()) {
             painter.setPen(QPen(kBoilingColour, 1.5));
-            painter.drawEllipse(QPointF(px(static_cast<double>(d.measuredX[k])), py(t)), 3.5, 3.5);
+            painter.drawEllipse(QPointF(f.px(static_cast<double>(d.measuredX[k])), f.py(t)), 3.5, 3.5);
         }
         if (k < d.measuredY.size()) {
             painter.setPen(QPen(kCondensingColour, 1.5));
-            painter.drawRect(QRectF(px(static_cast<double>(d.measuredY[k])) - 3.5, py(t) - 3.5, 7, 7));
+            painter.drawRect(QRectF(f.px(static_cast<double>(d.measuredY[k])) - 3.5, f.py(t) - 3.5, 7, 7));
         }
     }
-    painter.setClipping(false);
+}
 
-    // Legend, top right inside the plot.
-    const double lx = plot.right() - 190, ly = plot.top() + 12;
+// The legend, top right inside the plot: the two curves and, where there
+// are any, the measured points.
+void drawLegend(QPainter& painter, const Frame& f, const TxyDiagram& d, const QFontMetrics& metrics) {
+    const double lx = f.plot.right() - 190, ly = f.plot.top() + 12;
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 220));
     const int rows = d.measuredT.empty() ? 2 : 4;
@@ -165,15 +171,37 @@ void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
     };
     legendLine(0, kBoilingColour, "T(x)");
     legendLine(1, kCondensingColour, "T(y)");
-    if (!d.measuredT.empty()) {
-        painter.setPen(QPen(kBoilingColour, 1.5));
-        painter.drawEllipse(QPointF(lx + 12, ly + 36), 3.5, 3.5);
-        painter.setPen(QPen(kCondensingColour, 1.5));
-        painter.drawRect(QRectF(lx + 8.5, ly + 54 - 3.5, 7, 7));
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(lx + 32, ly + 36 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " x"));
-        painter.drawText(QPointF(lx + 32, ly + 54 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " y"));
-    }
+    if (d.measuredT.empty()) return;
+    painter.setPen(QPen(kBoilingColour, 1.5));
+    painter.drawEllipse(QPointF(lx + 12, ly + 36), 3.5, 3.5);
+    painter.setPen(QPen(kCondensingColour, 1.5));
+    painter.drawRect(QRectF(lx + 8.5, ly + 54 - 3.5, 7, 7));
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(lx + 32, ly + 36 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " x"));
+    painter.drawText(QPointF(lx + 32, ly + 54 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " y"));
+}
+
+}  // namespace
+
+void paintTxyDiagram(QPainter& painter, const TxyDiagram& d) {
+    const Frame frame{QRectF(kLeft, kTop, kTxyWidth - kLeft - kRight, kTxyHeight - kTop - kBottom),
+                      temperatureRange(d)};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.fillRect(QRectF(0, 0, kTxyWidth, kTxyHeight), Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+
+    drawGrid(painter, frame, metrics);
+    drawTitles(painter, frame, d, font);
+    painter.setClipRect(frame.plot.adjusted(-6, -6, 6, 6));
+    drawCurve(painter, frame, d.x, d.t, kBoilingColour);
+    drawCurve(painter, frame, d.y, d.t, kCondensingColour);
+    drawMeasuredPoints(painter, frame, d);
+    painter.setClipping(false);
+    drawLegend(painter, frame, d, metrics);
     painter.restore();
 }
 
