@@ -6,6 +6,7 @@
 #include "common/NumberFormat.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/GenericDialogs.h"
+#include "dialogs/QuestionIds.h"
 #include "dialogs/TechnologicalDialog.h"
 
 namespace vexamo::cli {
@@ -24,6 +25,11 @@ std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
+
+// Every id the command line answers or logs is declared in the core; one
+// that is not is a fault of the program (std::logic_error), never a refused
+// answer.
+void requireDeclared(const std::string& id) { requireDeclaredId(id, "command line"); }
 
 const char* kindName(MessageKind kind) {
     switch (kind) {
@@ -44,6 +50,7 @@ void CliDialogs::fail(const std::string& id, const std::string& why) const {
 }
 
 Json CliDialogs::answer(const std::string& id, const std::string& question, const std::optional<Json>& fallback) {
+    requireDeclared(id);
     std::optional<Json> value = m_answers.takePending(id);
     const bool pending = value.has_value();
     const char* source = "";
@@ -66,6 +73,7 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
 }
 
 void CliDialogs::message(const MessageRequest& request) {
+    requireDeclared(request.id);
     m_messages.push_back(request);
     if (request.kind == MessageKind::Error) m_refusal = oneLine(request.text);
     // --quiet hides the questions and notes, never an error
@@ -253,32 +261,36 @@ CheckListAnswer CliDialogs::ask(const CheckListRequest& request) {
 }
 
 GapCalcAnswer CliDialogs::ask(const GapCalcRequest& request) {
-    const std::string p = request.id + ".";
+    requireDeclared(request.id);
+    // Each field is asked under its own declared id.
+    const std::string headType(kShellLossHeadType), gapSize(kShellLossGapSize), holesId(kShellLossHoles),
+        sealingStrips(kShellLossSealingStrips);
     GapCalcAnswer r;
-    const Json head = answer(p + "head_type", "head type (1-4)", Json(1));
+    const Json head = answer(headType, "head type (1-4)", Json(1));
     if (!head.is_number_integer() || head.get<long long>() < 1 || head.get<long long>() > 4)
-        fail(p + "head_type", "1, 2, 3 or 4 is expected");
+        fail(headType, "1, 2, 3 or 4 is expected");
     r.headType = static_cast<int>(head.get<long long>());
-    auto text = [&](const char* field, const char* question) {
-        const Json v = answer(p + field, question, Json("Default"));
-        if (!v.is_string() && !v.is_number()) fail(p + field, "\"Default\" or a number is expected");
+    auto text = [&](std::string_view field, const char* question) {
+        const std::string id(field);
+        const Json v = answer(id, question, Json("Default"));
+        if (!v.is_string() && !v.is_number()) fail(id, "\"Default\" or a number is expected");
         return answerText(v);
     };
-    r.pitch = text("pitch", "step of pipe column, m");
-    r.gap = text("gap", "gap between the casing and the baffle, mm");
-    const Json size = answer(p + "gap_size", "diminished or enlarged", Json("diminished"));
-    if (size != Json("diminished") && size != Json("enlarged")) fail(p + "gap_size", "\"diminished\" or \"enlarged\"");
+    r.pitch = text(kShellLossPitch, "step of pipe column, m");
+    r.gap = text(kShellLossGap, "gap between the casing and the baffle, mm");
+    const Json size = answer(gapSize, "diminished or enlarged", Json("diminished"));
+    if (size != Json("diminished") && size != Json("enlarged")) fail(gapSize, "\"diminished\" or \"enlarged\"");
     r.gapEnlarged = size == Json("enlarged");
-    const Json holes = answer(p + "holes", "stamped or drilling", Json("drilling"));
-    if (holes != Json("stamped") && holes != Json("drilling")) fail(p + "holes", "\"stamped\" or \"drilling\"");
+    const Json holes = answer(holesId, "stamped or drilling", Json("drilling"));
+    if (holes != Json("stamped") && holes != Json("drilling")) fail(holesId, "\"stamped\" or \"drilling\"");
     r.holesDrilled = holes == Json("drilling");
-    const Json strips = answer(p + "sealing_strips", "number of sealing strips (0, 2, 4, 6)", Json(0));
+    const Json strips = answer(sealingStrips, "number of sealing strips (0, 2, 4, 6)", Json(0));
     if (!strips.is_number_integer() || strips.get<long long>() < 0 || strips.get<long long>() > 6 ||
         strips.get<long long>() % 2 != 0)
-        fail(p + "sealing_strips", "0, 2, 4 or 6 is expected");
+        fail(sealingStrips, "0, 2, 4 or 6 is expected");
     r.sealingStrips = std::to_string(strips.get<long long>());
-    r.inletDistance = text("inlet_distance", "distance from the inlet nozzle to the baffle, mm");
-    r.outletDistance = text("outlet_distance", "distance from the outlet nozzle to the baffle, mm");
+    r.inletDistance = text(kShellLossInletDistance, "distance from the inlet nozzle to the baffle, mm");
+    r.outletDistance = text(kShellLossOutletDistance, "distance from the outlet nozzle to the baffle, mm");
     GapCalcResult computed;
     const DialogCheck check = checkGapCalc(request, r, m_session.LanguageFlag, computed);
     if (!check.accepted) fail(request.id, oneLine(check.message));
@@ -301,7 +313,10 @@ bool CliDialogs::showDesign(DesignDialogModel& model) {
     return true;
 }
 
-void CliDialogs::showProfileGraph(const ProfileGraphRequest& request) { m_graphs.push_back(request); }
+void CliDialogs::showProfileGraph(const ProfileGraphRequest& request) {
+    requireDeclared(request.id);
+    m_graphs.push_back(request);
+}
 
 void CliDialogs::setWaitLabel(const std::string& text) {
     if (!m_quiet && !text.empty()) m_log << "vexamo: " << oneLine(text) << '\n';

@@ -38,8 +38,8 @@ TEST(Answers, ListsDefaultsPendingValuesAndWrongTypes) {
     EXPECT_FALSE(dialogs.confirm({"run.save_problem", "save?", false}));
     EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));
     EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));  // the last one repeats
-    EXPECT_TRUE(dialogs.confirm({"run.other", "?", true}));              // the default
-    EXPECT_NE(log.str().find("run.other: ? -> yes (default)"), std::string::npos) << log.str();
+    EXPECT_TRUE(dialogs.confirm({"run.load_problem", "?", true}));       // the default
+    EXPECT_NE(log.str().find("run.load_problem: ? -> yes (default)"), std::string::npos) << log.str();
 
     // a number answers the question and the input that follows it
     EXPECT_TRUE(dialogs.confirm({"iteration.initial_approximation", "set it?", false}));

@@ -3,8 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
+
+#include "dialogs/QuestionIds.h"
 
 namespace vexamo::test {
+
+namespace {
+
+// A request whose id the core does not declare fails the test and, as the
+// command line does, is refused as a fault of the program.
+void requireDeclared(const std::string& id) {
+    if (findQuestionDeclaration(id) != nullptr) return;
+    ADD_FAILURE() << "request id \"" << id << "\" is not declared in dialogs/QuestionIds.cpp";
+    requireDeclaredId(id, "test dialogs");
+}
+
+}  // namespace
 
 FakeDialogs::~FakeDialogs() {
     for (const auto& [id, answer] : m_queue) ADD_FAILURE() << "answer for \"" << id << "\" was never asked for";
@@ -18,6 +33,7 @@ FakeDialogs& FakeDialogs::expect(std::string id, Answer answer) {
 template <typename T>
 T FakeDialogs::take(const std::string& id) {
     asked.push_back(id);
+    requireDeclared(id);
     if (m_queue.empty()) {
         ADD_FAILURE() << "unexpected question \"" << id << "\"";
         return T{};
@@ -30,7 +46,10 @@ T FakeDialogs::take(const std::string& id) {
     return T{};
 }
 
-void FakeDialogs::message(const MessageRequest& request) { messages.push_back(request); }
+void FakeDialogs::message(const MessageRequest& request) {
+    requireDeclared(request.id);
+    messages.push_back(request);
+}
 
 std::size_t FakeDialogs::messageCount(const std::string& id) const {
     return static_cast<std::size_t>(std::count_if(
@@ -95,7 +114,10 @@ bool FakeDialogs::showDesign(DesignDialogModel& model) {
     return onDesign(model);
 }
 
-void FakeDialogs::showProfileGraph(const ProfileGraphRequest& request) { graphs.push_back(request); }
+void FakeDialogs::showProfileGraph(const ProfileGraphRequest& request) {
+    requireDeclared(request.id);
+    graphs.push_back(request);
+}
 
 void FakeDialogs::setWaitLabel(const std::string& text) { waitLabels.push_back(text); }
 

@@ -1,7 +1,9 @@
 #pragma once
 // A scripted Dialogs: each question must be the next expected id and takes
 // the queued answer; messages and requests are recorded. Unexpected questions,
-// answers of the wrong type and unused answers fail the test.
+// answers of the wrong type and unused answers fail the test; a request whose
+// id is not declared in dialogs/QuestionIds.h fails it and throws
+// std::logic_error.
 #include <deque>
 #include <filesystem>
 #include <functional>
