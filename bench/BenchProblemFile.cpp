@@ -1,7 +1,7 @@
 // Costs of filling the built-in tables and of the problem's two file forms.
 #include <benchmark/benchmark.h>
 
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/ProblemJson.h"
 
 namespace {

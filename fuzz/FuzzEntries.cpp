@@ -13,7 +13,7 @@
 #include "cli/ProblemSummary.h"
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "control/Session.h"
 #include "problemjson/ProblemJson.h"
 
@@ -104,7 +104,7 @@ void readAnswers(std::span<const std::uint8_t> bytes) {
     cli::AnswerBook book;
     try {
         book = cli::AnswerBook::fromText(text(bytes), "answers.json");
-    } catch (const cli::InputError&) {
+    } catch (const InputError&) {
         return;
     }
     const std::vector<std::string> ids = book.unused();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Answers.h"
+#include "common/Errors.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
 
@@ -15,9 +16,9 @@ namespace vexamo::cli {
 
 // An answer of the wrong type or out of range, or a question without answer
 // and default (exit status 2). The message names the id.
-class AnswerError : public std::runtime_error {
+class AnswerError : public InputError {
 public:
-    using std::runtime_error::runtime_error;
+    using InputError::InputError;
 };
 
 class CliDialogs : public Dialogs {

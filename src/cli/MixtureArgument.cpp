@@ -6,7 +6,7 @@
 
 #include "cli/ProblemIo.h"
 #include "common/NumberFormat.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo::cli {
 

@@ -7,7 +7,7 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
 

@@ -1,20 +1,13 @@
 #pragma once
 // Reading and writing problems by file extension: .dat (binary) or .json.
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
-#include "control/ProblemRecords.h"
+#include "common/Errors.h"
+#include "problem/ProblemRecords.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo::cli {
-
-// Input that cannot be used (exit status 2): a bad file, bad JSON, a value
-// out of range. The message names the file and the field.
-class InputError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The whole content of a text input, refused (InputError naming the file)
 // when it cannot be opened or is longer than `limit` bytes; never more than

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo::cli {

@@ -4,6 +4,7 @@
 
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
+#include "cli/ErrorReport.h"
 #include "cli/PlotFiles.h"
 #include "cli/ProblemIo.h"
 #include "common/AtomicFile.h"
@@ -33,6 +34,9 @@ const char* outcomeName(RunOutcome outcome) {
         case RunOutcome::Results: return "results";
         case RunOutcome::NoResults: return "no_results";
         case RunOutcome::Cancelled: return "cancelled";
+        // The JSON of a Run the person ended says no more than before the
+        // outcome had a name of its own.
+        case RunOutcome::ExitRequested: return "no_results";
         default: return "aborted";
     }
 }
@@ -162,15 +166,13 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     try {
         checkRunOutputs(o);
     } catch (const OutputRefused& e) {
-        err << "vexamo: " << e.what() << '\n';
-        return 2;
+        return reportError(err, e);
     }
     try {
         if (!o.answers.empty()) answers = AnswerBook::fromFile(o.answers);
         session.Problem = loadProblem(o.problem, session.Data, o.language);
     } catch (const InputError& e) {
-        err << "vexamo: " << e.what() << '\n';
-        return 2;
+        return reportError(err, e);
     }
     // The problem is given: it counts as loaded, and the load offer is not made;
     // both data dialogs are shown pre-filled and confirmed.
@@ -194,13 +196,10 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
                     << " (the results computed before the question are kept)\n";
             status = 2;
         }
-    } catch (const AnswerError& e) {
-        err << "vexamo: " << e.what() << '\n';
-        status = 2;
-    } catch (const ProgramExitRequested& e) {
         // The desktop program would close here; the Run ends and the report is kept.
-        err << "vexamo: " << e.what() << '\n';
-        status = 1;
+        if (outcome == RunOutcome::ExitRequested) err << "vexamo: " << session.Results.reason << '\n';
+    } catch (const AnswerError& e) {
+        status = reportError(err, e);
     }
     for (const std::string& id : answers.unused())
         if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";
@@ -211,7 +210,7 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
         try {
             writeFileAtomically(file, bytes(), rule);
         } catch (const std::exception& e) {
-            err << "vexamo: " << e.what() << '\n';
+            reportError(err, e);
             if (status != 2) status = 1;
         }
     };
@@ -232,7 +231,7 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
                 throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
             writeProfilePicture(dialogs.graphs().back(), o.plot);
         } catch (const std::exception& e) {
-            err << "vexamo: " << e.what() << '\n';
+            reportError(err, e);
             if (status != 2) status = 1;
         }
     }

@@ -21,15 +21,17 @@ namespace vexamo::desktop {
 namespace {
 
 // Numbers are written and read with the decimal separator of the system's
-// number settings, when it is one the number formats can use.
-void useSystemDecimalSeparator() {
+// number settings, when it is one the number formats can use; else '.'.
+char systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
-    if (point.size() != 1 || point.at(0).unicode() >= 0x80) return;
+    if (point.size() != 1 || point.at(0).unicode() >= 0x80) return '.';
+    const char separator = static_cast<char>(point.at(0).unicode());
     try {
-        setDecimalSeparator(static_cast<char>(point.at(0).unicode()));
+        const DecimalSeparatorScope probe(separator);
     } catch (const std::invalid_argument&) {
-        // Keep '.'.
+        return '.';
     }
+    return separator;
 }
 
 // A printer of the system, or else printing into a PDF file.
@@ -65,12 +67,15 @@ int runDesktop(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexamo"));
     QApplication::setWindowIcon(icon(IconId::Application));
-    useSystemDecimalSeparator();
+    // The forms show and read numbers on this thread for the program's life.
+    const char separator = systemDecimalSeparator();
+    const DecimalSeparatorScope decimalSeparator(separator);
 
     if (!screenshotFolder.isEmpty()) return runScreenshots(screenshotFolder);
 
     // The built-in data tables are filled before any window exists.
     Session session;
+    session.DecimalSeparator = separator;
     session.LanguageFlag = LanguageDialog::choose();
 
     MainWindow window(session);

@@ -478,11 +478,10 @@ void MainWindow::frMainForm1BitBtnRunClick() {
     // wrong inside a Run.
     try {
         outcome = runCalculation(m_session, dialogs, m_runSettings);
-    } catch (const ProgramExitRequested&) {
-        exitRequested = true;
+        exitRequested = outcome == RunOutcome::ExitRequested;
     } catch (const std::exception& e) {
         const ArrowWhileAsking arrow;
-        showMessage(this, MessageKind::Error, e.what());
+        showError(this, e, m_session.LanguageFlag);
     } catch (...) {
         const ArrowWhileAsking arrow;
         showMessage(
@@ -520,7 +519,7 @@ void MainWindow::runProblemAction(int which) {
                 break;
         }
     } catch (const std::exception& e) {
-        showMessage(this, MessageKind::Error, e.what());
+        showError(this, e, m_session.LanguageFlag);
     }
 }
 

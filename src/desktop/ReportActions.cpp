@@ -248,10 +248,9 @@ void ReportActions::OpenActionExecute() {
     try {
         lines = readReportFile(toPath(fileName));
     } catch (const std::exception& e) {
-        showMessage(m_window, MessageKind::Error,
-                    std::string(vexamo::tr(
-                        lang, "The file could not be read: ", "Не удалось прочитать файл: ")) +
-                        QFile::encodeName(fileName).toStdString() + "\r\n" + e.what());
+        showError(m_window, e, lang,
+                  std::string(vexamo::tr(lang, "The file could not be read: ", "Не удалось прочитать файл: ")) +
+                      QFile::encodeName(fileName).toStdString());
         return;
     }
     std::string text;
@@ -303,10 +302,9 @@ ReportActions::SaveResult ReportActions::saveTo(const QString& fileName) {
                         vexamo::tr(lang, "The file was not written: ", "Файл не записан: ") + name);
         return SaveResult::Failed;
     } catch (const std::exception& e) {
-        showMessage(m_window, MessageKind::Error,
-                    std::string(vexamo::tr(
-                        lang, "The file could not be written: ", "Не удалось записать файл: ")) +
-                        name + "\r\n" + e.what());
+        showError(m_window, e, lang,
+                  std::string(vexamo::tr(lang, "The file could not be written: ", "Не удалось записать файл: ")) +
+                      name);
         return SaveResult::Failed;
     }
     return SaveResult::Saved;

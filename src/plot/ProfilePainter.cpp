@@ -65,16 +65,11 @@ void ensureGuiApplication() {
                 "drawing needs a graphical application object, but a non-graphical one exists");
         return;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Without a session the toolkit warns about its runtime folder on every
-    // start; a headless drawing has no use for one.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray folder = QDir::tempPath().toLocal8Bit() + "/vexamo-runtime-" + QByteArray::number(getuid());
-        QDir().mkpath(QString::fromLocal8Bit(folder));
-        QFile::setPermissions(QString::fromLocal8Bit(folder), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                  QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", folder);
-    }
+    // Without a platform and without a display the toolkit would end the
+    // process; the program's entry point chooses the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        throw std::runtime_error("drawing needs a display, or QT_QPA_PLATFORM=offscreen in the environment");
     static int argc = 1;
     static char name[] = "vexamo";
     static char* argv[] = {name, nullptr};

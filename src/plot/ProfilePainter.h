@@ -14,9 +14,11 @@ class QSize;
 namespace vexamo::plot {
 
 // Makes sure a QGuiApplication exists. When there is none, one is created for
-// the rest of the process, on the "offscreen" platform unless QT_QPA_PLATFORM
-// names another, so drawing works without a display. Throws
-// std::runtime_error when a non-graphical application object is in the way.
+// the rest of the process on the platform the environment names (the
+// headless program's entry point sets QT_QPA_PLATFORM=offscreen, so drawing
+// works without a display). Throws std::runtime_error when a non-graphical
+// application object is in the way, or when there is neither a platform
+// named nor a display.
 void ensureGuiApplication();
 
 // Paints the window's picture onto a surface of geometry.canvasWidth x

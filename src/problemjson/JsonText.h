@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Errors.h"
 #include "common/Real.h"
 
 namespace vexamo::pjson {
@@ -30,9 +31,9 @@ inline constexpr int kMaxJsonDepth = 64;
 inline constexpr std::size_t kMaxJsonFileBytes = std::size_t{16} << 20;  // 16 MiB
 
 // Text that is not JSON, or nests deeper than kMaxJsonDepth.
-class JsonTextError : public std::runtime_error {
+class JsonTextError : public FormatError {
 public:
-    using std::runtime_error::runtime_error;
+    using FormatError::FormatError;
 };
 
 // Parses JSON; a value nested deeper than kMaxJsonDepth is refused while it is

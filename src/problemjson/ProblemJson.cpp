@@ -17,7 +17,7 @@
 #include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 
 namespace vexamo::pjson {

@@ -5,16 +5,17 @@
 #include <string>
 #include <string_view>
 
-#include "control/ProblemRecords.h"
+#include "common/Errors.h"
+#include "problem/ProblemRecords.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo::pjson {
 
 // Bad JSON or a value out of range; the message names the field.
-class ProblemJsonError : public std::runtime_error {
+class ProblemJsonError : public InputError {
 public:
     ProblemJsonError(std::string field, const std::string& message)
-        : std::runtime_error(field.empty() ? message : field + ": " + message),
+        : InputError(field.empty() ? message : field + ": " + message),
           m_field(std::move(field)) {}
     const std::string& field() const { return m_field; }
 

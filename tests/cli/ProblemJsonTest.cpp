@@ -10,7 +10,7 @@
 
 #include "common/Constants.h"
 #include "common/Ext80.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "support/SampleProblem.h"
 

@@ -16,7 +16,7 @@
 #include "common/Errors.h"
 #include "common/Ext80.h"
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/ProblemJson.h"
 #include "support/Files.h"
 #include "support/TempDir.h"

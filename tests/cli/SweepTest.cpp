@@ -299,11 +299,10 @@ TEST(Sweep, RandomProblemsOfEveryPairBalanceOrEndWithAReason) {
             std::string ending;
             try {
                 outcome = runCalculation(session, dialogs);
+                if (outcome == RunOutcome::ExitRequested) ending = "the program's exit";
             } catch (const AnswerError& e) {
                 ending = "a question without default";
                 ADD_FAILURE() << e.what();
-            } catch (const ProgramExitRequested&) {
-                ending = "the program's exit";
             }
             watchdog.stop();
             pairsSeen.insert(session.PairCode);

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "desktop/MainWindow.h"
 #include "desktop/forms/JsonProblemOpen.h"
 #include "desktop/forms/QtDialogs.h"

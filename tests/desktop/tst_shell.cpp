@@ -19,7 +19,7 @@
 #include <stdexcept>
 
 #include "common/Errors.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "desktop/LanguageDialog.h"
 #include "desktop/MainWindow.h"
 #include "desktop/ReportFont.h"

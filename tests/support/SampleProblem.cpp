@@ -1,7 +1,7 @@
 #include "support/SampleProblem.h"
 
 #include "common/Constants.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 
 namespace vexamo::test {
 

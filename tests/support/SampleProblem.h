@@ -1,5 +1,5 @@
 #pragma once
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo::test {

@@ -2,6 +2,9 @@
 // One exception family for the core. Front ends translate it once.
 #include <stdexcept>
 #include <string>
+#include <utility>
+
+#include "common/Text.h"
 
 namespace vexamo {
 
@@ -31,20 +34,40 @@ public:
     using VexamoError::VexamoError;
 };
 
-// The person chose to end the program in the middle of a calculation. The
-// desktop closes; the command line ends the Run and keeps the report.
-class ProgramExitRequested : public VexamoError {
+// Input refused at a boundary of the program (a file, an option, an answer,
+// a value out of range): nothing was calculated from it. The message names
+// the file or field. The command line exits with status 2.
+class InputError : public VexamoError {
 public:
     using VexamoError::VexamoError;
 };
 
-// The person cancelled a data dialog or chose Exit where a Run asks for a
-// method: not a failure, so outside the VexamoError family that the generic
-// handlers turn into messages. The Run driver restores what the Run had
-// changed and ends it.
-class RunCancelled : public std::runtime_error {
+// A person's decision to stop a Run in the middle of its work. Not an error:
+// it stands outside std::exception, so that no handler meant for failures
+// catches it. The Run driver turns it into its RunOutcome; nothing else needs
+// to know about it.
+class RunStop {
 public:
-    using std::runtime_error::runtime_error;
+    explicit RunStop(std::string text) : m_text(std::move(text)) {}
+    virtual ~RunStop() = default;
+    const char* what() const noexcept { return m_text.c_str(); }
+
+private:
+    std::string m_text;
+};
+
+// The person chose to end the program in the middle of a calculation. The
+// desktop closes; the command line ends the Run and keeps the report.
+class ProgramExitRequested : public RunStop {
+public:
+    using RunStop::RunStop;
+};
+
+// The person cancelled a data dialog or chose Exit where a Run asks for a
+// method. The Run driver restores what the Run had changed and ends it.
+class RunCancelled : public RunStop {
+public:
+    using RunStop::RunStop;
 };
 
 // A floating-point failure (overflow, division by zero, a result that is not
@@ -53,5 +76,12 @@ class NumericalError : public CalculationAborted {
 public:
     using CalculationAborted::CalculationAborted;
 };
+
+// What a person is told about an exception that reached a front end: the
+// text of an error of the family or of the operating system as it stands; a
+// fault of the program itself (a broken invariant, an index out of range) as
+// an internal error with its text, and exhausted memory as such. Never advice
+// to restart: a fault of the program is not mended by that.
+std::string describeError(const std::exception& e, LanguageFlagType languageFlag);
 
 }  // namespace vexamo

@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -17,7 +16,8 @@ namespace vexamo {
 
 namespace {
 
-std::atomic<char> g_decimalSeparator{'.'};
+// The separator of the scope innermost on this thread.
+thread_local char t_decimalSeparator = '.';
 
 // The exact decimal expansion of a finite binary value, or its rounding:
 // value = d0.d1d2... x 10^exponent. `digits` has no leading and no trailing
@@ -187,17 +187,19 @@ locale_t cNumericLocale() {
 
 }  // namespace
 
-char decimalSeparator() { return g_decimalSeparator.load(std::memory_order_relaxed); }
+char decimalSeparator() { return t_decimalSeparator; }
 
-void setDecimalSeparator(char separator) {
+DecimalSeparatorScope::DecimalSeparatorScope(char separator) : m_previous(t_decimalSeparator) {
     const bool usable = separator > ' ' && separator < 0x7F && !isDigit(separator) &&
                         separator != '+' && separator != '-' && separator != 'e' &&
                         separator != 'E';
     if (!usable) {
         throw std::invalid_argument(std::string("unusable decimal separator '") + separator + "'");
     }
-    g_decimalSeparator.store(separator, std::memory_order_relaxed);
+    t_decimalSeparator = separator;
 }
+
+DecimalSeparatorScope::~DecimalSeparatorScope() { t_decimalSeparator = m_previous; }
 
 std::string formatGeneral(Real value, int precision, int digits) {
     if (!std::isfinite(value)) {

@@ -9,12 +9,27 @@
 
 namespace vexamo {
 
-// Decimal separator of every format below and of parseReal ('.' by default),
-// one setting for the whole process. setDecimalSeparator throws
-// std::invalid_argument for a character that would make numbers ambiguous
-// (a digit, a sign, 'e'/'E', a space or a non-printable or non-ASCII byte).
+// Decimal separator of every format below and of parseReal: '.' unless a
+// DecimalSeparatorScope on the calling thread says otherwise. The separator
+// belongs to whoever formats, not to the process: a Run installs its
+// Session's for its length, the desktop its user's for the life of its
+// window, so that Runs on other threads keep their own.
 char decimalSeparator();
-void setDecimalSeparator(char separator);
+
+// Makes `separator` the decimal separator of this thread until the scope
+// ends, then restores the one before. Throws std::invalid_argument for a
+// character that would make numbers ambiguous (a digit, a sign, 'e'/'E', a
+// space or a non-printable or non-ASCII byte).
+class DecimalSeparatorScope {
+public:
+    explicit DecimalSeparatorScope(char separator);
+    ~DecimalSeparatorScope();
+    DecimalSeparatorScope(const DecimalSeparatorScope&) = delete;
+    DecimalSeparatorScope& operator=(const DecimalSeparatorScope&) = delete;
+
+private:
+    char m_previous;
+};
 
 // General format with precision P (significant digits) and exponent digits D:
 // fixed notation when the value is 0, or when its magnitude is at least 0.00001

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/Errors.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 
 namespace vexamo {
 

@@ -10,7 +10,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
 

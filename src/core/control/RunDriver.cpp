@@ -1,6 +1,7 @@
 #include "control/RunDriver.h"
 
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "common/Errors.h"
@@ -240,11 +241,26 @@ struct BeforeTheRun {
     }
 };
 
+// The Run ends without results: the error box, and once this Run has written
+// its initial data, the report says why; before that the report still holds
+// the last Run's.
+RunOutcome aborted(Session& session, Dialogs& dialogs, int linesBefore, const std::string& reason) {
+    dialogs.message({"run.aborted", MessageKind::Error, reason});
+    session.Results = RunResults{};
+    session.Results.reason = reason;
+    if (session.ProgressLineIndex > linesBefore) {
+        session.Report.add(noResultsText(session.LanguageFlag, reason));
+        addValidityWarnings(session);
+    }
+    return RunOutcome::Aborted;
+}
+
 }  // namespace
 
 RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings) {
     const int linesBefore = static_cast<int>(session.Report.lineCount());
     const BeforeTheRun before(session);
+    const DecimalSeparatorScope separator(session.DecimalSeparator);
     session.Validity.clear();
     try {
         return runSteps(session, dialogs, settings);
@@ -253,17 +269,20 @@ RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings&
         dialogs.message({"run.cancelled", MessageKind::Information,
                          tr(session.LanguageFlag, "Run cancelled", "Расчет отменен")});
         return RunOutcome::Cancelled;
-    } catch (const CalculationAborted& e) {
-        dialogs.message({"run.aborted", MessageKind::Error, e.what()});
+    } catch (const ProgramExitRequested& e) {
+        // The desktop closes (offering to save the report); the command line
+        // ends the Run and keeps the report as it stands.
         session.Results = RunResults{};
         session.Results.reason = e.what();
-        // Once this Run has written its initial data, its report says why it
-        // has no results; before that the report still holds the last Run's.
-        if (session.ProgressLineIndex > linesBefore) {
-            session.Report.add(noResultsText(session.LanguageFlag, e.what()));
-            addValidityWarnings(session);
-        }
-        return RunOutcome::Aborted;
+        return RunOutcome::ExitRequested;
+    } catch (const CalculationAborted& e) {
+        return aborted(session, dialogs, linesBefore, e.what());
+    } catch (const std::logic_error& e) {
+        // A fault of the program: the Run ends as for a failed calculation,
+        // and the person is told it is the program's.
+        return aborted(session, dialogs, linesBefore, describeError(e, session.LanguageFlag));
+    } catch (const std::bad_alloc& e) {
+        return aborted(session, dialogs, linesBefore, describeError(e, session.LanguageFlag));
     }
 }
 

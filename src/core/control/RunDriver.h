@@ -24,6 +24,7 @@ enum class RunOutcome {
     NoResults,     // the Run ended without results (no pair, not built, the calculation failed)
     Aborted,       // a condition that ends the calculation: its message was shown
     Cancelled,     // the person cancelled: the problem and the report are as before the Run
+    ExitRequested, // the person chose to end the program; Results.reason says where
 };
 
 struct RunSettings {
@@ -36,7 +37,9 @@ std::vector<std::string> validityWarnings(const RangeLog& log, LanguageFlagType 
 
 // The Run. Questions go through `dialogs`; a CalculationAborted raised
 // anywhere ends the Run with its message (error box) and keeps the program,
-// the report and the loaded problem.
+// the report and the loaded problem; so does a fault of the program, told as
+// an internal error. A person's decision to stop is an outcome too: nothing
+// escapes but what the dialogs themselves throw for their own front end.
 RunOutcome runCalculation(Session& session, Dialogs& dialogs, const RunSettings& settings = {});
 
 }  // namespace vexamo

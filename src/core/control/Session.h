@@ -7,7 +7,7 @@
 
 #include "common/Real.h"
 #include "common/Text.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/ReportMemo.h"
 #include "dialogs/TechnologicalDialog.h"
@@ -26,6 +26,7 @@ struct Session {
     ProblemData Problem;  // TubeStream, ShellStream, Design
 
     LanguageFlagType LanguageFlag = kEnglish;
+    char DecimalSeparator = '.';  // of every number this session's Runs show and read
     std::uint8_t DataLoaded = 0;
     std::uint8_t FlowSide = 0;
     int PairCode = 0;

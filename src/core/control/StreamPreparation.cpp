@@ -40,14 +40,13 @@ void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record
         RunEquilibriumSetup(session, dialogs, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium,
                             method);
         session.Equilibrium.Validity = &session.Validity;
-    } catch (const ProgramExitRequested&) {
-        throw;
     } catch (const VexamoError& e) {
         throw CalculationAborted(failure + "\r\n" + e.what());
     } catch (const std::logic_error& e) {
-        throw CalculationAborted(failure + "\r\n" + e.what());
+        // A fault of the program, not of the data: told as such.
+        throw CalculationAborted(describeError(e, lang));
     } catch (const std::bad_alloc& e) {
-        throw CalculationAborted(failure + "\r\n" + e.what());
+        throw CalculationAborted(describeError(e, lang));
     }
 }
 

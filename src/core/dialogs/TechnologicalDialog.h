@@ -8,7 +8,7 @@
 
 #include "common/Real.h"
 #include "common/Text.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "dialogs/GenericDialogs.h"
 
 namespace vexamo {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/Real.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo {
 

@@ -212,13 +212,11 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
                                         "тепловой поток равен нулю: поверхность не определена"));
             requireReportable(s, r);
         }
-    } catch (const ProgramExitRequested&) {
-        throw;
     } catch (const std::exception& e) {
         r.produced = false;
-        r.reason = e.what();
+        r.reason = describeError(e, m_lang);
         s.Results = r;
-        m_dialogs.message({"calculation.error", MessageKind::Error, std::string("Error\r\n") + e.what()});
+        m_dialogs.message({"calculation.error", MessageKind::Error, "Error\r\n" + r.reason});
         // The report says that there are no results, and why, after what the
         // intermediate blocks already wrote.
         addResultsHeading();

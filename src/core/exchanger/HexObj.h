@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/Real.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "exchanger/CorrelationContext.h"
 #include "exchanger/Exchanger.h"
 #include "exchanger/PressureLoss.h"

@@ -577,20 +577,17 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
             loss.length = TubeLength;
             TubeSidePressureLoss(loss);
         }
-    } catch (const RunCancelled&) {
-        throw;
-    } catch (const ProgramExitRequested&) {
-        throw;
     } catch (const std::exception& e) {
-        (inTubes ? r.ShellSide : r.TubeSide).lossReason = e.what();
+        const std::string reason = describeError(e, m_lang);
+        (inTubes ? r.ShellSide : r.TubeSide).lossReason = reason;
         ExtraReport += (inTubes ? tr(m_lang, "  Losses of pressure in intertrumpet space:             ",
                                      "  Потери давления в межтрубном пространстве:            ")
                                 : tr(m_lang, "  Losses of pressure in trumpet space:             ",
                                      "  Потери давления в трубном пространстве:            ")) +
-                       std::string(tr(m_lang, "not computed: ", "не рассчитаны: ")) + e.what() + "\r\n";
+                       std::string(tr(m_lang, "not computed: ", "не рассчитаны: ")) + reason + "\r\n";
         m_dialogs.message({"calculation.pressure_loss", MessageKind::Warning,
                            tr(m_lang, "The pressure loss is not computed: ", "Потери давления не рассчитаны: ") +
-                               std::string(e.what())});
+                               reason});
     }
 
     // The temperature profile along the surface passed by the single-phase

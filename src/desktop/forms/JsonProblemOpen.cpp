@@ -6,7 +6,7 @@
 #include <cctype>
 #include <fstream>
 
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
 

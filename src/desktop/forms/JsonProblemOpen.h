@@ -11,7 +11,7 @@
 #include <string>
 
 #include "common/Text.h"
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 #include "properties/SubstanceRecords.h"
 
 class QTemporaryFile;

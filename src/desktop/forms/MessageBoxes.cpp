@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 
+#include "common/Errors.h"
 #include "desktop/forms/FormSupport.h"
 
 namespace vexamo::desktop {
@@ -40,6 +41,12 @@ void showMessage(QWidget* parent, MessageKind kind, const std::string& text) {
     QMessageBox box(iconOf(kind), titleOf(kind), qText(text), QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
+}
+
+void showError(QWidget* parent, const std::exception& e, LanguageFlagType languageFlag,
+               const std::string& before) {
+    const std::string text = describeError(e, languageFlag);
+    showMessage(parent, MessageKind::Error, before.empty() ? text : before + "\r\n" + text);
 }
 
 bool askYesNo(QWidget* parent, const std::string& text) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -15,14 +17,7 @@ namespace {
 
 const Real kInf = std::numeric_limits<Real>::infinity();
 
-// Sets a decimal separator for one test and restores '.' afterwards.
-class SeparatorGuard {
-public:
-    explicit SeparatorGuard(char separator) { setDecimalSeparator(separator); }
-    ~SeparatorGuard() { setDecimalSeparator('.'); }
-    SeparatorGuard(const SeparatorGuard&) = delete;
-    SeparatorGuard& operator=(const SeparatorGuard&) = delete;
-};
+using SeparatorGuard = DecimalSeparatorScope;
 
 TEST(FormatGeneral, ChoosesFixedOrScientificNotation) {
     EXPECT_EQ(formatGeneral(0.025L, 15, 0), "0.025");
@@ -164,9 +159,27 @@ TEST(DecimalSeparator, AppliesToEveryFormatAndToParsing) {
     EXPECT_FALSE(parseReal("1,5").has_value());
 }
 
+// The separator belongs to the thread that set it: a Run on another thread
+// formats with its own, and a scope gives back the one it found.
+TEST(DecimalSeparator, StaysWithItsThreadAndItsScope) {
+    std::string elsewhere;
+    {
+        SeparatorGuard semicolon(';');
+        std::thread other([&elsewhere] { elsewhere = formatGeneral(0.025L, 15, 0); });
+        other.join();
+        {
+            SeparatorGuard comma(',');
+            EXPECT_EQ(formatFixed(2.5L, 0, 1), "2,5");
+        }
+        EXPECT_EQ(formatFixed(2.5L, 0, 1), "2;5");
+    }
+    EXPECT_EQ(elsewhere, "0.025");
+    EXPECT_EQ(decimalSeparator(), '.');
+}
+
 TEST(DecimalSeparator, RefusesCharactersThatBelongToNumbers) {
     for (const char c : {'5', '+', '-', 'e', 'E', ' ', '\0'}) {
-        EXPECT_THROW(setDecimalSeparator(c), std::invalid_argument) << c;
+        EXPECT_THROW(DecimalSeparatorScope{c}, std::invalid_argument) << c;
     }
     EXPECT_EQ(decimalSeparator(), '.');
 }

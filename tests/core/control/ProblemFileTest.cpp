@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "support/FakeDialogs.h"
 #include "support/SampleProblem.h"
 #include "support/SmallFilesystem.h"

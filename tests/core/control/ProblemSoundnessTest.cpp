@@ -8,7 +8,7 @@
 
 #include "common/Ext80.h"
 #include "control/ProblemFile.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "support/SampleProblem.h"
 
 namespace vexamo {

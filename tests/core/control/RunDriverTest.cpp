@@ -1,4 +1,4 @@
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "control/RunDriver.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 
 #include "common/Constants.h"
 #include "common/Errors.h"
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 #include "exchanger/CorrelationTables.h"
 #include "support/FakeDialogs.h"
 

@@ -1,4 +1,4 @@
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "control/RecordCodec.h"
+#include "problem/RecordCodec.h"
 
 #include <gtest/gtest.h>
 

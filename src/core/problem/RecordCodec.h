@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "control/ProblemRecords.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo {
 
