@@ -95,18 +95,11 @@ Rgb curveColour(std::size_t curve) {
     return list[(curve + 9) % list.size()];
 }
 
-ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& title,
-                                         const std::vector<std::vector<Real>>& curves,
-                                         const std::vector<Real>& positions, int width, int height,
-                                         LanguageFlagType language) {
-    ProfileGraphPlot plot;
-    plot.data = checkData(curves, positions, x0, y0, width, height);
-    if (plot.data != ProfileGraphData::Drawn) return plot;
+namespace {
 
-    const std::size_t n = positions.size();
-    auto& s = plot.scales;
-
-    // Ranges.
+// The ranges of the positions and of every curve; false when one is not finite.
+bool findRanges(const std::vector<std::vector<Real>>& curves, const std::vector<Real>& positions,
+                ProfileGraphScales& s) {
     const auto [xlow, xhigh] = std::minmax_element(positions.begin(), positions.end());
     s.xmin = *xlow;
     s.xmax = *xhigh;
@@ -117,64 +110,67 @@ ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& titl
         s.ymin = std::min(s.ymin, *low);
         s.ymax = std::max(s.ymax, *high);
     }
-    if (!std::isfinite(s.xmax - s.xmin) || !std::isfinite(s.ymax - s.ymin)) {
-        plot.data = ProfileGraphData::NotFinite;
-        plot.scales = {};
-        return plot;
-    }
+    return std::isfinite(s.xmax - s.xmin) && std::isfinite(s.ymax - s.ymin);
+}
 
-    // Scales and axes.
+// Scales, the origin of the axes, the tick spacing in pixels and the label
+// spacing in ticks, for n points.
+void setScales(ProfileGraphScales& s, int x0, int y0, int width, int height, std::size_t n) {
     s.kx = scaleOf(width, s.xmin, s.xmax);
     s.ky = scaleOf(height, s.ymin, s.ymax);
-    const bool xOneSign = s.xmin * s.xmax > 0;
-    const bool yOneSign = s.ymin * s.ymax > 0;
-    s.ox = xOneSign ? x0 + 14 : x0 + 14 + std::abs(roundPixel(s.xmin * s.kx));
-    s.oy = yOneSign ? y0 - 14 : y0 - 14 - std::abs(roundPixel(s.ymin * s.ky));
+    s.ox = s.xmin * s.xmax > 0 ? x0 + 14 : x0 + 14 + std::abs(roundPixel(s.xmin * s.kx));
+    s.oy = s.ymin * s.ymax > 0 ? y0 - 14 : y0 - 14 - std::abs(roundPixel(s.ymin * s.ky));
     s.abscissaLabelEvery = abscissaLabelSpacing(n);
     s.ordinateLabelEvery = ordinateLabelSpacing(n);
     const Real intervals = static_cast<Real>(n - 1);
     s.dxp = roundPixel((s.xmax - s.xmin) * s.kx / intervals);
     s.dyp = roundPixel((s.ymax - s.ymin) * s.ky / intervals);
+}
+
+// Abscissa ticks; a spacing of 0 pixels gives the first tick only.
+void addAbscissaTicks(ProfileGraphPlot& plot, int width, int height) {
+    const ProfileGraphScales& s = plot.scales;
     const int ox = s.ox;
     const int oy = s.oy;
-
-    plot.lines.push_back({{x0, oy}, {ox + width, oy}});
-    plot.lines.push_back({{ox, y0}, {ox, oy - height}});
-
-    // Abscissa ticks; a spacing of 0 pixels gives the first tick only.
-    {
-        Real v = s.xmin;
-        int countdown = s.abscissaLabelEvery;
-        for (int p = xOneSign ? ox : ox + roundPixel(s.xmin * s.kx); p <= ox + width; p += s.dxp) {
-            plot.lines.push_back({{p, oy - 6}, {p, oy + 3}});
-            if (--countdown == 0) {
-                plot.lines.push_back({{p, oy - 3}, {p, oy - height}, true});
-                plot.texts.push_back({{p - 12, oy + 4}, formatFixed(v, 5, 3)});
-                countdown = s.abscissaLabelEvery;
-            }
-            v += s.dxp / s.kx;
-            if (s.dxp <= 0) break;
+    Real v = s.xmin;
+    int countdown = s.abscissaLabelEvery;
+    for (int p = s.xmin * s.xmax > 0 ? ox : ox + roundPixel(s.xmin * s.kx); p <= ox + width; p += s.dxp) {
+        plot.lines.push_back({{p, oy - 6}, {p, oy + 3}});
+        if (--countdown == 0) {
+            plot.lines.push_back({{p, oy - 3}, {p, oy - height}, true});
+            plot.texts.push_back({{p - 12, oy + 4}, formatFixed(v, 5, 3)});
+            countdown = s.abscissaLabelEvery;
         }
+        v += s.dxp / s.kx;
+        if (s.dxp <= 0) break;
     }
+}
 
-    // Ordinate ticks, from the horizontal axis up; the first one is labelled.
-    {
-        Real w = yOneSign ? s.ymin : 0;
-        int countdown = 1;
-        for (int r = oy; r >= oy - height; r -= s.dyp) {
-            plot.lines.push_back({{ox - 3, r}, {ox + 6, r}});
-            if (--countdown == 0) {
-                plot.lines.push_back({{ox + 3, r}, {ox + width, r}, true});
-                plot.texts.push_back({{ox - 28, r}, formatFixed(w, 5, 1)});
-                countdown = s.ordinateLabelEvery;
-            }
-            w += s.dyp / s.ky;
-            if (s.dyp <= 0) break;
+// Ordinate ticks, from the horizontal axis up; the first one is labelled.
+void addOrdinateTicks(ProfileGraphPlot& plot, int width, int height) {
+    const ProfileGraphScales& s = plot.scales;
+    const int ox = s.ox;
+    const int oy = s.oy;
+    Real w = s.ymin * s.ymax > 0 ? s.ymin : 0;
+    int countdown = 1;
+    for (int r = oy; r >= oy - height; r -= s.dyp) {
+        plot.lines.push_back({{ox - 3, r}, {ox + 6, r}});
+        if (--countdown == 0) {
+            plot.lines.push_back({{ox + 3, r}, {ox + width, r}, true});
+            plot.texts.push_back({{ox - 28, r}, formatFixed(w, 5, 1)});
+            countdown = s.ordinateLabelEvery;
         }
+        w += s.dyp / s.ky;
+        if (s.dyp <= 0) break;
     }
+}
 
-    // Curves, each labelled at its middle point, index round((n - 1) / 2)
-    // with ties to even.
+// Curves, each labelled at its middle point, index round((n - 1) / 2) with
+// ties to even.
+void addCurves(ProfileGraphPlot& plot, int x0, int y0, const std::vector<std::vector<Real>>& curves,
+               const std::vector<Real>& positions, LanguageFlagType language) {
+    const ProfileGraphScales& s = plot.scales;
+    const std::size_t n = positions.size();
     std::size_t middle = (n - 1) / 2;
     if ((n - 1) % 2 == 1 && middle % 2 == 1) ++middle;
     for (std::size_t i = 0; i < curves.size(); ++i) {
@@ -187,11 +183,33 @@ ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& titl
                                    y0 - roundPixel((curves[i][k] - s.ymin) * s.ky) - 14});
         const GraphPoint at = line.points[middle];
         line.label = {{at.x + 4, at.y - 16},
-                      i == 0 ? tr(language, "outside of tubes", "межтрубное пространство")
-                             : std::to_string(i)};
+                      i == 0 ? tr(language, "outside of tubes", "межтрубное пространство") : std::to_string(i)};
         plot.polylines.push_back(std::move(line));
     }
+}
 
+}  // namespace
+
+ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& title,
+                                         const std::vector<std::vector<Real>>& curves,
+                                         const std::vector<Real>& positions, int width, int height,
+                                         LanguageFlagType language) {
+    ProfileGraphPlot plot;
+    plot.data = checkData(curves, positions, x0, y0, width, height);
+    if (plot.data != ProfileGraphData::Drawn) return plot;
+    if (!findRanges(curves, positions, plot.scales)) {
+        plot.data = ProfileGraphData::NotFinite;
+        plot.scales = {};
+        return plot;
+    }
+    setScales(plot.scales, x0, y0, width, height, positions.size());
+    const int ox = plot.scales.ox;
+    const int oy = plot.scales.oy;
+    plot.lines.push_back({{x0, oy}, {ox + width, oy}});
+    plot.lines.push_back({{ox, y0}, {ox, oy - height}});
+    addAbscissaTicks(plot, width, height);
+    addOrdinateTicks(plot, width, height);
+    addCurves(plot, x0, y0, curves, positions, language);
     plot.texts.push_back(
         {{ox + roundPixel(static_cast<Real>(width - 5 * static_cast<int>(characterCount(title))) / 2),
           oy - height - 16},
