@@ -146,11 +146,10 @@ std::optional<std::filesystem::path> QtDialogs::openFile(const FileRequest& requ
         return toPath(m_state->openedJson->fileName());
     } catch (const std::exception& e) {
         // As a cancelled choice: the problem loaded before stays.
-        showMessage(
-            parent, MessageKind::Error,
-            std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
-                                   "Не удалось загрузить данные из файла ")) +
-                chosen->string() + "\r\n" + e.what());
+        showError(parent, e, lang,
+                  std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
+                                         "Не удалось загрузить данные из файла ")) +
+                      chosen->string());
         return std::nullopt;
     }
 }

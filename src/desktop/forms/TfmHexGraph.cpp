@@ -106,10 +106,9 @@ bool TfmHexGraph::savePicture(const std::filesystem::path& file) {
     try {
         plot::renderProfileGraph(m_request, file);
     } catch (const std::exception& e) {
-        showMessage(this, MessageKind::Error,
-                    std::string(vexamo::tr(lang, "The picture could not be saved: ",
-                                           "Не удалось сохранить рисунок: ")) +
-                        file.string() + "\r\n" + e.what());
+        showError(this, e, lang,
+                  std::string(vexamo::tr(lang, "The picture could not be saved: ", "Не удалось сохранить рисунок: ")) +
+                      file.string());
         return false;
     }
     return true;
