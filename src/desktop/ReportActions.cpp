@@ -30,6 +30,7 @@
 #include "common/Errors.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
+#include "dialogs/ReportMemo.h"
 #include "forms/FormSupport.h"
 #include "forms/MessageBoxes.h"
 
@@ -55,21 +56,6 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// Splits a text into lines as a memo loads it: CR LF, LF or CR end a line; a
-// line end at the very end does not open another line.
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 // The filter of the report dialogs: text files.
 QStringList textFilter(LanguageFlagType lang) {
     return nameFilters(vexamo::tr(lang, "Text files|*.txt", "Текстовые файлы|*.txt"));
@@ -82,16 +68,7 @@ std::vector<std::string> readReportFile(const fs::path& file) {
     if (!in.is_open()) throw std::system_error(errno, std::generic_category(), file.string());
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) throw std::system_error(errno, std::generic_category(), file.string());
-    return splitLines(cp1251ToUtf8(bytes));
-}
-
-std::string reportFileBytes(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return utf8ToCp1251(text);
+    return reportFileLines(bytes);
 }
 
 void writeReportFile(const fs::path& file, const std::vector<std::string>& lines) {

@@ -19,18 +19,14 @@ class QWidget;
 
 namespace vexamo::desktop {
 
-// The report text file: Windows-1251, the lines separated by CR LF and one
-// more CR LF after the last line.
+// The report text file (its bytes: reportFileBytes and reportFileLines of
+// dialogs/ReportMemo.h).
 
 // Reads a report text file into lines; CR LF, LF and CR all end a line, and a
 // line end at the very end of the file does not start another line. Throws
 // std::runtime_error (the file cannot be read) or EncodingError (a byte that
 // is no Windows-1251 character).
 std::vector<std::string> readReportFile(const std::filesystem::path& file);
-
-// The bytes of the file for these lines (an empty report gives an empty
-// file). Throws EncodingError for a character Windows-1251 cannot hold.
-std::string reportFileBytes(const std::vector<std::string>& lines);
 
 // Encodes the lines first, so a text that cannot be stored touches nothing,
 // then writes through writeFileAtomically: the new file is on disk before an

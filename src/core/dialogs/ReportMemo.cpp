@@ -3,17 +3,41 @@
 #include <stdexcept>
 #include <utility>
 
+#include "common/Str20.h"
+
 namespace vexamo {
 
-void ReportMemo::add(std::string_view text) {
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        m_lines.emplace_back(text.substr(start, i - start));
+        lines.emplace_back(text.substr(start, i - start));
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    m_lines.emplace_back(text.substr(start));
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string reportFileBytes(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return utf8ToCp1251(text);
+}
+
+std::vector<std::string> reportFileLines(std::string_view bytes) {
+    std::vector<std::string> lines = splitLines(cp1251ToUtf8(bytes));
+    // The line end after the last line closes it; it opens no further line.
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+void ReportMemo::add(std::string_view text) {
+    for (std::string& line : splitLines(text)) m_lines.push_back(std::move(line));
     changed();
 }
 

@@ -10,6 +10,21 @@
 
 namespace vexamo {
 
+// The pieces of a text between its line ends, where CR LF, a lone LF and a
+// lone CR each end a line. A text that ends with a line end has an empty
+// last piece, and an empty text is one empty piece (as a memo adds them).
+std::vector<std::string> splitLines(std::string_view text);
+
+// The report text file: Windows-1251, every line followed by CR LF (an empty
+// report gives an empty file). Throws EncodingError for a character
+// Windows-1251 cannot hold.
+std::string reportFileBytes(const std::vector<std::string>& lines);
+
+// The lines of a report text file's bytes: decoded from Windows-1251 and
+// split at CR LF, LF or CR; a line end at the very end does not start another
+// line. Throws EncodingError for a byte that is no Windows-1251 character.
+std::vector<std::string> reportFileLines(std::string_view bytes);
+
 class ReportMemo {
 public:
     using Listener = std::function<void()>;
