@@ -17,6 +17,7 @@
 #include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
+#include "dialogs/FieldRules.h"
 #include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 
@@ -99,20 +100,26 @@ std::string shortText(const std::string& text, const std::string& path) {
     return cutCharacters(text, 20);
 }
 
+// A real field of the readable format under its rule (the same rule the
+// form keeps): not above the rule's lower limit, or beyond its bound, is
+// refused when the file is read strictly.
+Real ruledReal(const Json& value, const std::string& path, const RealFieldRule& rule, bool strict) {
+    const std::string fieldPath = join(path, rule.key);
+    const Real v = finiteReal(value, fieldPath);
+    if (strict && !(v > rule.above)) throw ProblemJsonError(fieldPath, rule.jsonBelow);
+    if (rule.beyond)
+        if (auto beyond = rule.beyond(v, kEnglish); strict && beyond)
+            throw ProblemJsonError(fieldPath, *beyond + formatShortest(v));
+    return v;
+}
+
 struct StreamInput {
     TechnSet set;
     bool hasFlow = false;
 };
 
-StreamInput streamFromJson(const Json& s, const std::string& path, const SubstanceData& data,
-                           bool strict) {
-    checkKeys(s,
-              {"process", "components", "concentrations_mass_pct", "flow_rate_kg_h", "temperature_C",
-               "pressure_kgf_cm2", "saturation_temperature_C", "air_factor"},
-              path);
-    StreamInput in;
-    TechnSet& t = in.set;
-
+// The process and what it decides: given state, phase change, single phase.
+void processFromJson(const Json& s, const std::string& path, TechnSet& t) {
     const Json* process = find(s, "process");
     if (!process) throw ProblemJsonError(join(path, "process"), "missing");
     const std::string processText = toText(*process, join(path, "process"));
@@ -127,9 +134,11 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     t.GivenState = givenStateFor(code);
     t.PhaseChange = phaseChangeFor(code);
     t.SinglePhase = singlePhaseFor(code);
-    t.AirFactor = 1;
+}
 
-    // Components, in the order of the substance table.
+// Components, in the order of the substance table.
+void componentsFromJson(const Json& s, const std::string& path, const SubstanceData& data,
+                        bool strict, TechnSet& t) {
     const std::string cpath = join(path, "components");
     const Json* components = find(s, "components");
     if (!components) throw ProblemJsonError(cpath, "missing");
@@ -149,10 +158,12 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
         t.ComponentIndex[i] = static_cast<std::uint16_t>(found);
         t.Components[i] = fixedPart(data.SubstanceTable[static_cast<std::size_t>(found)]);
     }
-    const int n = static_cast<int>(components->size());
-    t.ComponentCount = static_cast<std::uint16_t>(n);
+    t.ComponentCount = static_cast<std::uint16_t>(components->size());
+}
 
-    // Concentrations: mass per cent; the last one is 100 minus the others.
+// Concentrations: mass per cent; the last one is 100 minus the others.
+void concentrationsFromJson(const Json& s, const std::string& path, bool strict, TechnSet& t) {
+    const int n = t.ComponentCount;
     const std::string kpath = join(path, "concentrations_mass_pct");
     const Json* conc = find(s, "concentrations_mass_pct");
     if (conc) {
@@ -177,49 +188,54 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     } else if (strict) {
         throw ProblemJsonError(kpath, "missing (a mixture needs its concentrations)");
     }
+}
 
-    // Flow rate: given on exactly one side.
-    if (const Json* flow = find(s, "flow_rate_kg_h")) {
-        t.FlowRate = finiteReal(*flow, join(path, "flow_rate_kg_h"));
-        if (strict && !(t.FlowRate > 0)) throw ProblemJsonError(join(path, "flow_rate_kg_h"), "must be positive");
-        if (auto beyond = flowRateBeyondBound(t.FlowRate, kEnglish); strict && beyond)
-            throw ProblemJsonError(join(path, "flow_rate_kg_h"), *beyond + formatShortest(t.FlowRate));
-        in.hasFlow = true;
-    }
-
-    const Json* temperature = find(s, "temperature_C");
-    const Json* pressure = find(s, "pressure_kgf_cm2");
+// The inlet state: a temperature for heating and cooling, a pressure (and
+// perhaps the saturation temperature found for it) for condensation and boiling.
+void stateFromJson(const Json& s, const std::string& path, bool strict, TechnSet& t) {
+    const Json* temperature = find(s, field::Temperature.key);
+    const Json* pressure = find(s, field::Pressure.key);
     const Json* saturation = find(s, "saturation_temperature_C");
     if (t.GivenState == 't') {
         if (strict && (pressure || saturation))
             throw ProblemJsonError(join(path, pressure ? "pressure_kgf_cm2" : "saturation_temperature_C"),
                                    "heating and cooling take the inlet temperature_C, not a pressure");
-        if (temperature) {
-            t.Temperature = finiteReal(*temperature, join(path, "temperature_C"));
-            if (strict && !(t.Temperature > -kZeroCelsius_K))
-                throw ProblemJsonError(join(path, "temperature_C"), "below absolute zero");
-            if (auto beyond = temperatureBeyondBound(t.Temperature, kEnglish); strict && beyond)
-                throw ProblemJsonError(join(path, "temperature_C"), *beyond + formatShortest(t.Temperature));
-        } else if (strict) {
-            throw ProblemJsonError(join(path, "temperature_C"), "missing");
-        }
+        if (temperature)
+            t.Temperature = ruledReal(*temperature, path, field::Temperature, strict);
+        else if (strict)
+            throw ProblemJsonError(join(path, field::Temperature.key), "missing");
         t.Pressure = 0;
-    } else {
-        if (strict && temperature)
-            throw ProblemJsonError(join(path, "temperature_C"),
-                                   "condensation and boiling take pressure_kgf_cm2 (the saturation "
-                                   "temperature follows from it)");
-        if (pressure) {
-            const Real typed = finiteReal(*pressure, join(path, "pressure_kgf_cm2"));
-            if (strict && !(typed > 0)) throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "must be positive");
-            if (auto beyond = pressureBeyondBound(typed, kEnglish); strict && beyond)
-                throw ProblemJsonError(join(path, "pressure_kgf_cm2"), *beyond + formatShortest(typed));
-            t.Pressure = mmHgToPa(kgfcm2ToMmHg(typed));
-        } else if (strict) {
-            throw ProblemJsonError(join(path, "pressure_kgf_cm2"), "missing");
-        }
-        if (saturation) t.Temperature = finiteReal(*saturation, join(path, "saturation_temperature_C"));
+        return;
     }
+    if (strict && temperature)
+        throw ProblemJsonError(join(path, field::Temperature.key),
+                               "condensation and boiling take pressure_kgf_cm2 (the saturation "
+                               "temperature follows from it)");
+    if (pressure)
+        t.Pressure = mmHgToPa(kgfcm2ToMmHg(ruledReal(*pressure, path, field::Pressure, strict)));
+    else if (strict)
+        throw ProblemJsonError(join(path, field::Pressure.key), "missing");
+    if (saturation) t.Temperature = finiteReal(*saturation, join(path, "saturation_temperature_C"));
+}
+
+StreamInput streamFromJson(const Json& s, const std::string& path, const SubstanceData& data,
+                           bool strict) {
+    checkKeys(s,
+              {"process", "components", "concentrations_mass_pct", "flow_rate_kg_h", "temperature_C",
+               "pressure_kgf_cm2", "saturation_temperature_C", "air_factor"},
+              path);
+    StreamInput in;
+    TechnSet& t = in.set;
+    processFromJson(s, path, t);
+    t.AirFactor = 1;
+    componentsFromJson(s, path, data, strict, t);
+    concentrationsFromJson(s, path, strict, t);
+    // Flow rate: given on exactly one side.
+    if (const Json* flow = find(s, field::FlowRate.key)) {
+        t.FlowRate = ruledReal(*flow, path, field::FlowRate, strict);
+        in.hasFlow = true;
+    }
+    stateFromJson(s, path, strict, t);
     if (const Json* air = find(s, "air_factor")) {
         t.AirFactor = finiteReal(*air, join(path, "air_factor"));
         if (strict && !(t.AirFactor > 0)) throw ProblemJsonError(join(path, "air_factor"), "must be positive");
@@ -234,6 +250,64 @@ int arrangementValue(const std::string& text, const char* en1, const char* ru1, 
     return -1;
 }
 
+// The design fields by their rules; a missing field is refused when the file
+// is read strictly and left at zero (or its fallback) otherwise.
+class DesignReader {
+public:
+    DesignReader(const Json& d, std::string path, bool strict)
+        : m_d(d), m_path(std::move(path)), m_strict(strict) {}
+
+    const Json* need(const char* key) const {
+        const Json* v = find(m_d, key);
+        if (!v && m_strict) throw ProblemJsonError(join(m_path, key), "missing");
+        return v;
+    }
+    long long integer(const IntegerFieldRule& rule, long long fallback) const {
+        const Json* v = need(rule.key);
+        return v ? toInteger(*v, join(m_path, rule.key), m_strict ? rule.low : 0, rule.high) : fallback;
+    }
+    Real positive(const RealFieldRule& rule) const {
+        const Json* v = need(rule.key);
+        return v ? ruledReal(*v, m_path, rule, m_strict) : 0;
+    }
+    // An arrangement word of either language: 1 for the first pair, 0 for the second.
+    void arrangement(const char* key, const char* en1, const char* ru1, const char* en0,
+                     const char* ru0, std::uint8_t& value) const {
+        const Json* a = need(key);
+        if (!a) return;
+        const int v = arrangementValue(toText(*a, join(m_path, key)), en1, ru1, en0, ru0);
+        if (v < 0)
+            throw ProblemJsonError(join(m_path, key), std::string(en1) + " or " + en0 + " (" + ru1 +
+                                                          ", " + ru0 + ")");
+        value = static_cast<std::uint8_t>(v);
+    }
+
+private:
+    const Json& m_d;
+    std::string m_path;
+    bool m_strict;
+};
+
+// The tube material and the conductivity of its wall (0 when none is known).
+Real materialFromJson(const Json& d, const std::string& path, const DesignReader& read,
+                      bool strict, DesignRecord& r) {
+    const Json* m = read.need("material");
+    if (!m) return 0;
+    const std::string text = toText(*m, join(path, "material"));
+    if (strict && text.empty()) throw ProblemJsonError(join(path, "material"), "missing");
+    r.MaterialIndex = static_cast<std::uint8_t>(findMaterial(text));
+    r.MaterialName = shortText(text, join(path, "material"));
+    const std::string kpath = join(path, field::Conductivity.key);
+    const Json* k = find(d, field::Conductivity.key);
+    if (r.MaterialIndex > 0) {
+        if (k && strict) throw ProblemJsonError(kpath, "the material \"" + text + "\" has its own conductivity");
+        return kTubeMaterials[r.MaterialIndex - 1u].conductivity;
+    }
+    if (k) return ruledReal(*k, path, field::Conductivity, strict);
+    if (strict) throw ProblemJsonError(kpath, "missing (\"" + text + "\" is not in the material list)");
+    return 0;
+}
+
 DesignRecord designFromJson(const Json& d, const std::string& path, const TechnSet& tube,
                             const TechnSet& shell, bool strict) {
     checkKeys(d,
@@ -241,32 +315,17 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
                "shell_passes", "rows_on_vertical", "parallel_flows", "shell_diameter_m", "material",
                "conductivity_W_mK", "tube_arrangement", "bundle"},
               path);
+    const DesignReader read(d, path, strict);
     DesignRecord r;
-    auto need = [&](const char* key) -> const Json* {
-        const Json* v = find(d, key);
-        if (!v && strict) throw ProblemJsonError(join(path, key), "missing");
-        return v;
-    };
-    auto integer = [&](const char* key, long long lo, long long hi, long long fallback) {
-        const Json* v = need(key);
-        return v ? toInteger(*v, join(path, key), strict ? lo : 0, hi) : fallback;
-    };
-    auto positive = [&](const char* key) -> Real {
-        const Json* v = need(key);
-        if (!v) return 0;
-        const Real x = finiteReal(*v, join(path, key));
-        if (strict && !(x > 0)) throw ProblemJsonError(join(path, key), "must be positive");
-        return x;
-    };
-    r.TubeCount = static_cast<std::uint16_t>(integer("tube_count", 1, 65535, 0));
-    r.TubeLength = positive("tube_length_m");
-    r.OuterDiameter = positive("outer_diameter_m");
-    r.InnerDiameter = positive("inner_diameter_m");
+    r.TubeCount = static_cast<std::uint16_t>(read.integer(field::TubeCount, 0));
+    r.TubeLength = read.positive(field::TubeLength);
+    r.OuterDiameter = read.positive(field::OuterDiameter);
+    r.InnerDiameter = read.positive(field::InnerDiameter);
     if (strict && !(r.InnerDiameter < r.OuterDiameter))
         throw ProblemJsonError(join(path, "inner_diameter_m"), "must be smaller than outer_diameter_m");
-    r.ShellPasses = static_cast<std::uint8_t>(integer("shell_passes", 1, 255, 0));
+    r.ShellPasses = static_cast<std::uint8_t>(read.integer(field::ShellPasses, 0));
     if (tube.SinglePhase == 1) {
-        r.TubePasses = static_cast<std::uint8_t>(integer("tube_passes", 1, 4, 1));
+        r.TubePasses = static_cast<std::uint8_t>(read.integer(field::TubePasses, 1));
     } else {
         const Json* v = find(d, "tube_passes");
         r.TubePasses = 1;
@@ -275,49 +334,20 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
         if (v && !strict) r.TubePasses = static_cast<std::uint8_t>(toInteger(*v, join(path, "tube_passes"), 0, 255));
     }
     if (shell.SinglePhase == 1) {
-        r.ShellDiameter = positive("shell_diameter_m");
+        r.ShellDiameter = read.positive(field::ShellDiameter);
     } else if (const Json* v = find(d, "shell_diameter_m")) {
         r.ShellDiameter = finiteReal(*v, join(path, "shell_diameter_m"));
         if (strict && r.ShellDiameter < 0) throw ProblemJsonError(join(path, "shell_diameter_m"), "must not be negative");
     }
-    r.RowsOnVertical = static_cast<std::uint8_t>(integer("rows_on_vertical", 1, 255, 0));
-    r.ParallelFlows = static_cast<std::uint8_t>(integer("parallel_flows", 1, 4, 0));
+    r.RowsOnVertical = static_cast<std::uint8_t>(read.integer(field::RowsOnVertical, 0));
+    r.ParallelFlows = static_cast<std::uint8_t>(read.integer(field::ParallelFlows, 0));
 
-    Real conductivity = 0;
-    if (const Json* m = need("material")) {
-        const std::string text = toText(*m, join(path, "material"));
-        if (strict && text.empty()) throw ProblemJsonError(join(path, "material"), "missing");
-        r.MaterialIndex = static_cast<std::uint8_t>(findMaterial(text));
-        r.MaterialName = shortText(text, join(path, "material"));
-        const Json* k = find(d, "conductivity_W_mK");
-        if (r.MaterialIndex > 0) {
-            if (k && strict)
-                throw ProblemJsonError(join(path, "conductivity_W_mK"),
-                                       "the material \"" + text + "\" has its own conductivity");
-            conductivity = kTubeMaterials[r.MaterialIndex - 1u].conductivity;
-        } else if (k) {
-            conductivity = finiteReal(*k, join(path, "conductivity_W_mK"));
-            if (strict && !(conductivity > 0)) throw ProblemJsonError(join(path, "conductivity_W_mK"), "must be positive");
-        } else if (strict) {
-            throw ProblemJsonError(join(path, "conductivity_W_mK"),
-                                   "missing (\"" + text + "\" is not in the material list)");
-        }
-    }
+    const Real conductivity = materialFromJson(d, path, read, strict, r);
     if (conductivity > 0)
         r.WallResistance = wallResistance(r.OuterDiameter, r.InnerDiameter, conductivity);
-
-    if (const Json* a = need("tube_arrangement")) {
-        const int v = arrangementValue(toText(*a, join(path, "tube_arrangement")), "chess", "шахматное",
-                                       "corridor", "коридорное");
-        if (v < 0) throw ProblemJsonError(join(path, "tube_arrangement"), "chess or corridor (шахматное, коридорное)");
-        r.StaggeredTubes = static_cast<std::uint8_t>(v);
-    }
-    if (const Json* b = need("bundle")) {
-        const int v = arrangementValue(toText(*b, join(path, "bundle")), "horizontal", "горизонтальное",
-                                       "vertical", "вертикальное");
-        if (v < 0) throw ProblemJsonError(join(path, "bundle"), "horizontal or vertical (горизонтальное, вертикальное)");
-        r.HorizontalBundle = static_cast<std::uint8_t>(v);
-    }
+    read.arrangement("tube_arrangement", "chess", "шахматное", "corridor", "коридорное", r.StaggeredTubes);
+    read.arrangement("bundle", "horizontal", "горизонтальное", "vertical", "вертикальное",
+                     r.HorizontalBundle);
     r.Surface = heatExchangeSurface(r.ParallelFlows, r.TubeCount, r.OuterDiameter, r.InnerDiameter,
                                     r.TubeLength);
     return r;

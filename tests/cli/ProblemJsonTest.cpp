@@ -10,6 +10,7 @@
 
 #include "common/Constants.h"
 #include "common/Ext80.h"
+#include "dialogs/FieldRules.h"
 #include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "support/SampleProblem.h"
@@ -273,6 +274,33 @@ TEST(ProblemJson, BadInputNamesTheField) {
     std::string huge = kHandWritten;
     huge.replace(huge.find("\"temperature_C\": 18"), 19, "\"temperature_C\": 1e5000");
     EXPECT_THROW(problemFromJson(huge, data()), ProblemJsonError);
+}
+
+// The reader takes the whole numbers of the design form's range and no other,
+// and says the range as the form's rule has it.
+TEST(ProblemJson, WholeNumbersKeepTheDesignFormsRanges) {
+    for (const IntegerFieldRule* rule :
+         {&field::TubeCount, &field::ShellPasses, &field::RowsOnVertical, &field::ParallelFlows}) {
+        auto withValue = [rule](long long value) {
+            std::string text = kHandWritten;
+            const std::string key = std::string("\"") + rule->key + "\": ";
+            const auto at = text.find(key) + key.size();
+            text.replace(at, text.find(',', at) - at, std::to_string(value));
+            return text;
+        };
+        EXPECT_NO_THROW(problemFromJson(withValue(rule->low), data())) << rule->key;
+        EXPECT_NO_THROW(problemFromJson(withValue(rule->high), data())) << rule->key;
+        for (const long long outside : {rule->low - 1, rule->high + 1}) {
+            try {
+                problemFromJson(withValue(outside), data());
+                ADD_FAILURE() << rule->key << " accepted " << outside;
+            } catch (const ProblemJsonError& e) {
+                EXPECT_EQ(std::string(e.what()), std::string("design.") + rule->key + ": must be from " +
+                                                     std::to_string(rule->low) + " to " +
+                                                     std::to_string(rule->high));
+            }
+        }
+    }
 }
 
 // A heated medium that enters no colder than the cooled one has nothing to

@@ -5,7 +5,7 @@
 
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
-#include "control/Session.h"
+#include "dialogs/FieldRules.h"
 
 namespace vexamo {
 
@@ -38,15 +38,14 @@ const char* wispArrangWord(bool horizontal, LanguageFlagType languageFlag) {
 
 }  // namespace
 
-void DesignDialogModel::prepare(Session& session) {
-    const LanguageFlagType lang = session.LanguageFlag;
-    const ProblemData& problem = session.Problem;
+void DesignDialogModel::prepare(ProblemData& problem, std::uint8_t flowSide,
+                                std::uint8_t dataLoaded, LanguageFlagType lang) {
     const DesignRecord& design = problem.Design;
     accepted = false;
-    session.Problem.Design.FlowSide = session.FlowSide;
+    problem.Design.FlowSide = flowSide;
     materialList = materialNames(lang);
 
-    if (session.DataLoaded == 1) {
+    if (dataLoaded == 1) {
         edPipeNmb = std::to_string(design.TubeCount);
         edPipeL = formatShortest(design.TubeLength);
         edPipeDex = formatShortest(design.OuterDiameter);
@@ -98,109 +97,124 @@ void DesignDialogModel::FormActivate(LanguageFlagType languageFlag) {
     };
 }
 
-DialogCheck DesignDialogModel::bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
-                                            const Session& session) {
-    accepted = false;
-    const bool en = languageFlag == kEnglish;
-    auto text = [en](const char* english, const char* russian) {
-        return std::string(en ? english : russian);
-    };
+namespace {
 
+// The numbers of the form as they were read.
+struct DesignNumbers {
+    long long tubeCount = 0, shellPasses = 0, tubePasses = 1, rows = 0, parallel = 0;
+    Real length = 0, outer = 0, inner = 0, shellDiameter = 0;
+};
+
+// Reads the form's numbers by their field rules; the first refusal is kept.
+class NumberReader {
+public:
+    explicit NumberReader(LanguageFlagType languageFlag)
+        : m_lang(languageFlag), m_prefix(numberEntryPrefix(languageFlag)) {}
+
+    // A whole number of its kind, in the rule's range.
+    bool integer(const std::string& text, const IntegerFieldRule& rule, long long& value) {
+        const auto number = parseInteger(trimText(text));
+        if (!number) return refuse(m_prefix + text, rule.control);
+        if (!withinRange(rule, *number))
+            return refuse(rangeRefusal(rule, m_lang, text), rule.control);
+        value = *number;
+        return true;
+    }
+    // A real number above the rule's lower limit.
+    bool real(const std::string& text, const RealFieldRule& rule, Real& value) {
+        const auto number = parseReal(trimText(text));
+        if (!number) return refuse(m_prefix + text, rule.control);
+        if (auto refused = realRefusal(rule, *number, m_lang, text))
+            return refuse(*refused, rule.control);
+        value = *number;
+        return true;
+    }
+    bool refuse(std::string message, const char* focus) {
+        m_failure = warning(std::move(message), focus);
+        return false;
+    }
+    const DialogCheck& failure() const { return m_failure; }
+
+private:
+    LanguageFlagType m_lang;
+    std::string m_prefix;
+    DialogCheck m_failure;
+};
+
+// The numbers in the form's order; each is refused when it is not a number
+// of its kind, and when it cannot describe an exchanger (it would not fit its
+// record field or would make the results meaningless).
+std::optional<DialogCheck> readDesignNumbers(const DesignDialogModel& m,
+                                             LanguageFlagType languageFlag, DesignNumbers& n) {
+    NumberReader read(languageFlag);
+    const bool ok =
+        read.integer(m.edPipeNmb, field::TubeCount, n.tubeCount) &&
+        read.real(m.edPipeL, field::TubeLength, n.length) &&
+        read.real(m.edPipeDex, field::OuterDiameter, n.outer) &&
+        read.real(m.edPipeDin, field::InnerDiameter, n.inner) &&
+        (n.inner < n.outer ||
+         read.refuse(rangeRefusal(field::InnerDiameter, languageFlag, m.edPipeDin),
+                     field::InnerDiameter.control)) &&
+        read.integer(m.edIntTrumpsp, field::ShellPasses, n.shellPasses) &&
+        (!m.tubePassesVisible || read.integer(m.cbTrumpsp, field::TubePasses, n.tubePasses)) &&
+        (!m.casingVisible || read.real(m.edCasing, field::ShellDiameter, n.shellDiameter)) &&
+        read.integer(m.edRowNmb, field::RowsOnVertical, n.rows) &&
+        read.integer(m.cbParall, field::ParallelFlows, n.parallel);
+    if (ok) return std::nullopt;
+    return read.failure();
+}
+
+}  // namespace
+
+bool DesignDialogModel::anyFieldEmpty() const {
     const std::string* required[] = {&edPipeNmb, &edPipeL,      &edPipeDex,
                                      &edPipeDin, &edIntTrumpsp, &edRowNmb,
                                      &cbParall,  &cbPipeArrang, &cbWispArrang};
     bool empty = (tubePassesVisible && cbTrumpsp.empty()) || (casingVisible && edCasing.empty());
     for (const std::string* field : required) empty = empty || field->empty();
-    if (empty)
-        return warning(text("All fields of this form should be filled",
-                            "Все поля этой формы должны быть заполнены"));
+    return empty;
+}
 
-    // The numbers in the form's order; each is refused when it is not a
-    // number of its kind, and when it cannot describe an exchanger (it would
-    // not fit its record field or would make the results meaningless).
-    const std::string prefix = numberEntryPrefix(languageFlag);
-    std::optional<DialogCheck> failure;
-    auto readInteger = [&](const std::string& field, const char* focus, long long low,
-                           long long high,
-                           const std::string& rangeMessage) -> std::optional<long long> {
-        const auto value = parseInteger(trimText(field));
-        if (!value) {
-            failure = warning(prefix + field, focus);
-            return std::nullopt;
-        }
-        if (*value < low || *value > high) {
-            failure = warning(rangeMessage + ": " + field, focus);
-            return std::nullopt;
-        }
-        return value;
+std::optional<DialogCheck> DesignDialogModel::askConductivity(LanguageFlagType languageFlag,
+                                                              Dialogs& dialogs,
+                                                              const DesignRecord& stored,
+                                                              Real& lambda) const {
+    auto text = [languageFlag](const char* english, const char* russian) {
+        return std::string(tr(languageFlag, english, russian));
     };
-    auto readReal = [&](const std::string& field, const char* focus,
-                        const std::string& rangeMessage) -> std::optional<Real> {
-        const auto value = parseReal(trimText(field));
-        if (!value) {
-            failure = warning(prefix + field, focus);
-            return std::nullopt;
-        }
-        if (!(*value > 0)) {
-            failure = warning(rangeMessage + ": " + field, focus);
-            return std::nullopt;
-        }
-        return value;
-    };
+    InputRequest request;
+    request.id = "design.conductivity";
+    request.caption = text("Input of the initial data", "Ввод исходных данных");
+    request.prompt = text("Enter coefficient of heat conductivity of pipes\r\nmaterial",
+                          "Введите коэффициент теплопроводности материала\r\nтруб ");
+    request.unit = text(" Watt/(m*K)", " Ватт/(м*K)");
+    request.errorPrefix = numberEntryPrefix(languageFlag);
+    request.kind = InputKind::Real;
+    const Real storedConductivity = conductivityFromWallResistance(stored);
+    if (storedConductivity > 0) request.defaultAnswer = formatShortest(storedConductivity);
+    const InputAnswer answer = dialogs.ask(request);
+    // Cancel, or "Default" (the conductivity has none), leave the form open.
+    if (answer.cancelled || answer.isDefault) {
+        DialogCheck check;
+        check.silent = true;
+        check.focus = field::Conductivity.control;
+        return check;
+    }
+    if (auto refused = realRefusal(field::Conductivity, answer.real, languageFlag, answer.text))
+        return warning(*refused, field::Conductivity.control);
+    lambda = answer.real;
+    return std::nullopt;
+}
 
-    DesignRecord record = values;
-    const auto tubeCount =
-        readInteger(edPipeNmb, "edPipeNmb", 1, std::numeric_limits<std::uint16_t>::max(),
-                    text("The number of pipes must be from 1 to 65535",
-                         "Число труб должно быть от 1 до 65535"));
-    if (!tubeCount) return *failure;
-    const auto length = readReal(edPipeL, "edPipeL",
-                                 text("The length of pipes must be greater than zero",
-                                      "Длина труб должна быть больше нуля"));
-    if (!length) return *failure;
-    const auto outer = readReal(edPipeDex, "edPipeDex",
-                                text("The external diameter of pipes must be greater than zero",
-                                     "Наружный диаметр труб должен быть больше нуля"));
-    if (!outer) return *failure;
-    const std::string innerMessage = text(
-        "The inner diameter of pipes must be greater than zero and less than the external "
-        "diameter",
-        "Внутренний диаметр труб должен быть больше нуля и меньше наружного диаметра");
-    const auto inner = readReal(edPipeDin, "edPipeDin", innerMessage);
-    if (!inner) return *failure;
-    if (!(*inner < *outer)) return warning(innerMessage + ": " + edPipeDin, "edPipeDin");
-    const auto shellPasses =
-        readInteger(edIntTrumpsp, "edIntTrumpsp", 1, 255,
-                    text("The number of courses in the intertubular space must be from 1 to 255",
-                         "Число ходов в межтрубном пространстве должно быть от 1 до 255"));
-    if (!shellPasses) return *failure;
-    long long tubePasses = 1;
-    if (tubePassesVisible) {
-        const auto passes =
-            readInteger(cbTrumpsp, "cbTrumpsp", 1, 4,
-                        text("The number of courses in the tube space must be from 1 to 4",
-                             "Число ходов в трубном пространстве должно быть от 1 до 4"));
-        if (!passes) return *failure;
-        tubePasses = *passes;
-    }
-    Real shellDiameter = lastShellDiameter;
-    if (casingVisible) {
-        const auto diameter =
-            readReal(edCasing, "edCasing",
-                     text("The inner diameter of the casing must be greater than zero",
-                          "Внутренний диаметр кожуха должен быть больше нуля"));
-        if (!diameter) return *failure;
-        shellDiameter = *diameter;
-    }
-    const auto rows =
-        readInteger(edRowNmb, "edRowNmb", 1, 255,
-                    text("The number of pipe lines on a vertical must be from 1 to 255",
-                         "Число рядов труб по вертикали должно быть от 1 до 255"));
-    if (!rows) return *failure;
-    const auto parallel = readInteger(cbParall, "cbParall", 1, 4,
-                                      text("The number of parallel flows must be from 1 to 4",
-                                           "Число параллельных потоков должно быть от 1 до 4"));
-    if (!parallel) return *failure;
+DialogCheck DesignDialogModel::bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
+                                            const DesignRecord& stored) {
+    accepted = false;
+    if (anyFieldEmpty())
+        return warning(tr(languageFlag, "All fields of this form should be filled",
+                          "Все поля этой формы должны быть заполнены"));
+    DesignNumbers n;
+    n.shellDiameter = lastShellDiameter;
+    if (auto refused = readDesignNumbers(*this, languageFlag, n)) return *refused;
 
     // Both languages' words count, whatever the language of the form.
     const bool staggered = cbPipeArrang == "шахматное" || cbPipeArrang == "chess";
@@ -208,64 +222,39 @@ DialogCheck DesignDialogModel::bitbtOkClick(LanguageFlagType languageFlag, Dialo
 
     const int materialIndex = findMaterial(cbMaterial);
     Real lambda = 0;
-    if (materialIndex > 0) {
+    if (materialIndex > 0)
         lambda = kTubeMaterials[static_cast<std::size_t>(materialIndex - 1)].conductivity;
-    } else {
-        InputRequest request;
-        request.id = "design.conductivity";
-        request.caption = text("Input of the initial data", "Ввод исходных данных");
-        request.prompt = text("Enter coefficient of heat conductivity of pipes\r\nmaterial",
-                              "Введите коэффициент теплопроводности материала\r\nтруб ");
-        request.unit = text(" Watt/(m*K)", " Ватт/(м*K)");
-        request.errorPrefix = prefix;
-        request.kind = InputKind::Real;
-        const Real stored = conductivityFromWallResistance(session.Problem.Design);
-        if (stored > 0) request.defaultAnswer = formatShortest(stored);
-        const InputAnswer answer = dialogs.ask(request);
-        // Cancel, or "Default" (the conductivity has none), leave the form open.
-        if (answer.cancelled || answer.isDefault) {
-            DialogCheck check;
-            check.silent = true;
-            check.focus = "cbMaterial";
-            return check;
-        }
-        if (!(answer.real > 0))
-            return warning(text("The heat conductivity of the pipe material must be greater than "
-                                "zero",
-                                "Теплопроводность материала труб должна быть больше нуля") +
-                               ": " + answer.text,
-                           "cbMaterial");
-        lambda = answer.real;
-    }
+    else if (auto refused = askConductivity(languageFlag, dialogs, stored, lambda))
+        return *refused;
 
-    record.TubeCount = static_cast<std::uint16_t>(*tubeCount);
-    record.TubeLength = *length;
-    record.OuterDiameter = *outer;
-    record.InnerDiameter = *inner;
-    record.ShellPasses = static_cast<std::uint8_t>(*shellPasses);
-    record.TubePasses = static_cast<std::uint8_t>(tubePasses);
-    record.ShellDiameter = shellDiameter;
-    record.RowsOnVertical = static_cast<std::uint8_t>(*rows);
-    record.ParallelFlows = static_cast<std::uint8_t>(*parallel);
+    DesignRecord record = values;
+    record.TubeCount = static_cast<std::uint16_t>(n.tubeCount);
+    record.TubeLength = n.length;
+    record.OuterDiameter = n.outer;
+    record.InnerDiameter = n.inner;
+    record.ShellPasses = static_cast<std::uint8_t>(n.shellPasses);
+    record.TubePasses = static_cast<std::uint8_t>(n.tubePasses);
+    record.ShellDiameter = n.shellDiameter;
+    record.RowsOnVertical = static_cast<std::uint8_t>(n.rows);
+    record.ParallelFlows = static_cast<std::uint8_t>(n.parallel);
     record.StaggeredTubes = staggered ? 1 : 0;
     record.HorizontalBundle = horizontal ? 1 : 0;
     record.MaterialIndex = static_cast<std::uint8_t>(materialIndex);
     record.MaterialName = cutCharacters(cbMaterial, 20);
-    record.WallResistance = wallResistance(*outer, *inner, lambda);
+    record.WallResistance = wallResistance(n.outer, n.inner, lambda);
     record.Surface =
-        heatExchangeSurface(record.ParallelFlows, record.TubeCount, *outer, *inner, *length);
+        heatExchangeSurface(record.ParallelFlows, record.TubeCount, n.outer, n.inner, n.length);
 
     values = record;
     conductivity = lambda;
-    lastShellDiameter = shellDiameter;
+    lastShellDiameter = n.shellDiameter;
     accepted = true;
     DialogCheck check;
     check.accepted = true;
     return check;
 }
 
-void DesignDialogModel::harvest(Session& session) const {
-    DesignRecord& design = session.Problem.Design;
+void DesignDialogModel::harvest(DesignRecord& design) const {
     design.TubeCount = values.TubeCount;
     design.TubePasses = values.TubePasses;
     design.ShellPasses = values.ShellPasses;
@@ -281,17 +270,6 @@ void DesignDialogModel::harvest(Session& session) const {
     design.StaggeredTubes = values.StaggeredTubes;
     design.MaterialName = values.MaterialName;
     design.Surface = values.Surface;
-}
-
-bool DesignActionExecute(Session& session, Dialogs& dialogs) {
-    DesignDialogModel& model = session.DesignDialog;
-    model.prepare(session);
-    model.FormActivate(session.LanguageFlag);
-    const bool ok = dialogs.showDesign(model) && model.accepted;
-    if (ok) model.harvest(session);
-    session.DesignPending = false;
-    session.DesignEntered = true;
-    return ok;
 }
 
 }  // namespace vexamo

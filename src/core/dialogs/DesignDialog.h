@@ -1,12 +1,13 @@
 #pragma once
 // The design data dialog (TfmDesign) without its window.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/Real.h"
 #include "common/Text.h"
-#include "problem/ProblemRecords.h"
 #include "dialogs/GenericDialogs.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo {
 
@@ -34,31 +35,49 @@ public:
     // every OK reset it); DesignActionExecute harvests only then.
     bool accepted = false;
 
-    // DesignActionExecute before showing (sets Design.FlowSide, pre-fills when
-    // DataLoaded is 1, visibility from the streams' SinglePhase).
-    void prepare(Session& session);
+    // DesignActionExecute before showing: Design.FlowSide from the run-time
+    // flow side, pre-filled from `problem` when dataLoaded is 1, visibility
+    // from the streams' SinglePhase.
+    void prepare(ProblemData& problem, std::uint8_t flowSide, std::uint8_t dataLoaded,
+                 LanguageFlagType languageFlag);
     void FormActivate(LanguageFlagType languageFlag);
     // OK: empty fields, numbers in order, arrangement words (both languages),
     // material and, for a typed material, its conductivity asked through
     // `dialogs` (id design.conductivity, InputAnswer; default: the
-    // conductivity implied by the stored WallResistance when positive);
+    // conductivity implied by the WallResistance of `stored` when positive);
     // WallResistance and Surface. Cancel or "Default" of the conductivity
     // question is a silent refusal: the form stays open. Numbers that cannot
-    // describe an exchanger are refused with a message naming the field:
-    // TubeCount outside 1..65535, a length or diameter not above zero, an
-    // inner diameter not below the outer one, TubePasses or ParallelFlows
-    // outside 1..4, ShellPasses or RowsOnVertical outside 1..255, a typed
-    // conductivity not above zero. `values` changes only on acceptance.
+    // describe an exchanger are refused with a message naming the field, by
+    // the rules of dialogs/FieldRules.h: TubeCount outside 1..65535, a length
+    // or diameter not above zero, an inner diameter not below the outer one,
+    // TubePasses or ParallelFlows outside 1..4, ShellPasses or RowsOnVertical
+    // outside 1..255, a typed conductivity not above zero. `values` changes
+    // only on acceptance.
+    DialogCheck bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
+                             const DesignRecord& stored);
+    // After OK: into `design`, with MaterialName cut to 20 characters and Surface.
+    void harvest(DesignRecord& design) const;
+
+    // The same for a caller that holds the program's Session (the session's
+    // language, problem, run-time flow side and DataLoaded flag); defined
+    // with the session in control/DataDialogActions.cpp.
+    void prepare(Session& session);
     DialogCheck bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
                              const Session& session);
-    // After OK: into Design, with MaterialName cut to 20 characters and Surface.
-    void harvest(Session& session) const;
+
+private:
+    bool anyFieldEmpty() const;
+    // The conductivity of a material that is not in the list, asked through
+    // `dialogs`; a refusal (or the silent one of Cancel) when none is taken.
+    std::optional<DialogCheck> askConductivity(LanguageFlagType languageFlag, Dialogs& dialogs,
+                                               const DesignRecord& stored, Real& lambda) const;
 };
 
 // DesignActionExecute: prepare, FormActivate (the front end need not call it
 // again), show, harvest when the front end returned true after an accepted
 // OK. Returns true when the values were taken. Either way DesignPending
-// becomes false and DesignEntered true.
+// becomes false and DesignEntered true. Defined with the session in
+// control/DataDialogActions.cpp.
 bool DesignActionExecute(Session& session, Dialogs& dialogs);
 
 }  // namespace vexamo

@@ -6,7 +6,7 @@
 #include "common/InputBounds.h"
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
-#include "control/Session.h"
+#include "dialogs/FieldRules.h"
 
 namespace vexamo {
 
@@ -24,22 +24,18 @@ std::string controlName(const char* prefix, std::size_t side) {
     return prefix + std::to_string(side + 1);
 }
 
-// The lowest temperature a medium can have, degC.
-constexpr Real kAbsoluteZero_C = -kZeroCelsius_K;
-
 }  // namespace
 
 void TechnologicalDialogModel::fillProcessList(std::size_t side) {
     sides[side].processList = processNames;
 }
 
-void TechnologicalDialogModel::prepare(const Session& session) {
-    const LanguageFlagType lang = session.LanguageFlag;
+void TechnologicalDialogModel::prepare(const std::vector<Pro>& table, const ProblemData& problem,
+                                       std::uint8_t dataLoaded, LanguageFlagType lang) {
     accepted = false;
     processNames.clear();
     for (int code = 0; code < 4; ++code) processNames.emplace_back(processName(code, lang));
 
-    const auto& table = session.Data.SubstanceTable;
     for (std::size_t s = 0; s < sides.size(); ++s) {
         Side& side = sides[s];
         fillProcessList(s);
@@ -52,10 +48,9 @@ void TechnologicalDialogModel::prepare(const Session& session) {
         side.prefilledState = 0;
         side.prefilledText.clear();
     }
-    if (session.DataLoaded != 1) return;
+    if (dataLoaded != 1) return;
 
-    const std::array<const TechnSet*, 2> streams{&session.Problem.TubeStream,
-                                                 &session.Problem.ShellStream};
+    const std::array<const TechnSet*, 2> streams{&problem.TubeStream, &problem.ShellStream};
     for (std::size_t s = 0; s < sides.size(); ++s) {
         const TechnSet& stream = *streams[s];
         const std::size_t count = std::min<std::size_t>(stream.ComponentCount, kMaxComponents);
@@ -178,8 +173,8 @@ void TechnologicalDialogModel::clQualRatioClickCheck(int sideIndex, std::size_t 
     side.selectionChanged = 1;
 }
 
-DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag) {
-    accepted = false;
+std::optional<DialogCheck> TechnologicalDialogModel::emptyFieldRefusal(
+    LanguageFlagType languageFlag) const {
     for (const Side& side : sides)
         if (std::none_of(side.checked.begin(), side.checked.end(), [](bool c) { return c; }))
             return warning(
@@ -211,81 +206,77 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
                               "Set pressure of heat-carrier in trumpet or intertrumpet space",
                               "Задайте давление теплоносителя в трубном или межтрубном "
                               "пространстве"));
+    return std::nullopt;
+}
+
+namespace {
+
+// A typed number checked by its field rule; the control gets the side's suffix.
+std::optional<DialogCheck> readChecked(const std::string& text, const RealFieldRule& rule,
+                                       std::size_t side, LanguageFlagType languageFlag,
+                                       const std::optional<Real>& prefilled, Real& value) {
+    const std::string focus = controlName(rule.control, side);
+    if (prefilled) {
+        value = *prefilled;
+    } else {
+        const auto number = parseReal(trimText(text));
+        if (!number) return warning(numberEntryPrefix(languageFlag) + text, focus);
+        value = *number;
+    }
+    if (auto refused = realRefusal(rule, value, languageFlag, text))
+        return warning(*refused, focus);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DialogCheck> TechnologicalDialogModel::readNumbers(LanguageFlagType languageFlag,
+                                                                 TypedNumbers& n) const {
+    n.flowSide = FlowSide;
+    for (std::size_t s = 0; s < sides.size(); ++s) {
+        if (!sides[s].consumptionEnabled) continue;
+        // The given flow is divided by later on: it must be a real flow.
+        if (auto refused = readChecked(sides[s].consumptionText, field::FlowRate, s, languageFlag,
+                                       std::nullopt, n.flow[s]))
+            return refused;
+        n.flow[1 - s] = 0;
+        n.flowSide = static_cast<std::uint8_t>(s);
+    }
+    for (std::size_t s = 0; s < sides.size(); ++s) {
+        const Side& side = sides[s];
+        // A value from the problem file confirmed unchanged keeps its
+        // precision (its text has two decimals only).
+        if (side.temperatureEnabled) {
+            std::optional<Real> prefilled;
+            if (side.prefilledState == 't' && side.temperatureText == side.prefilledText)
+                prefilled = side.prefilledValue;
+            if (auto refused = readChecked(side.temperatureText, field::Temperature, s,
+                                           languageFlag, prefilled, n.entered[s]))
+                return refused;
+            n.givenState[s] = 't';
+        } else {
+            std::optional<Real> prefilled;
+            if (side.prefilledState == 'p' && side.pressureText == side.prefilledText)
+                prefilled = side.prefilledValue;
+            Real pressure_kgfcm2 = 0;
+            if (auto refused = readChecked(side.pressureText, field::Pressure, s, languageFlag,
+                                           prefilled, pressure_kgfcm2))
+                return refused;
+            n.givenState[s] = 'p';
+            n.entered[s] = kgfcm2ToMmHg(pressure_kgfcm2);
+        }
+    }
+    return std::nullopt;
+}
+
+DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag) {
+    accepted = false;
+    if (auto refused = emptyFieldRefusal(languageFlag)) return *refused;
 
     // The numbers, in the order of the form. Nothing is kept until every
     // check has passed.
-    const std::string prefix = numberEntryPrefix(languageFlag);
-    std::optional<DialogCheck> failure;
-    auto read = [&](const std::string& text, const std::string& focus, Real& value) {
-        const auto number = parseReal(trimText(text));
-        if (!number) {
-            failure = warning(prefix + text, focus);
-            return false;
-        }
-        value = *number;
-        return true;
-    };
-
-    std::array<Real, 2> flow{};
-    std::uint8_t flowSide = FlowSide;
-    for (std::size_t s = 0; s < sides.size(); ++s) {
-        if (!sides[s].consumptionEnabled) continue;
-        const std::string focus = controlName("edConsum", s);
-        if (!read(sides[s].consumptionText, focus, flow[s])) return *failure;
-        // The given flow is divided by later on: it must be a real flow.
-        if (!(flow[s] > 0))
-            return warning(tr(languageFlag,
-                              "The flow rate of the heat-transfer medium must be "
-                              "greater than zero: ",
-                              "Расход теплоносителя должен быть больше нуля: ") +
-                               sides[s].consumptionText,
-                           focus);
-        if (auto beyond = flowRateBeyondBound(flow[s], languageFlag))
-            return warning(*beyond + sides[s].consumptionText, focus);
-        flow[1 - s] = 0;
-        flowSide = static_cast<std::uint8_t>(s);
-    }
-
-    std::array<std::uint8_t, 2> givenState{};
-    std::array<Real, 2> entered{};
-    for (std::size_t s = 0; s < sides.size(); ++s) {
-        const Side& side = sides[s];
-        if (side.temperatureEnabled) {
-            const std::string focus = controlName("edTemp", s);
-            // A value from the problem file confirmed unchanged keeps its
-            // precision (its text has two decimals only).
-            if (side.prefilledState == 't' && side.temperatureText == side.prefilledText)
-                entered[s] = side.prefilledValue;
-            else if (!read(side.temperatureText, focus, entered[s]))
-                return *failure;
-            if (!(entered[s] > kAbsoluteZero_C))
-                return warning(
-                    tr(languageFlag,
-                       "The temperature must be above absolute zero (-273.15 deg.C): ",
-                       "Температура должна быть выше абсолютного нуля (-273.15 град.С): ") +
-                        side.temperatureText,
-                    focus);
-            if (auto beyond = temperatureBeyondBound(entered[s], languageFlag))
-                return warning(*beyond + side.temperatureText, focus);
-            givenState[s] = 't';
-        } else {
-            const std::string focus = controlName("edPress", s);
-            Real pressure_kgfcm2 = 0;
-            if (side.prefilledState == 'p' && side.pressureText == side.prefilledText)
-                pressure_kgfcm2 = side.prefilledValue;
-            else if (!read(side.pressureText, focus, pressure_kgfcm2))
-                return *failure;
-            if (!(pressure_kgfcm2 > 0))
-                return warning(tr(languageFlag, "The pressure must be greater than zero: ",
-                                  "Давление должно быть больше нуля: ") +
-                                   side.pressureText,
-                               focus);
-            if (auto beyond = pressureBeyondBound(pressure_kgfcm2, languageFlag))
-                return warning(*beyond + side.pressureText, focus);
-            givenState[s] = 'p';
-            entered[s] = kgfcm2ToMmHg(pressure_kgfcm2);
-        }
-    }
+    TypedNumbers n;
+    if (auto refused = readNumbers(languageFlag, n)) return *refused;
 
     std::array<std::vector<std::uint16_t>, 2> positions;
     for (std::size_t s = 0; s < sides.size(); ++s) {
@@ -318,21 +309,22 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
     for (std::size_t heated = 0; heated < sides.size(); ++heated) {
         const std::size_t cooled = 1 - heated;
         if (process[heated] != 2 || process[cooled] != 3) continue;
-        if (givenState[heated] != 't' || givenState[cooled] != 't') continue;
-        if (auto crossed = inletsWithoutDrivingForce(entered[heated], entered[cooled], languageFlag))
-            return warning(*crossed, controlName("edTemp", heated));
+        if (n.givenState[heated] != 't' || n.givenState[cooled] != 't') continue;
+        if (auto crossed =
+                inletsWithoutDrivingForce(n.entered[heated], n.entered[cooled], languageFlag))
+            return warning(*crossed, controlName(field::Temperature.control, heated));
     }
 
     for (std::size_t s = 0; s < sides.size(); ++s) {
         Side& side = sides[s];
-        side.flowRate = flow[s];
-        side.givenState = givenState[s];
-        side.enteredValue = entered[s];
+        side.flowRate = n.flow[s];
+        side.givenState = n.givenState[s];
+        side.enteredValue = n.entered[s];
         side.checkedPositions = positions[s];
         side.singlePhase = singlePhaseFor(process[s]);
         side.process = process[s];
     }
-    FlowSide = flowSide;
+    FlowSide = n.flowSide;
     PairCode = pair;
     accepted = true;
     DialogCheck check;
@@ -340,13 +332,11 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
     return check;
 }
 
-void TechnologicalDialogModel::harvest(Session& session) const {
-    const std::array<TechnSet*, 2> streams{&session.Problem.TubeStream,
-                                           &session.Problem.ShellStream};
+void TechnologicalDialogModel::harvest(ProblemData& problem) const {
+    const std::array<TechnSet*, 2> streams{&problem.TubeStream, &problem.ShellStream};
     for (std::size_t s = 0; s < sides.size(); ++s) {
         const Side& side = sides[s];
         TechnSet& stream = *streams[s];
-        session.EnteredState[s] = side.enteredValue;
         stream.FlowRate = side.flowRate;
         if (side.givenState == 't')
             stream.Temperature = side.enteredValue;
@@ -362,21 +352,6 @@ void TechnologicalDialogModel::harvest(Session& session) const {
         stream.ComponentCount = static_cast<std::uint16_t>(count);
         stream.SelectionChanged = side.selectionChanged;
     }
-    session.TubeFlow = sides[0].flowRate;
-    session.ShellFlow = sides[1].flowRate;
-    session.FlowSide = FlowSide;
-    session.PairCode = PairCode;
-}
-
-bool TechnoActionExecute(Session& session, Dialogs& dialogs) {
-    TechnologicalDialogModel& model = session.TechnoDialog;
-    model.prepare(session);
-    model.FormActivate(session.LanguageFlag);
-    const bool ok = dialogs.showTechnological(model) && model.accepted;
-    if (ok) model.harvest(session);
-    session.TechnoPending = false;
-    session.TechnoEntered = true;
-    return ok;
 }
 
 }  // namespace vexamo

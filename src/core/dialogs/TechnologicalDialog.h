@@ -3,13 +3,14 @@
 // keeps between showings, its handlers and checks, and the harvest into the
 // stream records. The desktop form and the command line drive this model.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/Real.h"
 #include "common/Text.h"
-#include "problem/ProblemRecords.h"
 #include "dialogs/GenericDialogs.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo {
 
@@ -57,10 +58,11 @@ public:
     // every OK reset it); TechnoActionExecute harvests only then.
     bool accepted = false;
 
-    // TechnoActionExecute before showing: lists in the current language, no
-    // entry checked, no process chosen; pre-filled from the records when
-    // DataLoaded is 1.
-    void prepare(const Session& session);
+    // TechnoActionExecute before showing: lists in the current language (the
+    // substances of `table`), no entry checked, no process chosen; pre-filled
+    // from the stream records of `problem` when dataLoaded is 1.
+    void prepare(const std::vector<Pro>& table, const ProblemData& problem, std::uint8_t dataLoaded,
+                 LanguageFlagType languageFlag);
     // Handlers, side = 0 (suffix 1) or 1 (suffix 2).
     void FormActivate(LanguageFlagType languageFlag);
     void cbProcessSelect(int side);  // after processText was set
@@ -75,19 +77,37 @@ public:
     // -273.15 degC and more than six checked components. The values held
     // between showings change only when every check passed.
     DialogCheck bitbtOkClick(LanguageFlagType languageFlag);
-    // After OK: into TubeStream, ShellStream and the run-time values
-    // (FlowSide, PairCode, TubeFlow, ShellFlow); the per-stream letters and
-    // entered values stay here for stream preparation.
+    // After OK: into TubeStream and ShellStream of `problem`; the per-stream
+    // letters and entered values stay here for stream preparation.
+    void harvest(ProblemData& problem) const;
+
+    // The same for a caller that holds the program's Session; harvest also
+    // sets the run-time values (EnteredState, FlowSide, PairCode, TubeFlow,
+    // ShellFlow). Defined with the session in control/DataDialogActions.cpp.
+    void prepare(const Session& session);
     void harvest(Session& session) const;
 
 private:
+    // The numbers of OK as they were read, before they are kept.
+    struct TypedNumbers {
+        std::array<Real, 2> flow{};
+        std::uint8_t flowSide = 0;
+        std::array<std::uint8_t, 2> givenState{};
+        std::array<Real, 2> entered{};  // degC, or mm Hg
+    };
+
     void fillProcessList(std::size_t side);
+    // The first check of OK that finds an empty choice or field.
+    std::optional<DialogCheck> emptyFieldRefusal(LanguageFlagType languageFlag) const;
+    // Flow rates, temperatures and pressures by their field rules.
+    std::optional<DialogCheck> readNumbers(LanguageFlagType languageFlag, TypedNumbers& n) const;
 };
 
 // TechnoActionExecute: prepare, FormActivate (the front end need not call it
 // again), show, harvest when the front end returned true after an accepted
 // OK. Returns true when the values were taken. Either way TechnoPending
-// becomes false and TechnoEntered true.
+// becomes false and TechnoEntered true. Defined with the session in
+// control/DataDialogActions.cpp.
 bool TechnoActionExecute(Session& session, Dialogs& dialogs);
 
 }  // namespace vexamo

@@ -140,7 +140,7 @@ void TfmDesign::bitbtOkClick() {
     if (m_model == nullptr || m_dialogs == nullptr || m_session == nullptr) return;
     takeTexts();
     const DialogCheck check =
-        m_model->bitbtOkClick(m_session->LanguageFlag, *m_dialogs, *m_session);
+        m_model->bitbtOkClick(m_session->LanguageFlag, *m_dialogs, m_session->Problem.Design);
     if (check.accepted) {
         accept();
         return;

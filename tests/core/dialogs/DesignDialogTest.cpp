@@ -73,7 +73,7 @@ TEST_F(DesignDialogTest, TypedMaterialAsksItsConductivity) {
     titanium.real = 21.9L;
     dialogs.expect("design.conductivity", titanium);
     ASSERT_TRUE(ok().accepted);
-    model.harvest(session);
+    model.harvest(session.Problem.Design);
     EXPECT_EQ(session.Problem.Design.MaterialIndex, 0);
     EXPECT_EQ(session.Problem.Design.MaterialName, "Titanium grade 2 ann");
     EXPECT_EQ(session.Problem.Design.WallResistance, 0.002L / 21.9L + 1.0L / 5800);
