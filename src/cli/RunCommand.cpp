@@ -9,9 +9,9 @@
 #include "cli/ProblemIo.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
-#include "common/Str20.h"
 #include "control/EngineeringSummary.h"
 #include "control/RunDriver.h"
+#include "dialogs/ReportMemo.h"
 #include "problemjson/ProblemJson.h"
 
 namespace vexamo::cli {
@@ -75,6 +75,71 @@ pjson::Json summaryJson(const EngineeringSummary& e) {
     return j;
 }
 
+// The thermal results of a Run that produced them.
+void addResults(pjson::Json& j, const RunResults& r) {
+    j["tube_coefficient_W_m2K"] = pjson::realToJson(r.TubeCoefficient);
+    j["shell_coefficient_W_m2K"] = pjson::realToJson(r.ShellCoefficient);
+    j["overall_coefficient_W_m2K"] = pjson::realToJson(r.OverallCoefficient);
+    j["heat_flux_W_m2"] = pjson::realToJson(r.HeatFlux);
+    j["heat_flow_W"] = pjson::realToJson(r.HeatFlow / 3600);
+    j["surface_m2"] = pjson::realToJson(r.Surface);
+    if (r.InstalledSurface > 0) j["installed_surface_m2"] = pjson::realToJson(r.InstalledSurface);
+    j["speed_m_s"] = pjson::realToJson(r.Speed);
+    j["balance_ratio"] = pjson::realToJson(r.BalanceRatio);
+    j["iterations"] = r.Iterations;
+    if (r.hasOutlet) {
+        const char* iterated = r.outletSide == 1 ? "tube_outlet_C" : "shell_outlet_C";
+        const char* other = r.outletSide == 1 ? "shell_outlet_C" : "tube_outlet_C";
+        j[iterated] = pjson::realToJson(r.OutletTemperature);
+        j[other] = pjson::realToJson(r.OtherOutletTemperature);
+    }
+}
+
+// The temperature profile the Run showed last.
+pjson::Json profileJson(const ProfileGraphRequest& g) {
+    pjson::Json graph = pjson::Json::object();
+    pjson::Json positions = pjson::Json::array();
+    for (Real x : g.positions) positions.push_back(pjson::realToJson(x));
+    graph["positions"] = positions;
+    pjson::Json curves = pjson::Json::array();
+    for (const auto& curve : g.curves) {
+        pjson::Json values = pjson::Json::array();
+        for (Real t : curve) values.push_back(pjson::realToJson(t));
+        curves.push_back(values);
+    }
+    graph["curves"] = curves;
+    return graph;
+}
+
+// The data the Run used outside their ranges, with the line the report has.
+pjson::Json warningsJson(const Session& session) {
+    pjson::Json warnings = pjson::Json::array();
+    const std::vector<std::string> lines = validityWarnings(session.Validity, session.LanguageFlag);
+    for (std::size_t i = 0; i < session.Validity.events().size() && i < lines.size(); ++i) {
+        const RangeEvent& e = session.Validity.events()[i];
+        pjson::Json w = {{"data", e.table},
+                         {"argument", pjson::realToJson(e.argument)},
+                         {"range", {pjson::realToJson(e.low), pjson::realToJson(e.high)}},
+                         {"outside_by", pjson::realToJson(distanceOutside(e))},
+                         {"text", lines[i]}};
+        if (!e.substance.empty()) w["substance"] = e.substance;
+        if (!e.source.empty()) w["source"] = e.source;
+        warnings.push_back(w);
+    }
+    return warnings;
+}
+
+pjson::Json messagesJson(const CliDialogs& dialogs) {
+    pjson::Json messages = pjson::Json::array();
+    for (const MessageRequest& m : dialogs.messages())
+        messages.push_back({{"id", m.id},
+                            {"kind", m.kind == MessageKind::Error     ? "error"
+                                     : m.kind == MessageKind::Warning ? "warning"
+                                                                      : "information"},
+                            {"text", m.text}});
+    return messages;
+}
+
 pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDialogs& dialogs) {
     pjson::Json j = pjson::Json::object();
     j["program"] = {{"name", "Vexamo"}, {"version", VEXAMO_VERSION}};
@@ -95,66 +160,75 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
     j["shell_flow_kg_h"] = pjson::realToJson(session.ShellFlow);
     const RunResults& r = session.Results;
     j["converged"] = r.produced && r.converged;
-    if (r.produced) {
-        j["tube_coefficient_W_m2K"] = pjson::realToJson(r.TubeCoefficient);
-        j["shell_coefficient_W_m2K"] = pjson::realToJson(r.ShellCoefficient);
-        j["overall_coefficient_W_m2K"] = pjson::realToJson(r.OverallCoefficient);
-        j["heat_flux_W_m2"] = pjson::realToJson(r.HeatFlux);
-        j["heat_flow_W"] = pjson::realToJson(r.HeatFlow / 3600);
-        j["surface_m2"] = pjson::realToJson(r.Surface);
-        if (r.InstalledSurface > 0) j["installed_surface_m2"] = pjson::realToJson(r.InstalledSurface);
-        j["speed_m_s"] = pjson::realToJson(r.Speed);
-        j["balance_ratio"] = pjson::realToJson(r.BalanceRatio);
-        j["iterations"] = r.Iterations;
-        if (r.hasOutlet) {
-            const char* iterated = r.outletSide == 1 ? "tube_outlet_C" : "shell_outlet_C";
-            const char* other = r.outletSide == 1 ? "shell_outlet_C" : "tube_outlet_C";
-            j[iterated] = pjson::realToJson(r.OutletTemperature);
-            j[other] = pjson::realToJson(r.OtherOutletTemperature);
-        }
-    } else if (!r.reason.empty()) {
+    if (r.produced)
+        addResults(j, r);
+    else if (!r.reason.empty())
         j["reason"] = r.reason;
-    }
     if (r.produced) j["summary"] = summaryJson(summarize(session));
-    if (!dialogs.graphs().empty()) {
-        const ProfileGraphRequest& g = dialogs.graphs().back();
-        pjson::Json graph = pjson::Json::object();
-        pjson::Json positions = pjson::Json::array();
-        for (Real x : g.positions) positions.push_back(pjson::realToJson(x));
-        graph["positions"] = positions;
-        pjson::Json curves = pjson::Json::array();
-        for (const auto& curve : g.curves) {
-            pjson::Json values = pjson::Json::array();
-            for (Real t : curve) values.push_back(pjson::realToJson(t));
-            curves.push_back(values);
-        }
-        graph["curves"] = curves;
-        j["profile"] = graph;
-    }
-    // The data the Run used outside their ranges, with the line the report has.
-    pjson::Json warnings = pjson::Json::array();
-    const std::vector<std::string> lines = validityWarnings(session.Validity, session.LanguageFlag);
-    for (std::size_t i = 0; i < session.Validity.events().size() && i < lines.size(); ++i) {
-        const RangeEvent& e = session.Validity.events()[i];
-        pjson::Json w = {{"data", e.table},
-                         {"argument", pjson::realToJson(e.argument)},
-                         {"range", {pjson::realToJson(e.low), pjson::realToJson(e.high)}},
-                         {"outside_by", pjson::realToJson(distanceOutside(e))},
-                         {"text", lines[i]}};
-        if (!e.substance.empty()) w["substance"] = e.substance;
-        if (!e.source.empty()) w["source"] = e.source;
-        warnings.push_back(w);
-    }
-    j["warnings"] = warnings;
-    pjson::Json messages = pjson::Json::array();
-    for (const MessageRequest& m : dialogs.messages())
-        messages.push_back({{"id", m.id},
-                            {"kind", m.kind == MessageKind::Error     ? "error"
-                                     : m.kind == MessageKind::Warning ? "warning"
-                                                                      : "information"},
-                            {"text", m.text}});
-    j["messages"] = messages;
+    if (!dialogs.graphs().empty()) j["profile"] = profileJson(dialogs.graphs().back());
+    j["warnings"] = warningsJson(session);
+    j["messages"] = messagesJson(dialogs);
     return j;
+}
+
+// The Run itself: its exit status (0 results, 1 none, 2 an answer refused).
+int runSession(Session& session, CliDialogs& dialogs, RunOutcome& outcome, std::ostream& err) {
+    int status = 1;
+    try {
+        outcome = runCalculation(session, dialogs);
+        status = outcome == RunOutcome::Results ? 0 : 1;
+        if (dialogs.answerRefused()) {
+            // Refused late, after the thermal results: they are kept, the
+            // part that asked is reported as not computed, and the input error
+            // still decides the exit status.
+            if (outcome == RunOutcome::Results)
+                err << "vexamo: error: " << dialogs.answerRefusal()
+                    << " (the results computed before the question are kept)\n";
+            status = 2;
+        }
+        // The desktop program would close here; the Run ends and the report is kept.
+        if (outcome == RunOutcome::ExitRequested) err << "vexamo: " << session.Results.reason << '\n';
+    } catch (const AnswerError& e) {
+        status = reportError(err, e);
+    }
+    return status;
+}
+
+// The report is written whatever the outcome; each output is written on its
+// own, so one that fails does not cost the others. Returns the exit status.
+int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outcome,
+                    const CliDialogs& dialogs, const AnswerBook& answers, int status,
+                    std::ostream& out, std::ostream& err) {
+    auto write = [&](const std::string& file, auto&& bytes, BackupRule rule) {
+        try {
+            writeFileAtomically(file, bytes(), rule);
+        } catch (const std::exception& e) {
+            reportError(err, e);
+            if (status != 2) status = 1;
+        }
+    };
+    if (o.report.empty()) {
+        out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
+    } else {
+        write(o.report, [&] { return reportFileBytes(session.Report.lines()); },
+              BackupRule::ReplaceExtension);
+    }
+    if (!o.json.empty())
+        write(o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
+              BackupRule::AppendBak);
+    if (!o.record.empty())
+        write(o.record, [&] { return answers.recordText(); }, BackupRule::AppendBak);
+    if (!o.plot.empty()) {
+        try {
+            if (dialogs.graphs().empty())
+                throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
+            writeProfilePicture(dialogs.graphs().back(), o.plot);
+        } catch (const std::exception& e) {
+            reportError(err, e);
+            if (status != 2) status = 1;
+        }
+    }
+    return status;
 }
 
 }  // namespace
@@ -182,60 +256,11 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
 
     CliDialogs dialogs(session, answers, err, o.quiet);
     dialogs.setVerbose(o.verbose);
-    int status = 1;
     RunOutcome outcome = RunOutcome::NoResults;
-    try {
-        outcome = runCalculation(session, dialogs);
-        status = outcome == RunOutcome::Results ? 0 : 1;
-        if (dialogs.answerRefused()) {
-            // Refused late, after the thermal results: they are kept, the
-            // part that asked is reported as not computed, and the input error
-            // still decides the exit status.
-            if (outcome == RunOutcome::Results)
-                err << "vexamo: error: " << dialogs.answerRefusal()
-                    << " (the results computed before the question are kept)\n";
-            status = 2;
-        }
-        // The desktop program would close here; the Run ends and the report is kept.
-        if (outcome == RunOutcome::ExitRequested) err << "vexamo: " << session.Results.reason << '\n';
-    } catch (const AnswerError& e) {
-        status = reportError(err, e);
-    }
+    const int status = runSession(session, dialogs, outcome, err);
     for (const std::string& id : answers.unused())
         if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";
-
-    // The report is written whatever the outcome; each output is written on
-    // its own, so one that fails does not cost the others.
-    auto write = [&](const std::string& file, auto&& bytes, BackupRule rule) {
-        try {
-            writeFileAtomically(file, bytes(), rule);
-        } catch (const std::exception& e) {
-            reportError(err, e);
-            if (status != 2) status = 1;
-        }
-    };
-    if (o.report.empty()) {
-        out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
-    } else {
-        write(o.report, [&] { return utf8ToCp1251(session.Report.text("\r\n") + "\r\n"); },
-              BackupRule::ReplaceExtension);
-    }
-    if (!o.json.empty())
-        write(o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
-              BackupRule::AppendBak);
-    if (!o.record.empty())
-        write(o.record, [&] { return answers.recordText(); }, BackupRule::AppendBak);
-    if (!o.plot.empty()) {
-        try {
-            if (dialogs.graphs().empty())
-                throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
-            writeProfilePicture(dialogs.graphs().back(), o.plot);
-        } catch (const std::exception& e) {
-            reportError(err, e);
-            if (status != 2) status = 1;
-        }
-    }
-    return status;
+    return writeRunOutputs(o, session, outcome, dialogs, answers, status, out, err);
 }
 
 }  // namespace vexamo::cli
