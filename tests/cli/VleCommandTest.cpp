@@ -146,6 +146,35 @@ TEST(VleCommand, TxyDiagramAsCsvAndPicture) {
     EXPECT_NE(text.str().find("<svg"), std::string::npos);
 }
 
+TEST(VleCommand, PointsNotFoundAreWarningsAndEmptyFields) {
+    // At 5 kgf/cm2 water boils at 151 degC (IAPWS-IF97), beyond ethanol's
+    // vapour-pressure table: the point x = 0 is not found, the others are.
+    VleOptions o = options("comp.1=50,comp.2=50", "5");
+    o.txy = true;
+    o.quiet = false;
+    Result r = vle(o);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("\nvexamo: warning: x = 0: The boiling temperature of the mixture comp.1-comp.2 at "),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("warning: x = 0.02"), std::string::npos);
+    const std::vector<std::string> csv = lines(r.out);
+    ASSERT_EQ(csv.size(), 52u);
+    EXPECT_EQ(csv[1].substr(0, 11), "0.000000,,,");  // x, then no y and no T
+    EXPECT_EQ(csv[2].substr(0, 9), "0.020000,");
+    EXPECT_NE(csv[2].substr(9, 1), ",");
+
+    o.json = true;  // the diagram goes into the JSON
+    o.quiet = true;
+    r = vle(o);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // --quiet keeps the warnings back too
+    const pjson::Json j = pjson::Json::parse(r.out);
+    EXPECT_TRUE(j["txy"]["T_C"][0].is_null());
+    EXPECT_TRUE(j["txy"]["y"][0].is_null());
+    EXPECT_GT(pjson::realFromJson(j["txy"]["T_C"][1]), 140);
+}
+
 TEST(VleCommand, FromTheCommandLine) {
     const test::TempDir dir;
     const std::string command = std::string(VEXAMO_BINARY) +
