@@ -17,6 +17,17 @@
 namespace vexamo {
 namespace {
 
+// The set-up's context as the Run builds it from its session.
+EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
+    return {.language = session.LanguageFlag,
+            .data = session.Data,
+            .report = session.Report,
+            .fitProgress = session.FitState,
+            .pairs = session.EquilibriumPairs,
+            .componentNames = session.ComponentNames,
+            .dialogs = dialogs};
+}
+
 using test::FakeDialogs;
 
 struct MeasuredSet {
@@ -54,7 +65,7 @@ Session fitted(std::uint16_t a, std::uint16_t b, int method) {
     }
     const std::array<std::uint16_t, 2> substances{a, b};
     char letter = 0;
-    RunEquilibriumSetup(session, dialogs, 2, substances, session.Equilibrium, letter);
+    RunEquilibriumSetup(contextOf(session, dialogs), 2, substances, session.Equilibrium, letter);
     return session;
 }
 

@@ -37,8 +37,14 @@ void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record
            "      При выполнении программы произошла ошибка!\r\nПожалуйста перезагрузите приложение и повторите расчет.");
     char method = 'W';
     try {
-        RunEquilibriumSetup(session, dialogs, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium,
-                            method);
+        const EquilibriumContext context{.language = session.LanguageFlag,
+                                         .data = session.Data,
+                                         .report = session.Report,
+                                         .fitProgress = session.FitState,
+                                         .pairs = session.EquilibriumPairs,
+                                         .componentNames = session.ComponentNames,
+                                         .dialogs = dialogs};
+        RunEquilibriumSetup(context, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium, method);
         session.Equilibrium.Validity = &session.Validity;
     } catch (const VexamoError& e) {
         throw CalculationAborted(failure + "\r\n" + e.what());

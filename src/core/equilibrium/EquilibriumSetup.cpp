@@ -11,6 +11,7 @@
 #include "common/Str20.h"
 #include "equilibrium/ActivityModels.h"
 #include "equilibrium/EquilibriumCalculations.h"
+#include "equilibrium/EquilibriumUnits.h"
 #include "equilibrium/Minimizer.h"
 #include "equilibrium/ParameterFitting.h"
 #include "equilibrium/Tarnix1.h"
@@ -26,9 +27,6 @@ constexpr int kMethodCount = 4;
 constexpr char kMethodLetters[kMethodCount] = {'W', 'N', 'Q', 'F'};
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
-
-// A (dimensionless) in kJ/mole: the two factors one after the other.
-Real kiloJoules(Real A) { return A * 8.3144L * 0.27315L; }
 
 std::string F(Real value) { return formatGeneral(value, 6, 4); }
 
@@ -59,17 +57,17 @@ Real cellValue(const GridAnswer& answer, std::size_t column) {
 
 class Setup {
 public:
-    Setup(Session& session, Dialogs& dialogs, int n, std::span<const std::uint16_t> substances,
+    Setup(const EquilibriumContext& context, int n, std::span<const std::uint16_t> substances,
           EquilibriumModel& model, char& method)
-        : m_session(session),
-          m_dialogs(dialogs),
-          m_data(session.Data),
-          m_lang(session.LanguageFlag),
+        : m_context(context),
+          m_dialogs(context.dialogs),
+          m_data(context.data),
+          m_lang(context.language),
           m_n(n),
           m_substances(substances.begin(), substances.begin() + n),
           m_model(model),
           m_method(method),
-          m_fit(session.FitState, {}, session.LanguageFlag) {}
+          m_fit(context.fitProgress, {}, context.language) {}
 
     void run();
 
@@ -92,9 +90,9 @@ private:
     void reportUnifacDrift();
     EquilibriumModel binaryModel(const UnifacTables& tables, int i, int j) const;
     void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& record);
-    void record(PairSetup record) { m_session.EquilibriumPairs.push_back(std::move(record)); }
+    void record(PairSetup record) { m_context.pairs.push_back(std::move(record)); }
 
-    Session& m_session;
+    const EquilibriumContext& m_context;
     Dialogs& m_dialogs;
     const SubstanceData& m_data;
     LanguageFlagType m_lang;
@@ -116,8 +114,8 @@ private:
 };
 
 ReportMemo& Setup::memo() {
-    if (!m_session.FitState.Memo) SetFitReportMemo(m_session.FitState, m_session.Report);
-    return *m_session.FitState.Memo;
+    if (!m_context.fitProgress.Memo) SetFitReportMemo(m_context.fitProgress, m_context.report);
+    return *m_context.fitProgress.Memo;
 }
 
 void Setup::run() {
@@ -130,7 +128,7 @@ void Setup::run() {
             throw CalculationAborted(tr(m_lang, "No substance number ", "Нет вещества номер ") +
                                      std::to_string(s + 1) +
                                      tr(m_lang, " in the substance table", " в таблице веществ"));
-    m_session.EquilibriumPairs.clear();
+    m_context.pairs.clear();
     chooseMethod();
     // Switching to UNIFAC at a pair without data starts again once: UNIFAC
     // itself does not offer the switch.
@@ -167,7 +165,7 @@ void Setup::chooseMethod() {
 bool Setup::setUp() {
     m_fittedPairs.clear();
     const char letter = m_model.MethodLetter;
-    m_session.EquilibriumPairs.clear();  // a restart with UNIFAC sets every pair up again
+    m_context.pairs.clear();  // a restart with UNIFAC sets every pair up again
     // Step 2: UNIFAC's working tables and variant.
     if (letter == 'F') {
         AlternRequest variant;
@@ -201,7 +199,7 @@ bool Setup::setUp() {
             ComponentGroupSums(constants.Groups, m_fit.UniquacR[at(c)], m_fit.UniquacQ[at(c)]);
         if (letter == 'F') m_blocks[at(c)] = constants.Groups;
     }
-    m_session.ComponentNames = m_names;
+    m_context.componentNames = m_names;
     m_fit.ComponentNames = m_names;
     m_model.ComponentNames = m_names;
     m_model.UniquacQ = m_fit.UniquacQ;
@@ -590,7 +588,7 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
             record.Kinds.push_back('G');
             record.Values.push_back(value);
         }
-    m_session.EquilibriumPairs.push_back(std::move(record));
+    m_context.pairs.push_back(std::move(record));
     m_fittedPairs.push_back({i, j, dataPresent, dataPresent ? c.Points.P : 0, tables});
     return result;
 }
@@ -651,8 +649,8 @@ void Setup::reportUnifacDrift() {
             const EquilibriumModel model = binaryModel(tables, p.i, p.j);
             std::array<Real, 7> liquid{0.5L, 0.5L}, vapour{}, work{};
             Real tau = 0, pressure = p.pressure;
-            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
-                             pressure > 133300 ? 1.4L : 1.2L, 1.01L);
+            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure, bubbleStartTau(pressure),
+                             kBubbleSecondStartTau);
             return (tau - 1) * kZeroCelsius_K;
         } catch (const CalculationAborted&) {
             return std::nullopt;
@@ -723,22 +721,22 @@ std::string pairResultText(char letter, const EquilibriumModel& m, int i, int j,
     const std::string unit = tr(lang, " kJ/mole;", " кДж/моль;");
     switch (letter) {
         case 'W':
-            return "  l12-l11 = " + F(kiloJoules(m.WilsonA[si][sj])) + unit + "  l21-l22 = " +
-                   F(kiloJoules(m.WilsonA[sj][si])) + unit;
+            return "  l12-l11 = " + F(energyParameterKiloJoules(m.WilsonA[si][sj])) + unit + "  l21-l22 = " +
+                   F(energyParameterKiloJoules(m.WilsonA[sj][si])) + unit;
         case 'N':
-            return "  g12-g22 = " + F(kiloJoules(m.NrtlA[si][sj])) + unit + "  g21-g11 = " +
-                   F(kiloJoules(m.NrtlA[sj][si])) + unit + "  alp12=" + F(m.NrtlAlpha[si][sj]);
+            return "  g12-g22 = " + F(energyParameterKiloJoules(m.NrtlA[si][sj])) + unit + "  g21-g11 = " +
+                   F(energyParameterKiloJoules(m.NrtlA[sj][si])) + unit + "  alp12=" + F(m.NrtlAlpha[si][sj]);
         default:
-            return "  u12-u22 = " + F(kiloJoules(m.UniquacA[si][sj])) + unit + "  u21-u11 = " +
-                   F(kiloJoules(m.UniquacA[sj][si])) + unit;
+            return "  u12-u22 = " + F(energyParameterKiloJoules(m.UniquacA[si][sj])) + unit + "  u21-u11 = " +
+                   F(energyParameterKiloJoules(m.UniquacA[sj][si])) + unit;
     }
 }
 
-void RunEquilibriumSetup(Session& session, Dialogs& dialogs, int n, std::span<const std::uint16_t> substances,
+void RunEquilibriumSetup(const EquilibriumContext& context, int n, std::span<const std::uint16_t> substances,
                          EquilibriumModel& model, char& method) {
     if (n < 0 || static_cast<std::size_t>(n) > substances.size())
         throw CalculationAborted("the substance list holds fewer than " + std::to_string(n) + " numbers");
-    Setup(session, dialogs, n, substances, model, method).run();
+    Setup(context, n, substances, model, method).run();
 }
 
 }  // namespace vexamo

@@ -5,12 +5,24 @@
 #include <cmath>
 
 #include "common/Errors.h"
+#include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/Tarnix1.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
 namespace {
+
+// The set-up's context as the Run builds it from its session.
+EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
+    return {.language = session.LanguageFlag,
+            .data = session.Data,
+            .report = session.Report,
+            .fitProgress = session.FitState,
+            .pairs = session.EquilibriumPairs,
+            .componentNames = session.ComponentNames,
+            .dialogs = dialogs};
+}
 
 using test::FakeDialogs;
 
@@ -39,7 +51,7 @@ struct SetupRun {
         SetFitReportMemo(session.FitState, session.Report);
     }
     void setUp(std::vector<std::uint16_t> substances) {
-        RunEquilibriumSetup(session, dialogs, static_cast<int>(substances.size()), substances, session.Equilibrium,
+        RunEquilibriumSetup(contextOf(session, dialogs), static_cast<int>(substances.size()), substances, session.Equilibrium,
                             method);
     }
     const std::vector<std::string>& memo() const { return session.Report.lines(); }

@@ -7,12 +7,24 @@
 #include <cmath>
 #include <string>
 
+#include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
 namespace {
+
+// The set-up's context as the Run builds it from its session.
+EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
+    return {.language = session.LanguageFlag,
+            .data = session.Data,
+            .report = session.Report,
+            .fitProgress = session.FitState,
+            .pairs = session.EquilibriumPairs,
+            .componentNames = session.ComponentNames,
+            .dialogs = dialogs};
+}
 
 using test::FakeDialogs;
 
@@ -32,7 +44,7 @@ Deviation againstMeasurement(std::uint16_t first, std::uint16_t second, int meth
     }
     const std::array<std::uint16_t, 2> substances{first, second};
     char letter = 0;
-    RunEquilibriumSetup(session, dialogs, 2, substances, session.Equilibrium, letter);
+    RunEquilibriumSetup(contextOf(session, dialogs), 2, substances, session.Equilibrium, letter);
     EXPECT_EQ(session.EquilibriumPairs.size(), 1u);
     Deviation d;
     if (session.EquilibriumPairs.empty()) return d;
