@@ -1,8 +1,34 @@
 #include "cli/Answers.h"
 
+#include <map>
+
 #include "cli/ProblemIo.h"
+#include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
+
+struct AnswerBook::State {
+    std::map<std::string, std::vector<pjson::Json>> answers;
+    std::map<std::string, std::size_t> used;
+    std::map<std::string, pjson::Json> pending;
+    std::vector<std::pair<std::string, pjson::Json>> record;
+};
+
+AnswerBook::AnswerBook() : m_state(std::make_unique<State>()) {}
+AnswerBook::AnswerBook(const AnswerBook& other)
+    : m_state(std::make_unique<State>(*other.m_state)) {}
+AnswerBook::AnswerBook(AnswerBook&& other) : m_state(std::move(other.m_state)) {
+    other.m_state = std::make_unique<State>();
+}
+AnswerBook& AnswerBook::operator=(const AnswerBook& other) {
+    if (this != &other) *m_state = *other.m_state;
+    return *this;
+}
+AnswerBook& AnswerBook::operator=(AnswerBook&& other) noexcept {
+    std::swap(m_state, other.m_state);
+    return *this;
+}
+AnswerBook::~AnswerBook() = default;
 
 AnswerBook AnswerBook::fromFile(const std::filesystem::path& file) {
     return fromText(readInputText(file, pjson::kMaxJsonFileBytes), file.string());
@@ -22,44 +48,44 @@ AnswerBook AnswerBook::fromText(const std::string& text, const std::string& orig
         if (it.value().is_array()) {
             if (it.value().empty())
                 throw InputError(origin + ": " + it.key() + ": an empty list of answers");
-            book.m_answers[it.key()] =
+            book.m_state->answers[it.key()] =
                 std::vector<pjson::Json>(it.value().begin(), it.value().end());
         } else {
-            book.m_answers[it.key()] = {it.value()};
+            book.m_state->answers[it.key()] = {it.value()};
         }
     }
     return book;
 }
 
 std::optional<pjson::Json> AnswerBook::next(const std::string& id) {
-    auto it = m_answers.find(id);
-    if (it == m_answers.end()) return std::nullopt;
-    std::size_t& used = m_used[id];
+    auto it = m_state->answers.find(id);
+    if (it == m_state->answers.end()) return std::nullopt;
+    std::size_t& used = m_state->used[id];
     const std::size_t i = std::min(used, it->second.size() - 1);
     ++used;
     return it->second[i];
 }
 
 void AnswerBook::setPending(const std::string& id, pjson::Json value) {
-    m_pending[id] = std::move(value);
+    m_state->pending[id] = std::move(value);
 }
 
 std::optional<pjson::Json> AnswerBook::takePending(const std::string& id) {
-    auto it = m_pending.find(id);
-    if (it == m_pending.end()) return std::nullopt;
+    auto it = m_state->pending.find(id);
+    if (it == m_state->pending.end()) return std::nullopt;
     pjson::Json value = std::move(it->second);
-    m_pending.erase(it);
+    m_state->pending.erase(it);
     return value;
 }
 
 void AnswerBook::record(const std::string& id, const pjson::Json& used) {
-    m_record.emplace_back(id, used);
+    m_state->record.emplace_back(id, used);
 }
 
 pjson::Json AnswerBook::recorded() const {
     std::map<std::string, std::vector<pjson::Json>> byId;
     std::vector<std::string> order;
-    for (const auto& [id, value] : m_record) {
+    for (const auto& [id, value] : m_state->record) {
         if (!byId.count(id)) order.push_back(id);
         byId[id].push_back(value);
     }
@@ -88,8 +114,8 @@ std::string AnswerBook::recordText() const {
 
 std::vector<std::string> AnswerBook::unused() const {
     std::vector<std::string> ids;
-    for (const auto& [id, values] : m_answers)
-        if (!m_used.count(id)) ids.push_back(id);
+    for (const auto& [id, values] : m_state->answers)
+        if (!m_state->used.count(id)) ids.push_back(id);
     return ids;
 }
 

@@ -4,18 +4,26 @@
 // An answer that is itself a list (a table) is therefore given inside a list:
 // {"stream.concentrations": [[40, 30]]}.
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "problemjson/JsonFwd.h"
+// CliDialogs.h keeps an answer (a pjson::Json) by value and takes the full
+// type from here; AnswerBook itself needs only its name.
 #include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
 
 class AnswerBook {
 public:
-    AnswerBook() = default;
+    AnswerBook();
+    AnswerBook(const AnswerBook& other);
+    AnswerBook(AnswerBook&& other);
+    AnswerBook& operator=(const AnswerBook& other);
+    AnswerBook& operator=(AnswerBook&& other) noexcept;
+    ~AnswerBook();
     // Throws InputError for unreadable files or text that is not a JSON object.
     static AnswerBook fromFile(const std::filesystem::path& file);
     static AnswerBook fromText(const std::string& text, const std::string& origin);
@@ -40,10 +48,10 @@ public:
     std::vector<std::string> unused() const;
 
 private:
-    std::map<std::string, std::vector<pjson::Json>> m_answers;
-    std::map<std::string, std::size_t> m_used;
-    std::map<std::string, pjson::Json> m_pending;
-    std::vector<std::pair<std::string, pjson::Json>> m_record;
+    // The answers of the file, how often each id was asked, the pending
+    // values and the record (kept out of this header with the JSON type).
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 // A JSON value as the text a person would type into the field.

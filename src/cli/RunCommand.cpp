@@ -12,6 +12,7 @@
 #include "control/EngineeringSummary.h"
 #include "control/RunDriver.h"
 #include "dialogs/ReportMemo.h"
+#include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
 
 namespace vexamo::cli {

@@ -9,11 +9,9 @@
 
 #include "common/Errors.h"
 #include "common/Real.h"
+#include "problemjson/JsonFwd.h"
 
 namespace vexamo::pjson {
-
-using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
-                                  std::int64_t, std::uint64_t, long double>;
 
 // The shortest decimal that reads back bit-exactly, or nothing when the value
 // is not finite or no decimal reproduces its bytes (unnormal patterns).
