@@ -6,13 +6,13 @@
 #include "common/NumberFormat.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
+#include "exchanger/BoilingTexts.h"
 #include "exchanger/Correlations.h"
+#include "exchanger/ExchangerTexts.h"
 
 namespace vexamo {
 
 namespace {
-
-std::string general4(Real v) { return formatGeneral(v, 4, 2); }
 
 TOutletIterationObj::Setup boilCoolSetup(LanguageFlagType lang) {
     TOutletIterationObj::Setup s;
@@ -112,46 +112,79 @@ TConBoilObj::TConBoilObj(const ExchangerArguments& a) : TBoilingCondensingObj(a,
 
 void TBoilingCondensingObj::drivingForceCheck(Real difference) {
     if (!(difference < 1)) return;
-    const Real Tb = BoilingTemperature, Tc = CondensingTemperature;
-    std::string text;
-    if (difference >= 0)
-        text = tr(m_lang, "driving force of process of heat transfer ",
-                  "Движущая сила процесса теплопередачи ") +
-               general4(difference) + tr(m_lang, " degr.C is too small.", " град.С слишком мала.");
-    else
-        text = m_lang == kEnglish
-                   ? "The temperature in a zone of boiling " + general4(Tb) + " degr.C exceeds" +
-                         "\r\n" + " temperature in a zone of condensation " + general4(Tc) +
-                         " degr.C."
-                   : "Температура в зоне кипения " + general4(Tb) + " град.С превышает" + "\r\n" +
-                         " температуру в зоне конденсации " + general4(Tc) + " град.С.";
     // Shown, not written into the report.
-    const std::string warning =
-        m_lang == kEnglish
-            ? "    ATTENTION! Incorrect technological mode! \r\n" + text + "\r\n" +
-                  "It is recommended to increase pressure in a zone of condensation or to" +
-                  "\r\n" + "reduce pressure in a zone of boiling or to increase the contents of" +
-                  "\r\n" +
-                  "high-boiling components in a condensed mix or to increase the contents" +
-                  "\r\n" + "low-boiling components in a boiling mix."
-            : "    ВНИМАНИЕ! Некорректный технологический режим! \r\n" + text + "\r\n" +
-                  "Рекомендуется увеличить давление в зоне конденсации или уменьшить давление в "
-                  "зоне" +
-                  "\r\n" +
-                  "кипения или увеличить содержание высококипящих компонентов в конденсирующейся" +
-                  "\r\n" +
-                  "смеси или увеличить содержание низкокипящих компонентов в кипящей смеси.";
-    m_dialogs.message({"calculation.driving_force", MessageKind::Warning, warning});
+    m_dialogs.message({"calculation.driving_force", MessageKind::Warning,
+                       boilingTexts::drivingForceWarning(m_lang, difference, BoilingTemperature,
+                                                         CondensingTemperature)});
+}
+
+bool TBoilingCondensingObj::boilingInTubesFilms(Real wall, Real difference, TwoFilms& f,
+                                                RunResults& r) {
+    const Real Tb = BoilingTemperature, Tc = CondensingTemperature;
+    const CorrelationContext c = correlationContext();
+    CondensationFactor =
+        BundleCondensationCoefficient(RowsOnVertical, StaggeredTubes, HorizontalBundle,
+                                      ShellComposition, ShellComponents, ShellComponentCount, wall,
+                                      Tc, OuterDiameter, TubeLength, c) *
+        m_session.CondensationCorrection;
+    BoilingFactor = BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Tb,
+                                       TubePressure, c);
+    Real x = 0;
+    try {
+        x = SolveFluxBalanceQuartic(difference, 1 / BoilingFactor, WallResistance,
+                                    1 / CondensationFactor, c);
+    } catch (const NumericalError& e) {
+        m_dialogs.message({"flux_balance.error", MessageKind::Error, "Error!"});
+        r.produced = false;
+        r.reason = e.what();
+        return false;
+    }
+    if (x < -0.5L) {
+        r.produced = false;
+        r.reason = boilingTexts::kNegativeBalance;
+        return false;
+    }
+    f.q = x * x * x;
+    f.tubeAlpha = BoilingFactor * std::pow(f.q, 2.0L / 3.0L);
+    f.shellAlpha = CondensationFactor * std::pow(f.q, -1.0L / 3.0L);
+    return true;
+}
+
+bool TBoilingCondensingObj::condensationInTubesFilms(Real wall, Real difference, TwoFilms& f,
+                                                     RunResults& r) {
+    const Real Tb = BoilingTemperature, Tc = CondensingTemperature;
+    const CorrelationContext c = correlationContext();
+    CondensationFactor =
+        CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
+                                TubeComposition, wall, Tc, InnerDiameter, TubeLength, c) *
+        m_session.CondensationCorrection;
+    BoilingFactor = BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition, Tb,
+                                       ShellPressure, c);
+    const Real m = HorizontalBundle ? 0.5L : -1.0L / 3.0L;
+    try {
+        f.q = SolveFluxBalance(m, 2.0L / 3.0L, difference, WallResistance, 1 / CondensationFactor,
+                               1 / BoilingFactor, c);
+    } catch (const NumericalError& e) {
+        r.produced = false;
+        r.reason = e.what();
+        return false;
+    }
+    if (f.q < -0.5L) {
+        r.produced = false;
+        r.reason = boilingTexts::kNegativeBalance;
+        return false;
+    }
+    f.tubeAlpha = CondensationFactor * std::pow(f.q, m);
+    f.shellAlpha = BoilingFactor * std::pow(f.q, 2.0L / 3.0L);
+    return true;
 }
 
 void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const Real Tb = BoilingTemperature, Tc = CondensingTemperature;
     if (!((FlowSideCopy == 1 ? G2 : G1) > 0))
-        throw CalculationAborted(tr(m_lang, "The given flow rate must be positive.",
-                                    "Заданный расход должен быть положительным."));
+        throw CalculationAborted(exchangerTexts::givenFlowNotPositive(m_lang));
     // Without results the flow that was to be found keeps the value it came with.
     const FlowKeeper keeper{G1, G2, r};
-    const CorrelationContext c = correlationContext();
     const Real difference = Tc - Tb;
 
     // Latent heats: each medium at its own saturation temperature, the tube
@@ -165,8 +198,7 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     ShellProps = shellMixture(m_boilingInTubes ? Tc : (Tb + (Tb + Tc) / 2) / 2);
     LatentHeatShell = m_boilingInTubes ? ShellProps.LatentHeat : shellMixture(Tb).LatentHeat;
     if (!(LatentHeatTube > 0) || !(LatentHeatShell > 0))
-        throw CalculationAborted(tr(m_lang, "The latent heat of a medium is not above zero.",
-                                    "Теплота фазового перехода теплоносителя не больше нуля."));
+        throw CalculationAborted(boilingTexts::latentHeatNotPositive(m_lang));
 
     // Flows, P in kJ/hour.
     Real P = 0;
@@ -178,81 +210,29 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
         G1 = P / LatentHeatTube;
     }
 
-    Real q = -1, tubeAlpha = 0, shellAlpha = 0;
-    if (m_boilingInTubes) {
-        CondensationFactor =
-            BundleCondensationCoefficient(RowsOnVertical, StaggeredTubes, HorizontalBundle,
-                                          ShellComposition, ShellComponents, ShellComponentCount,
-                                          wall, Tc, OuterDiameter, TubeLength, c) *
-            m_session.CondensationCorrection;
-        BoilingFactor = BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Tb,
-                                           TubePressure, c);
-        Real x = 0;
-        try {
-            x = SolveFluxBalanceQuartic(difference, 1 / BoilingFactor, WallResistance,
-                                        1 / CondensationFactor, c);
-        } catch (const NumericalError& e) {
-            m_dialogs.message({"flux_balance.error", MessageKind::Error, "Error!"});
-            r.produced = false;
-            r.reason = e.what();
-            return;
-        }
-        if (x < -0.5L) {
-            r.produced = false;
-            r.reason = "the heat-flux balance got a negative temperature difference or resistance";
-            return;
-        }
-        q = x * x * x;
-        tubeAlpha = BoilingFactor * std::pow(q, 2.0L / 3.0L);
-        shellAlpha = CondensationFactor * std::pow(q, -1.0L / 3.0L);
-    } else {
-        CondensationFactor =
-            CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
-                                    TubeComposition, wall, Tc, InnerDiameter, TubeLength, c) *
-            m_session.CondensationCorrection;
-        BoilingFactor = BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition,
-                                           Tb, ShellPressure, c);
-        const Real m = HorizontalBundle ? 0.5L : -1.0L / 3.0L;
-        try {
-            q = SolveFluxBalance(m, 2.0L / 3.0L, difference, WallResistance, 1 / CondensationFactor,
-                                 1 / BoilingFactor, c);
-        } catch (const NumericalError& e) {
-            r.produced = false;
-            r.reason = e.what();
-            return;
-        }
-        if (q < -0.5L) {
-            r.produced = false;
-            r.reason = "the heat-flux balance got a negative temperature difference or resistance";
-            return;
-        }
-        tubeAlpha = CondensationFactor * std::pow(q, m);
-        shellAlpha = BoilingFactor * std::pow(q, 2.0L / 3.0L);
-    }
+    TwoFilms films;
+    if (!(m_boilingInTubes ? boilingInTubesFilms(wall, difference, films, r)
+                           : condensationInTubesFilms(wall, difference, films, r)))
+        return;
+    const Real q = films.q;
     if (!(q > 0)) {
         r.produced = false;
-        r.reason = "no heat flows without a temperature difference";
+        r.reason = boilingTexts::kNoDifference;
         return;
     }
 
     // Both media stay at their saturation temperatures along the surface.
-    ProfileGraphRequest graph;
-    graph.language = m_lang;
-    graph.curves.assign(2, {});
-    for (int j = 0; j <= 12; ++j) {
-        graph.positions.push_back(static_cast<Real>(j) / 12);
-        graph.curves[0].push_back(m_boilingInTubes ? Tc : Tb);
-        graph.curves[1].push_back(m_boilingInTubes ? Tb : Tc);
-    }
-    m_dialogs.showProfileGraph(graph);
+    showProfile(2, [&](Real) {
+        return std::vector<Real>{m_boilingInTubes ? Tc : Tb, m_boilingInTubes ? Tb : Tc};
+    });
 
     r.produced = true;
     r.converged = true;
     r.HeatFlux = q;
     r.OverallCoefficient = q / difference;
     r.HeatFlow = 1000 * P;
-    r.TubeCoefficient = tubeAlpha;
-    r.ShellCoefficient = shellAlpha;
+    r.TubeCoefficient = films.tubeAlpha;
+    r.ShellCoefficient = films.shellAlpha;
     r.Speed = 0;
     r.InstalledSurface = InstalledSurface();
 }

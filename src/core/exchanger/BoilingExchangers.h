@@ -28,6 +28,14 @@ protected:
 
 private:
     void drivingForceCheck(Real difference);
+    // The heat flux q (W/m2) and the film coefficients of the two films.
+    struct TwoFilms {
+        Real q = -1, tubeAlpha = 0, shellAlpha = 0;
+    };
+    // The flux balance between the films, with the wall at `wall` for the
+    // condensation film; false when it has no solution (results.reason says why).
+    bool boilingInTubesFilms(Real wall, Real difference, TwoFilms& films, RunResults& results);
+    bool condensationInTubesFilms(Real wall, Real difference, TwoFilms& films, RunResults& results);
     bool m_boilingInTubes;
 };
 

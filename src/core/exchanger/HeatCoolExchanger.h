@@ -3,6 +3,7 @@
 // changing phase: one shell pass against 2n tube passes, film coefficients at
 // both ends, the closed-form temperature field, and the iteration of the
 // tube-side outlet temperature on the heat balance of the films.
+#include <optional>
 #include <vector>
 
 #include "exchanger/HexObj.h"
@@ -76,18 +77,79 @@ public:
         Real HeatFlow = 0;    // J/hour, signed: positive when the tube medium is heated
         Real V = 0, X = 0;    // tube transfer units per pass, shell transfer units per tube pass
         MeanTemperatures mean;
-        Film film;            // at the mean state
-        Real q = 0;           // K (Ts - Tt), W/m2, signed like HeatFlow
+        Film film;                         // at the mean state
+        Real q = 0;                        // K (Ts - Tt), W/m2, signed like HeatFlow
         Real tubeDrop = 0, shellDrop = 0;  // wall minus fluid temperature of each film
-        Real ratio = 0;       // the heat of the balance over the heat the installed surface passes
+        Real ratio = 0;  // the heat of the balance over the heat the installed surface passes
     };
+
 protected:
     void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) override;
 
 private:
-    Film FilmCoefficients(Real shellOffset, Real tubeOffset, Real difference, Real tubeTemperature, Real G1,
-                          Real G2);
+    // One parallel flow through one bundle.
+    struct Unit {
+        Real G1 = 0, G2 = 0;  // kg/hour
+        Real W1 = 0, W2 = 0;  // J/(hour K), the heat capacity flows
+        Real area = 0;        // m2 of one bundle
+    };
+    // One search for the tube outlet over the admissible outlets, from just
+    // beyond the tube inlet (nearInlet) up to the shell inlet (farEnd).
+    struct Search {
+        Real nearInlet = 0, farEnd = 0;
+        Real cp1in = 0, cp2in = 0, cp2out = 0;
+        Real installed = 0;  // m2
+        int totalIterations = 0;
+        State st;  // of the last iteration
+        bool admissible(Real T) const { return (T - nearInlet) * (T - farEnd) <= 0; }
+    };
+    // An outlet and BalanceRatio - 1 there.
+    struct Point {
+        Real T = 0, f = 0;
+    };
+    // a, b: outlets with balances of opposite sign, once known; between them
+    // lies the outlet sought. Relaxation goes on while it stays inside and
+    // converges; after a change of sign, a step that would leave them, or a
+    // step that hardly shrinks, the outlet is found by false position with
+    // the Illinois modification.
+    struct Bracket {
+        Point a, b, previous;
+        bool bracketed = false, bracketing = false, havePrevious = false;
+        int retained = 0;   // which end false position kept last time: -1 a, +1 b
+        Real lastStep = 0;  // of the relaxation
+    };
+    enum class SearchEnd { Found, Restart, LeftForData };
+
+    // Throws CalculationAborted for data outside the model: the passes, the
+    // design, the given flow; then the fixed shell outlet against the inlets.
+    void requireCalculableDesign(Real G1, Real G2) const;
+    void requireOutletBetweenInlets() const;
+    // The restarts of the search; false when the person left for the data.
+    bool findOutlet(Search& search, RunResults& results);
+    SearchEnd searchBalance(Search& search, RunResults& results);
+    // Takes the outlet p into the bracket (opening it, or probing the end the
+    // relaxation heads for); throws when no outlet on that side balances.
+    void placePoint(Search& search, Bracket& bracket, const Point& p);
+    Point probeEnd(const Search& search, const Point& p);
+    // The next approximation after T; none when the bracket has closed on a
+    // jump of the balance and the last state is the result.
+    std::optional<Real> nextOutlet(Bracket& bracket, Real T);
+    void showPassTemperatures(const char* id, const State& st);
+    void showFieldProfile(const State& st);
+    void finish(const Search& search, Real& G1, Real& G2, RunResults& results);
+
+    Film FilmCoefficients(Real shellOffset, Real tubeOffset, Real difference, Real tubeTemperature,
+                          Real G1, Real G2);
     State evaluate(Real T1out, Real cp1in, Real cp2in, Real cp2out);
+    // The flows of the heat balance at the outlet of `st`; throws when it
+    // gives no positive flow.
+    void balanceFlows(State& st, Real cp1, Real cp2);
+    // The temperature field of one unit at the overall coefficient k.
+    void field(State& st, const Unit& unit, Real k) const;
+    // The mean state by substitution of K (false when it did not settle),
+    // then, where it swings, by false position on K.
+    bool settleBySubstitution(State& st, const Unit& unit, Real& K, Real& Kmin, Real& Kmax);
+    Real settleByFalsePosition(State& st, const Unit& unit, Real Kmin, Real Kmax);
     // Wall offsets of the last evaluation: the start of the next one.
     Real m_tubeOffset = 0, m_shellOffset = 0, m_lastK = 0;
     Real m_givenFlow = 0;  // kg/hour, all parallel flows

@@ -12,6 +12,7 @@
 #include "dialogs/TechnologicalDialog.h"
 #include "exchanger/CorrelationSolvers.h"
 #include "exchanger/Correlations.h"
+#include "exchanger/ExchangerTexts.h"
 
 namespace vexamo {
 
@@ -52,6 +53,35 @@ void THexObj::WriteProgressLine() {
     const auto index = static_cast<std::size_t>(m_session.ProgressLineIndex);
     if (index < report.lineCount()) report.remove(index);
     report.add(IterationLog);
+}
+
+void THexObj::showIterationProgress(const std::string& label, Real T) {
+    IterationLog = exchangerTexts::progressLine(m_lang, IterationCount, label, T);
+    WriteProgressLine();
+}
+
+void THexObj::requireIterationWithin(int totalIterations, int limit) const {
+    if (totalIterations > limit)
+        throw CalculationAborted(exchangerTexts::iterationLimitReached(m_lang, limit));
+}
+
+void THexObj::leaveForInitialData(RunResults& r) {
+    r.produced = false;
+    r.reason = "left for the initial data";
+}
+
+void THexObj::showProfile(std::size_t curveCount,
+                          const std::function<std::vector<Real>(Real)>& temperaturesAt) {
+    ProfileGraphRequest graph;
+    graph.language = m_lang;
+    graph.curves.assign(curveCount, {});
+    for (int j = 0; j <= 12; ++j) {
+        const Real x = static_cast<Real>(j) / 12;
+        graph.positions.push_back(x);
+        const std::vector<Real> point = temperaturesAt(x);
+        for (std::size_t c = 0; c < curveCount; ++c) graph.curves[c].push_back(point[c]);
+    }
+    m_dialogs.showProfileGraph(graph);
 }
 
 void THexObj::AskInitialApproximation(Real& T) {

@@ -2,8 +2,10 @@
 // The exchanger object common to every pair of processes: its copies of the
 // problem, the iteration frame and its three dialogs, and the results block.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Real.h"
 #include "problem/ProblemRecords.h"
@@ -27,6 +29,12 @@ public:
     void HandleSlowConvergence(Real& convergenceConstant, std::uint16_t& iterationCount, bool& continueIteration);
     // Replaces the progress line after the initial-data block by IterationLog.
     void WriteProgressLine();
+    // The progress line of iteration IterationCount at the outlet
+    // approximation T (`label` names the outlet) into IterationLog and the report.
+    void showIterationProgress(const std::string& label, Real T);
+    // Every iteration of one calculation counts, over all its restarts: past
+    // `limit` the calculation ends with CalculationAborted.
+    void requireIterationWithin(int totalIterations, int limit) const;
 
     // Segment-notch height of a single-phase shell stream (constructors of the
     // classes with such a stream); appends its report line to ReportText.
@@ -69,6 +77,11 @@ public:
     };
     std::optional<Real> ShellSidePressureLoss(const ShellLossArguments& arguments, std::string& report);
 
+private:
+    // The wall roughness of turbulent tube flow: typed (tube_loss.roughness),
+    // or from the tube material (tube_loss.material) when "Default" is kept, mm.
+    Real askTubeRoughness_mm();
+
 protected:
     // Puts both flows back to the values they had when it was made, unless
     // the results were produced: a calculation that ends without results
@@ -102,6 +115,15 @@ protected:
     // no results with its reason (none when the user left for the dialogs).
     void addResultsHeading();
     void addNoResultsLine(const std::string& reason);
+
+    // The person chose to check the initial data: no results, and the Run
+    // goes back to the data dialogs.
+    static void leaveForInitialData(RunResults& results);
+    // The temperature profile along the surface at x = 0, 1/12, ..., 1:
+    // `temperaturesAt` gives the temperature of each of the `curveCount`
+    // curves at x (curve 0 the shell side).
+    void showProfile(std::size_t curveCount,
+                     const std::function<std::vector<Real>(Real)>& temperaturesAt);
 
     // The input dialog of the iteration control: caption "Input of the data",
     // preset to `shown`; `value` takes the accepted number.

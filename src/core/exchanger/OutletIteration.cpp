@@ -6,6 +6,8 @@
 #include "common/NumberFormat.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
+#include "exchanger/ExchangerTexts.h"
+#include "exchanger/PressureLossTexts.h"
 
 namespace vexamo {
 
@@ -70,9 +72,10 @@ bool TOutletIterationObj::evaluate(End end, Real t, Real spWall, Real pcWall, Re
                                    Real G1, Real G2, FilmState& s) {
     const CorrelationContext c = correlationContext();
     if (m_setup.phaseChangeInTubes) {
-        s.shell = ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents, ShellComponentCount,
-                                       StaggeredTubes, spWall, t, G2 / (NotchArea * ParallelFlows), OuterDiameter,
-                                       TubeLength, c);
+        s.shell =
+            ShellSideCoefficient(HorizontalBundle, ShellComposition, ShellComponents,
+                                 ShellComponentCount, StaggeredTubes, spWall, t,
+                                 G2 / (NotchArea * ParallelFlows), OuterDiameter, TubeLength, c);
         s.singlePhaseAlpha = s.shell.alpha;
     } else {
         s.tube = TubeSideCoefficient(
@@ -105,11 +108,7 @@ bool TOutletIterationObj::evaluate(End end, Real t, Real spWall, Real pcWall, Re
             m_dialogs.message({"flux_balance.error", MessageKind::Error, m_setup.failureText[end]});
             return false;
         }
-        static const char* const where[] = {"at the inlet end", "at the outlet end",
-                                            "at the mean state"};
-        throw NumericalError(std::string("the heat-flux balance across the wall has no solution ") +
-                             where[end] + " (temperature difference " + formatShortest(difference) +
-                             " K)");
+        throw NumericalError(outletIterationTexts::fluxBalanceUnsolved(end, difference));
     }
     s.q = q;
     s.phaseChangeAlpha = factor * std::pow(q, m);
@@ -124,76 +123,32 @@ void TOutletIterationObj::drivingForceCheck(Real difference) {
     if (!(difference < m_setup.drivingForceLimit)) return;
     const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
     if (difference >= 0)
-        IterationLog = tr(m_lang, "driving force of process of heat transfer ",
-                          "Движущая сила процесса теплопередачи ") +
-                       general4(difference) +
-                       tr(m_lang, " degr.C is too small.", " град.С слишком мала.");
+        IterationLog = exchangerTexts::drivingForceTooSmall(m_lang, difference);
     else
         IterationLog = m_setup.negativeLead + general4(Tin) + m_setup.negativeMiddle +
                        general4(Ts) + m_setup.negativeTail;
-    ReportText = tr(m_lang, "    ATTENTION! Incorrect technological mode!\r\n",
-                    "    ВНИМАНИЕ! Некорректный технологический режим!\r\n") +
-                 IterationLog + "\r\n" + m_setup.recommendation;
+    ReportText = outletIterationTexts::incorrectMode(m_lang) + IterationLog + "\r\n" +
+                 m_setup.recommendation;
     m_dialogs.message({"calculation.driving_force", MessageKind::Warning, ReportText});
 }
 
-void TOutletIterationObj::explainOutside(Real T, bool nearSaturation, bool phaseChangeFlowGiven) {
-    const bool up = heated();
-    std::string text;
-    if (nearSaturation) {
-        text = m_lang == kEnglish
-                   ? std::string(" The outlet temperature of the ") + (up ? "heated" : "cooled") +
-                         " medium, " + formatShortest(T) + " degr.C, comes within " +
-                         formatShortest(m_setup.drivingForceLimit) + " degr.C of the " +
-                         (up ? "condensation" : "boiling") + " temperature " +
-                         formatShortest(SaturationTemperature) +
-                         " degr.C: the surface is too large for the given flow (or the convergence "
-                         "constant too large)."
-                   : std::string(" Температура ") + (up ? "нагреваемого" : "охлаждаемого") +
-                         " теплоносителя на выходе, " + formatShortest(T) + " град.С, ближе " +
-                         formatShortest(m_setup.drivingForceLimit) + " град.С к температуре " +
-                         (up ? "конденсации " : "кипения ") +
-                         formatShortest(SaturationTemperature) +
-                         " град.С: поверхность слишком велика для заданного расхода (или слишком "
-                         "велика константа "
-                         "сходимости).";
-    } else {
-        text =
-            m_lang == kEnglish
-                ? std::string(" The outlet temperature of the ") + (up ? "heated" : "cooled") +
-                      " medium, " + formatShortest(T) +
-                      " degr.C, hardly differs from its inlet temperature " +
-                      formatShortest(SinglePhaseInlet) +
-                      (phaseChangeFlowGiven
-                           ? std::string(" degr.C: the surface cannot pass the heat of the given "
-                                         "flow of the ") +
-                                 (up ? "condensing" : "boiling") + " medium."
-                           : std::string(
-                                 " degr.C: the surface is too small for the given flow of the ") +
-                                 (up ? "heated" : "cooled") + " medium.")
-                : std::string(" Температура ") + (up ? "нагреваемого" : "охлаждаемого") +
-                      " теплоносителя на выходе, " + formatShortest(T) +
-                      " град.С, почти не отличается от температуры на входе " +
-                      formatShortest(SinglePhaseInlet) +
-                      (phaseChangeFlowGiven
-                           ? std::string(" град.С: поверхность не может передать теплоту заданного "
-                                         "расхода ") +
-                                 (up ? "конденсирующегося" : "кипящего") + " теплоносителя."
-                           : std::string(
-                                 " град.С: поверхность слишком мала для заданного расхода ") +
-                                 (up ? "нагреваемого" : "охлаждаемого") + " теплоносителя.");
-    }
-    m_dialogs.message({"iteration.outside_interval", MessageKind::Warning, text});
+outletIterationTexts::Duty TOutletIterationObj::duty() const {
+    return {heated(), phaseChangeFlowGiven(), m_setup.drivingForceLimit, SaturationTemperature,
+            SinglePhaseInlet};
+}
+
+void TOutletIterationObj::explainOutside(Real T, bool nearSaturation) {
+    m_dialogs.message({"iteration.outside_interval", MessageKind::Warning,
+                       outletIterationTexts::outsideInterval(m_lang, duty(), T, nearSaturation)});
 }
 
 bool TOutletIterationObj::filmPass(Real T, Real cpIn, Real latent_kJ, const WallEstimates& w,
                                    WallEstimates& next, Real& G1, Real& G2, OutletState& s) {
     const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
-    const Real sign = heated() ? 1 : -1;
+    const Real sign = signOfChange();
     const bool inTubes = m_setup.phaseChangeInTubes;
     Real& phaseChangeFlow = inTubes ? G1 : G2;
     Real& singlePhaseFlow = inTubes ? G2 : G1;
-    const bool phaseChangeFlowGiven = inTubes ? FlowSideCopy == 0 : FlowSideCopy == 1;
     const Real dIn = sign * (Ts - Tin);
     s.dOut = sign * (Ts - T);
 
@@ -203,7 +158,7 @@ bool TOutletIterationObj::filmPass(Real T, Real cpIn, Real latent_kJ, const Wall
     (inTubes ? ShellProps : TubeProps) = outlet;
     const Real cpOut = outlet.HeatCapacity;
     const Real sensible = (cpIn + cpOut) / 2 * (sign * (T - Tin));  // J/kg
-    if (phaseChangeFlowGiven) {
+    if (phaseChangeFlowGiven()) {
         s.heatFlow = phaseChangeFlow * latent_kJ * 1000;
         singlePhaseFlow = s.heatFlow / sensible;
     } else {
@@ -234,9 +189,7 @@ bool TOutletIterationObj::filmPass(Real T, Real cpIn, Real latent_kJ, const Wall
     // Installed over required surface.
     s.balance = 3600 * Mean.q * InstalledSurface() / s.heatFlow;
     if (!std::isfinite(s.balance) || !(s.balance > 0))
-        throw NumericalError(
-            tr(m_lang, "the ratio of the installed to the required surface is not a number",
-               "отношение установленной поверхности к требуемой не является числом"));
+        throw NumericalError(outletIterationTexts::surfaceRatioNotANumber(m_lang));
     return true;
 }
 
@@ -286,262 +239,206 @@ bool TOutletIterationObj::settledState(Real T, Real cpIn, Real latent_kJ, WallEs
     return true;  // the last pass stands
 }
 
-void TOutletIterationObj::reportImpossibleDuty(bool atSaturation, bool phaseChangeFlowGiven,
-                                               Real installed, RunResults& r) {
-    const bool up = heated();
-    const std::string surface = formatGeneral(installed, 6, 2);
-    std::string text;
-    if (m_lang == kEnglish) {
-        const std::string singlePhase = up ? "heated" : "cooled";
-        const std::string phaseChange = up ? "condensing" : "boiling";
-        text = " The duty cannot be met: ";
-        if (atSaturation)
-            text += "with the installed surface of " + surface + " m^2 the " + singlePhase +
-                    " medium would leave within " + formatShortest(m_setup.drivingForceLimit) +
-                    " degr.C of the " + (up ? "condensation" : "boiling") + " temperature " +
-                    formatGeneral(SaturationTemperature, 6, 2) + " degr.C; the given flow of the " +
-                    (phaseChangeFlowGiven ? phaseChange : singlePhase) +
-                    " medium is too small for this surface.";
-        else if (phaseChangeFlowGiven)
-            text += "the installed surface of " + surface +
-                    " m^2 cannot pass the heat of the given flow of the " + phaseChange +
-                    " medium, however large the flow of the " + singlePhase + " medium.";
-        else
-            text += "the installed surface of " + surface +
-                    " m^2 is too small for the given flow of the " + singlePhase +
-                    " medium: its temperature would hardly change.";
-        text += " The calculation ends without results.";
-    } else {
-        const std::string singlePhase = up ? "нагреваемого" : "охлаждаемого";
-        const std::string phaseChange = up ? "конденсирующегося" : "кипящего";
-        text = " Режим невыполним: ";
-        if (atSaturation)
-            text += "при установленной поверхности " + surface + " м^2 температура " + singlePhase +
-                    " теплоносителя на выходе была бы ближе " +
-                    formatShortest(m_setup.drivingForceLimit) + " град.С к температуре " +
-                    (up ? "конденсации " : "кипения ") +
-                    formatGeneral(SaturationTemperature, 6, 2) + " град.С; заданный расход " +
-                    (phaseChangeFlowGiven ? phaseChange : singlePhase) +
-                    " теплоносителя слишком мал для этой поверхности.";
-        else if (phaseChangeFlowGiven)
-            text += "установленная поверхность " + surface +
-                    " м^2 не может передать теплоту заданного расхода " + phaseChange +
-                    " теплоносителя при сколь угодно большом расходе " + singlePhase +
-                    " теплоносителя.";
-        else
-            text += "установленная поверхность " + surface +
-                    " м^2 слишком мала для заданного расхода " + singlePhase +
-                    " теплоносителя: его температура почти не изменилась бы.";
-        text += " Расчет закончен без результатов.";
-    }
+void TOutletIterationObj::reportImpossibleDuty(bool atSaturation, Real installed, RunResults& r) {
+    const std::string text =
+        outletIterationTexts::impossibleDuty(m_lang, duty(), atSaturation, installed);
     m_dialogs.message({"iteration.impossible_duty", MessageKind::Error, text});
     r.produced = false;
     r.reason = text;
 }
 
-void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
-    const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
-    const Real sign = heated() ? 1 : -1;  // the single-phase medium moves towards Ts
+void TOutletIterationObj::requireCalculableData(Real G1, Real G2) const {
     const bool inTubes = m_setup.phaseChangeInTubes;
-    Real& phaseChangeFlow = inTubes ? G1 : G2;
-    Real& singlePhaseFlow = inTubes ? G2 : G1;
-    const bool phaseChangeFlowGiven = inTubes ? FlowSideCopy == 0 : FlowSideCopy == 1;
-
+    const Real phaseChangeFlow = inTubes ? G1 : G2;
+    const Real singlePhaseFlow = inTubes ? G2 : G1;
     if (!(TubeCount > 0) || !(ParallelFlows > 0) || !(TubePasses > 0) || !(TubeLength > 0) ||
         !(InnerDiameter > 0) || !(OuterDiameter > 0))
-        throw CalculationAborted(
-            tr(m_lang,
-               "The design data need tubes, passes, parallel flows and tube diameters above zero.",
-               "В конструктивных данных число труб, ходов, параллельных потоков и диаметры труб "
-               "должны быть больше нуля."));
+        throw CalculationAborted(outletIterationTexts::designNeeded(m_lang));
     if (inTubes && !(NotchArea > 0))
-        throw CalculationAborted(
-            tr(m_lang, "The inner diameter of the casing is needed for the shell-side flow.",
-               "Для потока в межтрубном пространстве нужен внутренний диаметр кожуха."));
-    if (!((phaseChangeFlowGiven ? phaseChangeFlow : singlePhaseFlow) > 0))
-        throw CalculationAborted(tr(m_lang, "The given flow rate must be positive.",
-                                    "Заданный расход должен быть положительным."));
+        throw CalculationAborted(exchangerTexts::casingDiameterNeeded(m_lang));
+    if (!((phaseChangeFlowGiven() ? phaseChangeFlow : singlePhaseFlow) > 0))
+        throw CalculationAborted(exchangerTexts::givenFlowNotPositive(m_lang));
+}
 
+void TOutletIterationObj::startApproximation(Search& s) {
+    const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
+    const Real sign = signOfChange();
+    IterationCount = 0;
+    drivingForceCheck(s.dIn);
+    BalanceTolerance = 0.0001L;
+    OutletApproximation = (Ts + Tin) / 2;
+    // Where the midpoint lies closer to saturation than the driving-force
+    // limit, the program starts from the middle of what is admissible.
+    const bool someAdmissible = s.dIn > 0 && s.xLow <= s.xHigh;
+    if (someAdmissible && !s.admissible(sign * (OutletApproximation - Tin)))
+        OutletApproximation = Tin + sign * ((s.xLow + s.xHigh) / 2);
+    AskInitialApproximation(OutletApproximation);
+    WallEstimates& w = s.walls;
+    w.spWallIn = w.pcWallIn = (Ts + Tin) / 2;
+    w.spDropOut = w.pcDropOut = std::fabs(Ts - OutletApproximation) / 2;
+    w.pcDropMean = std::fabs(Ts - (OutletApproximation + Tin) / 2) / 2;
+    s.cpIn = singlePhaseMixture(Tin).HeatCapacity;
+    s.latent_kJ = phaseChangeMixture(Ts).LatentHeat;
+    if (!(s.latent_kJ > 0) || !std::isfinite(s.latent_kJ))
+        throw CalculationAborted(outletIterationTexts::latentHeatNotPositive(m_lang, Ts));
+}
+
+bool TOutletIterationObj::outsideStart(Search& s, RunResults& r) {
+    ++IterationCount;
+    ++s.totalIterations;
+    s.T = OutletApproximation;
+    showIterationProgress(m_setup.progressLabel, s.T);
+    explainOutside(s.T,
+                   !(signOfChange() * (SaturationTemperature - s.T) >= m_setup.drivingForceLimit));
+    if (HandleOutOfInterval(ConvergenceConstant)) {
+        leaveForInitialData(r);
+        return false;
+    }
+    requireIterationWithin(s.totalIterations, kIterationLimit);
+    return true;
+}
+
+bool TOutletIterationObj::evaluateAt(Search& s, Real x, Real& G1, Real& G2) {
+    requireIterationWithin(++s.totalIterations, kIterationLimit);
+    ++IterationCount;
+    s.T = OutletApproximation = SinglePhaseInlet + signOfChange() * x;
+    showIterationProgress(m_setup.progressLabel, s.T);
+    if (!settledState(s.T, s.cpIn, s.latent_kJ, s.walls, G1, G2, s.state)) return false;
+    BalanceRatio = s.state.balance;
+    return true;
+}
+
+namespace {
+
+bool opposite(Real f1, Real f2) { return (f1 < 0) != (f2 < 0); }
+
+// Regula falsi on BalanceRatio - 1 between two changes of opposite balance
+// (b the newer end) with the Illinois halving; bisection when the false
+// position falls outside or the bracket stops halving.
+struct Bracket {
+    Real xa = 0, fa = 0, xb = 0, fb = 0;
+    Real widths[3] = {0, 0, 0};  // bracket widths of the last steps
+    int steps = 0;
+
+    void open(Real x1, Real f1, Real x2, Real f2) {
+        xa = x1, fa = f1, xb = x2, fb = f2;
+        steps = 0;
+    }
+    // The new point becomes the newer end; the older end is the former newer
+    // one when the balance changed side, else it is kept with half its value.
+    void take(Real x, Real f) {
+        if (opposite(f, fb))
+            xa = xb, fa = fb;
+        else
+            fa /= 2;
+        xb = x, fb = f;
+    }
+    Real next() {
+        const Real width = std::fabs(xb - xa);
+        Real c = xb - fb * (xb - xa) / (fb - fa);
+        const bool stalled = steps >= 3 && width > widths[(steps - 3) % 3] / 2;
+        if (!std::isfinite(c) || !(c > std::fmin(xa, xb)) || !(c < std::fmax(xa, xb)) || stalled)
+            c = (xa + xb) / 2;
+        widths[steps % 3] = width;
+        ++steps;
+        return c;
+    }
+};
+
+}  // namespace
+
+bool TOutletIterationObj::searchBalance(Search& s, Real x, Real& G1, Real& G2, RunResults& r) {
+    const Real Ts = SaturationTemperature, Tin = SinglePhaseInlet;
+    const Real sign = signOfChange();
+    bool haveLast = false;
+    Real xLast = 0, fLast = 0;
+    Bracket bracket;
+    int relaxationSteps = 0;
+    auto converged = [&](Real f) { return std::fabs(f) < BalanceTolerance; };
+    auto openBracket = [&](Real x1, Real f1, Real x2, Real f2) {
+        bracket.open(x1, f1, x2, f2);
+        Bracketed = true;
+    };
+    for (;;) {
+        if (!evaluateAt(s, x, G1, G2)) return false;
+        const Real f = BalanceRatio - 1;
+        if (converged(f)) return true;
+        Real next = 0;
+        if (Bracketed) {
+            bracket.take(x, f);
+            if (!(std::fabs(bracket.xb - bracket.xa) > 1e-12L * s.dIn))
+                throw NumericalError(outletIterationTexts::balanceJumps(m_lang, s.T));
+            next = bracket.next();
+        } else if (haveLast && opposite(f, fLast)) {
+            openBracket(xLast, fLast, x, f);
+            next = bracket.next();
+        } else {
+            // The outlet the log-mean law gives for the installed surface.
+            const Real T = s.T;
+            const Real dOut = sign * (Ts - T);
+            const Real target = Ts - sign * s.dIn * std::pow(dOut / s.dIn, BalanceRatio);
+            next = sign * (T + ConvergenceConstant * (target - T) - Tin);
+            ++relaxationSteps;
+            if (!s.admissible(next) || relaxationSteps > kRelaxationSteps) {
+                // Try the bound the balance points to: a bracket, or no solution.
+                const Real bound = f > 0 ? s.xHigh : s.xLow;
+                if (x != bound) {
+                    if (!evaluateAt(s, bound, G1, G2)) return false;
+                    if (converged(BalanceRatio - 1)) return true;
+                }
+                if (x == bound || !opposite(BalanceRatio - 1, f)) {
+                    reportImpossibleDuty(f > 0, s.installed, r);
+                    return false;
+                }
+                openBracket(x, f, bound, BalanceRatio - 1);
+                next = bracket.next();
+            }
+        }
+        haveLast = true;
+        xLast = x, fLast = f;
+        x = next;
+        if (IterationCount > m_setup.slowConvergenceLimit) {
+            HandleSlowConvergence(ConvergenceConstant, IterationCount, ContinueIteration);
+            if (!ContinueIteration) return true;  // the last evaluation stands, unbalanced
+        }
+    }
+}
+
+void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
+    requireCalculableData(G1, G2);
     // Without results the flow that was to be found keeps the value it came with.
     const FlowKeeper keeper{G1, G2, r};
 
-    const Real installed = InstalledSurface();
-    const Real limit = m_setup.drivingForceLimit;
-    const Real dIn = sign * (Ts - Tin);
+    Search s;
+    s.installed = InstalledSurface();
+    s.dIn = signOfChange() * (SaturationTemperature - SinglePhaseInlet);
     ConvergenceConstant = 1.0L;
-    int totalIterations = 0;
-    // The outlet is iterated as its change x = sign (T - Tin); the admissible
-    // changes lie between xLow and xHigh (empty when the driving force is too small).
-    const Real xLow = kLeastChange * dIn, xHigh = dIn - limit;
-    const bool someAdmissible = dIn > 0 && xLow <= xHigh;
-    auto outletAt = [&](Real x) { return Tin + sign * x; };
-    auto admissible = [&](Real x) { return x >= xLow && x <= xHigh; };  // false for NaN
-    Real T = 0;
-    OutletState state;
-    WallEstimates walls;
+    s.xLow = kLeastChange * s.dIn;
+    s.xHigh = s.dIn - m_setup.drivingForceLimit;
     Bracketed = false;
-
     for (;;) {  // (re)start
-        IterationCount = 0;
-        drivingForceCheck(dIn);
-        BalanceTolerance = 0.0001L;
-        OutletApproximation = (Ts + Tin) / 2;
-        // Where the midpoint lies closer to saturation than the driving-force
-        // limit, the program starts from the middle of what is admissible.
-        if (someAdmissible && !admissible(sign * (OutletApproximation - Tin)))
-            OutletApproximation = outletAt((xLow + xHigh) / 2);
-        AskInitialApproximation(OutletApproximation);
-        walls.spWallIn = walls.pcWallIn = (Ts + Tin) / 2;
-        walls.spDropOut = walls.pcDropOut = std::fabs(Ts - OutletApproximation) / 2;
-        walls.pcDropMean = std::fabs(Ts - (OutletApproximation + Tin) / 2) / 2;
-        const Real cpIn = singlePhaseMixture(Tin).HeatCapacity;
-        const Real r_kJ = phaseChangeMixture(Ts).LatentHeat;
-        if (!(r_kJ > 0) || !std::isfinite(r_kJ))
-            throw CalculationAborted(
-                tr(m_lang, "The latent heat of the medium that changes phase is not above zero at ",
-                   "Теплота фазового перехода теплоносителя не больше нуля при ") +
-                formatShortest(Ts) + tr(m_lang, " degr.C.", " град.С."));
-
-        // One approximation: the progress line and the settled state at x.
-        auto evaluateAt = [&](Real x) -> bool {
-            if (++totalIterations > kIterationLimit)
-                throw CalculationAborted(tr(m_lang, "The iteration did not converge within ",
-                                            "Итерации не сошлись за ") +
-                                         std::to_string(kIterationLimit) +
-                                         tr(m_lang, " steps.", " шагов."));
-            ++IterationCount;
-            T = OutletApproximation = outletAt(x);
-            IterationLog = m_lang == kEnglish
-                               ? " Number of iteration " + std::to_string(IterationCount) +
-                                     m_setup.progressLabel + formatGeneral(T, 10, 2) + " degr.C;"
-                               : " Число итераций " + std::to_string(IterationCount) +
-                                     m_setup.progressLabel + formatGeneral(T, 8, 2) + " град.С;";
-            WriteProgressLine();
-            if (!settledState(T, cpIn, r_kJ, walls, G1, G2, state)) return false;
-            BalanceRatio = state.balance;
-            return true;
-        };
-
+        startApproximation(s);
         // A start outside the admissible interval (typed, or no interval at
         // all) is the case of the out-of-interval question.
-        Real x = sign * (OutletApproximation - Tin);
-        if (!admissible(x)) {
-            ++IterationCount;
-            ++totalIterations;
-            T = OutletApproximation;
-            IterationLog = m_lang == kEnglish
-                               ? " Number of iteration " + std::to_string(IterationCount) +
-                                     m_setup.progressLabel + formatGeneral(T, 10, 2) + " degr.C;"
-                               : " Число итераций " + std::to_string(IterationCount) +
-                                     m_setup.progressLabel + formatGeneral(T, 8, 2) + " град.С;";
-            WriteProgressLine();
-            explainOutside(T, !(sign * (Ts - T) >= limit), phaseChangeFlowGiven);
-            if (HandleOutOfInterval(ConvergenceConstant)) {
-                r.produced = false;
-                r.reason = "left for the initial data";
-                return;
-            }
-            if (totalIterations > kIterationLimit)
-                throw CalculationAborted(tr(m_lang, "The iteration did not converge within ",
-                                            "Итерации не сошлись за ") +
-                                         std::to_string(kIterationLimit) +
-                                         tr(m_lang, " steps.", " шагов."));
-            continue;
+        const Real x = signOfChange() * (OutletApproximation - SinglePhaseInlet);
+        if (s.admissible(x)) {
+            if (!searchBalance(s, x, G1, G2, r)) return;
+            break;
         }
-
-        // Relaxation until the balance changes side, then regula falsi on
-        // BalanceRatio - 1 between the last iterates on either side.
-        bool haveLast = false;
-        Real xLast = 0, fLast = 0;
-        Real xa = 0, fa = 0, xb = 0, fb = 0;  // the bracket; b the newer end
-        Real widths[3] = {0, 0, 0};           // bracket widths of the last steps
-        int relaxationSteps = 0, bracketSteps = 0;
-        auto converged = [&](Real f) { return std::fabs(f) < BalanceTolerance; };
-        auto opposite = [](Real f1, Real f2) { return (f1 < 0) != (f2 < 0); };
-        // The next point inside the bracket: the false position with the
-        // Illinois halving, bisection when it falls outside or the bracket
-        // stops halving.
-        auto insideBracket = [&]() {
-            const Real width = std::fabs(xb - xa);
-            Real c = xb - fb * (xb - xa) / (fb - fa);
-            const bool stalled = bracketSteps >= 3 && width > widths[(bracketSteps - 3) % 3] / 2;
-            if (!std::isfinite(c) || !(c > std::fmin(xa, xb)) || !(c < std::fmax(xa, xb)) ||
-                stalled)
-                c = (xa + xb) / 2;
-            widths[bracketSteps % 3] = width;
-            ++bracketSteps;
-            return c;
-        };
-        auto openBracket = [&](Real x1, Real f1, Real x2, Real f2) {
-            xa = x1, fa = f1, xb = x2, fb = f2;
-            Bracketed = true;
-            bracketSteps = 0;
-        };
-        for (;;) {
-            if (!evaluateAt(x)) return;
-            const Real f = BalanceRatio - 1;
-            if (converged(f)) break;
-            Real next = 0;
-            if (Bracketed) {
-                if (opposite(f, fb))
-                    xa = xb, fa = fb;
-                else
-                    fa /= 2;
-                xb = x, fb = f;
-                if (!(std::fabs(xb - xa) > 1e-12L * dIn))
-                    throw NumericalError(
-                        tr(m_lang,
-                           "the heat balance changes side without passing through balance at the "
-                           "outlet temperature ",
-                           "тепловой баланс меняет знак, не проходя через равновесие, при "
-                           "температуре на выходе ") +
-                        formatShortest(T) + tr(m_lang, " degr.C", " град.С"));
-                next = insideBracket();
-            } else if (haveLast && opposite(f, fLast)) {
-                openBracket(xLast, fLast, x, f);
-                next = insideBracket();
-            } else {
-                // The outlet the log-mean law gives for the installed surface.
-                const Real dOut = sign * (Ts - T);
-                const Real target = Ts - sign * dIn * std::pow(dOut / dIn, BalanceRatio);
-                next = sign * (T + ConvergenceConstant * (target - T) - Tin);
-                ++relaxationSteps;
-                if (!admissible(next) || relaxationSteps > kRelaxationSteps) {
-                    // Try the bound the balance points to: a bracket, or no solution.
-                    const Real bound = f > 0 ? xHigh : xLow;
-                    if (x != bound) {
-                        if (!evaluateAt(bound)) return;
-                        if (converged(BalanceRatio - 1)) break;
-                    }
-                    if (x == bound || !opposite(BalanceRatio - 1, f)) {
-                        reportImpossibleDuty(f > 0, phaseChangeFlowGiven, installed, r);
-                        return;
-                    }
-                    openBracket(x, f, bound, BalanceRatio - 1);
-                    next = insideBracket();
-                }
-            }
-            haveLast = true;
-            xLast = x, fLast = f;
-            x = next;
-            if (IterationCount > m_setup.slowConvergenceLimit) {
-                HandleSlowConvergence(ConvergenceConstant, IterationCount, ContinueIteration);
-                if (!ContinueIteration) break;  // the last evaluation stands, unbalanced
-            }
-        }
-        break;
+        if (!outsideStart(s, r)) return;
     }
 
-    const Real HeatFlow = state.heatFlow, dOut = state.dOut, dLog = state.dLog;
-    const Real spWallIn = walls.spWallIn, spWallOut = state.spWallOut;
-
     // Finish: the results belong to the outlet temperature T of the last evaluation.
-    Outlet_T = T;
-    const Real q = Mean.q;
-    const Real tubeAlpha = inTubes ? Mean.phaseChangeAlpha : Mean.singlePhaseAlpha;
-    const Real shellAlpha = inTubes ? Mean.singlePhaseAlpha : Mean.phaseChangeAlpha;
-    r.Speed = inTubes ? 0 : Mean.tube.velocity;
+    Outlet_T = s.T;
+    r.Speed = m_setup.phaseChangeInTubes ? 0 : Mean.tube.velocity;
+    addPressureLoss(s, G2, r);
+    showTemperatureProfile(s);
+    fillResults(s, r);
+}
 
+void TOutletIterationObj::addPressureLoss(const Search& s, Real G2, RunResults& r) {
+    const bool inTubes = m_setup.phaseChangeInTubes;
+    const Real Tin = SinglePhaseInlet, T = s.T;
     // The pressure loss comes after the thermal results: when it cannot be
     // computed (its data, an answer, a geometry its correlations do not
     // cover) the thermal results stand and the report says why it is missing.
@@ -551,7 +448,7 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
             loss.shellPasses = ShellPasses;
             loss.tubeCount = TubeCount;
             loss.staggered = StaggeredTubes;
-            loss.wallTemperature = (spWallOut + spWallIn) / 2;
+            loss.wallTemperature = (s.state.spWallOut + s.walls.spWallIn) / 2;
             loss.mediumTemperature = (T + Tin) / 2;
             loss.tubeLength = TubeLength;
             loss.notchHeight = SegmentNotchHeight;
@@ -580,44 +477,41 @@ void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     } catch (const std::exception& e) {
         const std::string reason = describeError(e, m_lang);
         (inTubes ? r.ShellSide : r.TubeSide).lossReason = reason;
-        ExtraReport += (inTubes ? tr(m_lang, "  Losses of pressure in intertrumpet space:             ",
-                                     "  Потери давления в межтрубном пространстве:            ")
-                                : tr(m_lang, "  Losses of pressure in trumpet space:             ",
-                                     "  Потери давления в трубном пространстве:            ")) +
-                       std::string(tr(m_lang, "not computed: ", "не рассчитаны: ")) + reason + "\r\n";
+        ExtraReport += pressureLossTexts::lossNotComputedLine(m_lang, inTubes, reason);
         m_dialogs.message({"calculation.pressure_loss", MessageKind::Warning,
-                           tr(m_lang, "The pressure loss is not computed: ", "Потери давления не рассчитаны: ") +
-                               reason});
+                           pressureLossTexts::lossNotComputedWarning(m_lang, reason)});
     }
+}
 
+void TOutletIterationObj::showTemperatureProfile(const Search& s) {
     // The temperature profile along the surface passed by the single-phase
     // medium: the saturation line and the log-mean law between the ends.
-    ProfileGraphRequest graph;
-    graph.language = m_lang;
-    graph.curves.assign(2, {});
-    for (int j = 0; j <= 12; ++j) {
-        const Real x = static_cast<Real>(j) / 12;
-        graph.positions.push_back(x);
+    const Real Ts = SaturationTemperature, sign = signOfChange();
+    const Real dIn = s.dIn, dOut = s.state.dOut;
+    const bool inTubes = m_setup.phaseChangeInTubes;
+    showProfile(2, [&](Real x) {
         const Real single = Ts - sign * dIn * std::pow(dOut / dIn, x);
-        graph.curves[0].push_back(inTubes ? single : Ts);
-        graph.curves[1].push_back(inTubes ? Ts : single);
-    }
-    m_dialogs.showProfileGraph(graph);
+        return std::vector<Real>{inTubes ? single : Ts, inTubes ? Ts : single};
+    });
+}
 
+void TOutletIterationObj::fillResults(const Search& s, RunResults& r) {
+    const bool inTubes = m_setup.phaseChangeInTubes;
+    const Real q = Mean.q;
     r.produced = true;
     r.converged = std::fabs(BalanceRatio - 1) < BalanceTolerance;
     r.BalanceRatio = BalanceRatio;
-    r.Iterations = totalIterations;
-    r.TubeCoefficient = tubeAlpha;
-    r.ShellCoefficient = shellAlpha;
+    r.Iterations = s.totalIterations;
+    r.TubeCoefficient = inTubes ? Mean.phaseChangeAlpha : Mean.singlePhaseAlpha;
+    r.ShellCoefficient = inTubes ? Mean.singlePhaseAlpha : Mean.phaseChangeAlpha;
     r.HeatFlux = q;
-    r.OverallCoefficient = q / dLog;
-    r.HeatFlow = std::fabs(HeatFlow);
-    r.InstalledSurface = installed;
+    r.OverallCoefficient = q / s.state.dLog;
+    r.HeatFlow = std::fabs(s.state.heatFlow);
+    r.InstalledSurface = s.installed;
     r.hasOutlet = true;
     r.outletSide = inTubes ? 2 : 1;
-    r.OutletTemperature = T;
-    r.OtherOutletTemperature = Ts;
+    r.OutletTemperature = s.T;
+    r.OtherOutletTemperature = SaturationTemperature;
     if (inTubes) {
         r.ShellSide.velocity = Mean.shell.velocity;
         r.ShellSide.reynolds = Mean.shell.reynolds;

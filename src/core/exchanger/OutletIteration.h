@@ -20,6 +20,7 @@
 
 #include "exchanger/Correlations.h"
 #include "exchanger/HexObj.h"
+#include "exchanger/OutletIterationTexts.h"
 
 namespace vexamo {
 
@@ -104,14 +105,56 @@ private:
     // starts from the last estimates and takes the settled ones).
     bool settledState(Real T, Real cpIn, Real latent_kJ, WallEstimates& w, Real& G1, Real& G2,
                       OutletState& state);
+    // One search for the outlet. The outlet is iterated as its change
+    // x = sign (T - Tin); the admissible changes lie between xLow and xHigh
+    // (none when the driving force is too small).
+    struct Search {
+        Real dIn = 0;  // the inlet driving force, sign (Ts - Tin)
+        Real xLow = 0, xHigh = 0;
+        Real installed = 0;  // m2
+        int totalIterations = 0;
+        Real cpIn = 0, latent_kJ = 0;
+        Real T = 0;  // the outlet of the last evaluation
+        OutletState state;
+        WallEstimates walls;
+        bool admissible(Real x) const { return x >= xLow && x <= xHigh; }  // false for NaN
+    };
+    // Throws CalculationAborted when the design or the given flow cannot be
+    // calculated.
+    void requireCalculableData(Real G1, Real G2) const;
+    // The start of a (re)start: the driving-force check, the approximation
+    // (the person's or the program's), the wall estimates and the properties
+    // at the inlet and at saturation.
+    void startApproximation(Search& search);
+    // A start outside the admissible interval: says why and asks what to do;
+    // false when the person left for the initial data.
+    bool outsideStart(Search& search, RunResults& results);
+    // One approximation at the change x: the progress line and the settled
+    // state; false when a flux balance failed and the calculation ends.
+    bool evaluateAt(Search& search, Real x, Real& G1, Real& G2);
+    // Relaxation until the balance changes side, then regula falsi between
+    // the last iterates on either side. True: the last evaluation is the
+    // result (balanced, or stopped by the person); false: the calculation
+    // ended without results.
+    bool searchBalance(Search& search, Real x, Real& G1, Real& G2, RunResults& results);
+    // The finish: the pressure loss of the single-phase medium, the profile
+    // graph and the results of the last evaluation.
+    void addPressureLoss(const Search& search, Real shellFlow, RunResults& results);
+    void showTemperatureProfile(const Search& search);
+    void fillResults(const Search& search, RunResults& results);
     // Ends the calculation without results: no outlet in the admissible
     // interval balances the heat (`atSaturation`: the balance points beyond
     // the saturation-side bound, otherwise beyond the inlet-side one).
-    void reportImpossibleDuty(bool atSaturation, bool phaseChangeFlowGiven, Real installed,
-                              RunResults& results);
+    void reportImpossibleDuty(bool atSaturation, Real installed, RunResults& results);
     // The single-phase medium is heated against a condensing one, cooled
     // against a boiling one.
     bool heated() const { return m_setup.film != FilmKind::Boiling; }
+    // +1 when the single-phase medium is heated: it moves towards Ts.
+    Real signOfChange() const { return heated() ? 1 : -1; }
+    // The flow of the condensing or boiling medium is the given one.
+    bool phaseChangeFlowGiven() const {
+        return m_setup.phaseChangeInTubes ? FlowSideCopy == 0 : FlowSideCopy == 1;
+    }
     PropertySet singlePhaseMixture(Real t);
     PropertySet phaseChangeMixture(Real t);
     // The film coefficients and the flux across the wall at one state; false
@@ -121,7 +164,9 @@ private:
     Real phaseChangeFactor(Real wall);
     void drivingForceCheck(Real difference);
     // Says why the approximation left the interval.
-    void explainOutside(Real T, bool nearSaturation, bool phaseChangeFlowGiven);
+    void explainOutside(Real T, bool nearSaturation);
+    // What the texts say about this pair and its duty.
+    outletIterationTexts::Duty duty() const;
 
     Setup m_setup;
 };

@@ -10,6 +10,7 @@
 #include "dialogs/Dialogs.h"
 #include "exchanger/Correlations.h"
 #include "exchanger/HexObj.h"
+#include "exchanger/PressureLossTexts.h"
 
 namespace vexamo {
 
@@ -28,8 +29,6 @@ Real positiveFinite(Real value, const char* what) {
                              ": the pressure loss cannot be computed");
     return value;
 }
-
-std::string lossNumber(Real kPa) { return formatGeneral(kPa, 6, 2); }
 
 }  // namespace
 
@@ -83,27 +82,12 @@ Real TubePressureLoss_kPa(Real W, Real L, int z, Real lambda, Real Din, Real zet
 }
 
 Real THexObj::TubeSidePressureLoss(const TubeLossArguments& a) {
+    namespace texts = pressureLossTexts;
     const int z = a.passes;
     const LanguageFlagType lang = m_lang;
 
     // 1. Tube ends; the U-tube box only with more than one pass.
-    AlternRequest ends;
-    ends.id = "tube_loss.ends";
-    ends.caption = tr(lang, "Input of the additional datas for calculation of pressure losses",
-                      "Ввод дополнительных данных для расчета потерь давления");
-    ends.groupCaption = tr(lang, "                      Pipes", "                      Трубы");
-    ends.question =
-        tr(lang, "Describe pipes in a trumpet bunch", "Охарактеризуйте трубы в трубном пучке");
-    ends.alternatives = {tr(lang, "with acute edges on the part of trumpet boards",
-                            "с острыми краями со стороны трубных досок"),
-                         tr(lang, "round-edged pipes on the part of trumpet boards",
-                            "с закругленными краями со стороны трубных досок")};
-    ends.groupColumns = 1;
-    ends.showCheckBoxes = z != 1;
-    ends.checkBoxId = "tube_loss.u_tubes";
-    ends.checkBox1 = tr(lang, "U-shaped pipes", "U-образные трубы");  // letter 'y': U-tubes
-    ends.defaultIndex = 0;
-    ends.defaultCheckBox1 = false;
+    const AlternRequest ends = texts::tubeEndsRequest(lang, z != 1);
     const AlternAnswer endsAnswer = m_dialogs.ask(ends);
     Real zetaEnds = endsAnswer.index == 0 ? 0.5L * z : endsAnswer.index == 1 ? 0.2L * z : 0;
     Real zetaBend = 0;
@@ -111,19 +95,9 @@ Real THexObj::TubeSidePressureLoss(const TubeLossArguments& a) {
     // 2. U-tubes: half the ends, and the bends.
     if (ends.showCheckBoxes && endsAnswer.letter == 'y') {
         zetaEnds = zetaEnds / 2;
-        InputRequest radius;
-        radius.id = "tube_loss.bend_radius";
-        radius.caption = tr(lang, "Input of the additional data", "Ввод дополнительных данных");
-        radius.prompt =
-            tr(lang, "Enter radius of curving of a pipe (m).", "Введите радиус изгиба трубы (м.)");
-        radius.unit = tr(lang, " m.", " м.");
-        radius.errorPrefix = numberEntryPrefix(lang);
-        radius.initialText = "";
-        const InputAnswer answer = m_dialogs.ask(radius);
+        const InputAnswer answer = m_dialogs.ask(texts::bendRadiusRequest(lang));
         if (answer.cancelled || answer.isDefault || !(answer.real > 0))
-            throw CalculationAborted(
-                tr(lang, "The bend radius of the U-tubes must be a number above zero.",
-                   "Радиус изгиба U-образных труб должен быть числом больше нуля."));
+            throw CalculationAborted(texts::bendRadiusRefused(lang));
         zetaBend = 1.4L * z * UBendCoefficient(answer.real / a.innerDiameter) / 2;
     }
 
@@ -144,58 +118,7 @@ Real THexObj::TubeSidePressureLoss(const TubeLossArguments& a) {
     state.passes = z;
 
     // 4. Turbulent flow: the roughness, typed or from the material.
-    if (TubeFlowTurbulent(state.reynoldsIn)) {
-        InputRequest roughness;
-        roughness.id = "tube_loss.roughness";
-        roughness.caption = tr(lang, "Input of the additional data", "Ввод дополнительных данных");
-        roughness.prompt = tr(lang,
-                              "Enter height of asperities in funnels (mm). or\r\nleave contents of "
-                              "text box without change",
-                              "Введите высоту микронеровностей в трубах (мм.) или\r\nоставьте "
-                              "содержимое текстового поля без изменения");
-        roughness.unit = tr(lang, " mm.", " мм.");
-        roughness.errorPrefix = numberEntryPrefix(lang);
-        roughness.initialText = "Default";
-        roughness.defaultAnswer = "Default";
-        const InputAnswer typed = m_dialogs.ask(roughness);
-        // Cancel leaves the edit as it was shown: "Default".
-        if (!typed.cancelled && !typed.isDefault) {
-            if (!(typed.real > 0))
-                throw CalculationAborted(
-                    tr(lang, "The height of the wall asperities must be above zero.",
-                       "Высота микронеровностей стенки должна быть больше нуля."));
-            state.roughness_mm = typed.real;
-        } else {
-            AlternRequest material;
-            material.id = "tube_loss.material";
-            material.caption =
-                tr(lang, "Input of the additional data", "Ввод дополнительных данных");
-            material.groupCaption =
-                tr(lang, "                      Pipes", "                      Трубы");
-            material.question = tr(lang, "Describe a material and a condition of pipes",
-                                   "Охарактеризуйте материал и состояние труб");
-            material.alternatives = {
-                tr(lang, "steel seamless new", "стальные бесшовные новые"),
-                tr(lang, "steel seamless used cleared", "стальные бесшовные б/у очищенные"),
-                tr(lang, "steel welded new", "стальные сварные новые"),
-                tr(lang, "steel welded used at even corrosion",
-                   "стальные сварные б/у при равномерной коррозии"),
-                tr(lang, "steel solid-drawn and welded at slight corrosion",
-                   "стальные цельнотянутые и сварные при незнач. коррозии"),
-                tr(lang, "aluminium technically sleek", "алюминиевые технически гладкие"),
-                tr(lang, "clear solid-drawn from brass, copper",
-                   "чистые цельнотянутые из латуни, меди")};
-            // Headless answers name the row of the roughness table, "0" to "6".
-            material.keywords = {"0", "1", "2", "3", "4", "5", "6"};
-            material.defaultIndex = 0;
-            const AlternAnswer chosen = m_dialogs.ask(material);
-            if (chosen.index < 0 || chosen.index >= static_cast<int>(kRoughness_mm.size()))
-                throw CalculationAborted(tr(lang,
-                                            "No tube material was chosen for the wall roughness.",
-                                            "Не выбран материал труб для шероховатости стенки."));
-            state.roughness_mm = TubeRoughness_mm(chosen.index);
-        }
-    }
+    if (TubeFlowTurbulent(state.reynoldsIn)) state.roughness_mm = askTubeRoughness_mm();
 
     // 5-6. Friction and the loss.
     const Real lambda = TubeFrictionFactor(state);
@@ -205,10 +128,22 @@ Real THexObj::TubeSidePressureLoss(const TubeLossArguments& a) {
     TubeLoss = {true, lambda, state.reynoldsIn, zetaEnds, zetaBend, state.roughness_mm, dp};
 
     // 7. The report line.
-    ExtraReport += tr(lang, "  Losses of pressure in trumpet space:             ",
-                      "  Потери давления в трубном пространстве:            ") +
-                   lossNumber(dp) + tr(lang, " kPa.", " кПа.") + "\r\n";
+    ExtraReport += texts::tubeLossLine(lang, dp);
     return dp;
+}
+
+Real THexObj::askTubeRoughness_mm() {
+    namespace texts = pressureLossTexts;
+    const InputAnswer typed = m_dialogs.ask(texts::roughnessRequest(m_lang));
+    // Cancel leaves the edit as it was shown: "Default".
+    if (!typed.cancelled && !typed.isDefault) {
+        if (!(typed.real > 0)) throw CalculationAborted(texts::roughnessRefused(m_lang));
+        return typed.real;
+    }
+    const AlternAnswer chosen = m_dialogs.ask(texts::tubeMaterialRequest(m_lang));
+    if (chosen.index < 0 || chosen.index >= static_cast<int>(kRoughness_mm.size()))
+        throw CalculationAborted(texts::noTubeMaterial(m_lang));
+    return TubeRoughness_mm(chosen.index);
 }
 
 // --- Shell space ----------------------------------------------------------
@@ -312,17 +247,10 @@ ShellLossBreakdown ShellSideLoss(const ShellLossInput& in) {
 
 std::optional<Real> THexObj::ShellSidePressureLoss(const ShellLossArguments& a,
                                                    std::string& report) {
+    namespace texts = pressureLossTexts;
     const LanguageFlagType lang = m_lang;
-    const std::string label = tr(lang, "  Losses of pressure in intertrumpet space:             ",
-                                 "  Потери давления в межтрубном пространстве:            ");
     if (a.shellPasses < 2) {
-        ExtraReport += label +
-                       tr(lang,
-                          "not computed: the stream-analysis method needs at least two baffle "
-                          "compartments (shell passes).",
-                          "не рассчитаны: метод анализа потоков требует не менее двух отсеков "
-                          "между перегородками (ходов в межтрубном пространстве).") +
-                       "\r\n";
+        ExtraReport += texts::shellLossNeedsCompartments(lang);
         return std::nullopt;
     }
 
@@ -341,18 +269,8 @@ std::optional<Real> THexObj::ShellSidePressureLoss(const ShellLossArguments& a,
         throw CalculationAborted("Wrong parameter v = " + std::to_string(in.gap.headType));
 
     // 2. The geometry lines.
-    report += tr(lang, "  Step of pipe column:                                ",
-                 "  Шаг пучка труб:                                     ") +
-              formatGeneral(in.gap.pitch, 6, 2) + tr(lang, " m;", " м;") + "\r\n" +
-              tr(lang, "  Difference between internal diameter of a casing    ",
-                 "  Разность между внутренним диаметром кожуха          ") +
-              "\r\n" +
-              tr(lang, "      and external diameter of pipe column:           ",
-                 "         и наружным диаметром пучка труб:             ") +
-              formatGeneral(in.bundleClearance_mm, 6, 2) + tr(lang, " mm;", " мм;") + "\r\n" +
-              tr(lang, "  gap between the casing and the baffle:              ",
-                 "  зазор между кожухом и перегородкой:                 ") +
-              formatGeneral(in.gap.casingGap, 6, 2) + tr(lang, " mm", " мм") + "\r\n";
+    report +=
+        texts::shellGeometryLines(lang, in.gap.pitch, in.bundleClearance_mm, in.gap.casingGap);
 
     // 3-8. Properties and the stream analysis.
     const PropertySet wall = shellMixture(a.wallTemperature);
@@ -372,7 +290,7 @@ std::optional<Real> THexObj::ShellSidePressureLoss(const ShellLossArguments& a,
     ShellLoss = b;
 
     // 9. The report line.
-    ExtraReport += label + lossNumber(b.total) + tr(lang, " kPa.", " кПа.") + "\r\n";
+    ExtraReport += texts::shellLossLine(lang, b.total);
     return b.total;
 }
 
