@@ -109,6 +109,15 @@ TEST(VleCommand, EndingTheProgramOrBadInput) {
     EXPECT_NE(r.err.find("ended at the user's choice"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find(" Calculation of power parameters"), std::string::npos);  // the report is written
 
+    // An answer of the wrong type asked inside the equilibrium set-up is the
+    // answers file's fault (2, named), not a failure of the set-up.
+    std::ofstream(dir / "wrong.json") << R"({"equilibrium.data_absent": "x"})";
+    o.answers = (dir / "wrong.json").string();
+    r = vle(o);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("equilibrium.data_absent"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("reboot"), std::string::npos) << r.err;
+
     EXPECT_EQ(vle(options("comp.1=50,comp.2=40")).status, 2);  // not 100 %
     EXPECT_EQ(vle(options("comp.1=50,benzene=50")).status, 2);
     EXPECT_EQ(vle(options("comp.1=50,comp.2=50", "0")).status, 2);

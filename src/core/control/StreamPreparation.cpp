@@ -9,6 +9,7 @@
 #include "dialogs/GenericDialogs.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
+#include "equilibrium/EquilibriumUnits.h"
 #include "exchanger/CorrelationTables.h"
 
 namespace vexamo {
@@ -46,6 +47,10 @@ void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record
                                          .dialogs = dialogs};
         RunEquilibriumSetup(context, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium, method);
         session.Equilibrium.Validity = &session.Validity;
+    } catch (const InputError&) {
+        // An answer the front end refused (a wrong-typed answers-file entry):
+        // the front end's own input error, not a failure of the set-up.
+        throw;
     } catch (const VexamoError& e) {
         throw CalculationAborted(failure + "\r\n" + e.what());
     } catch (const std::logic_error& e) {
@@ -73,8 +78,8 @@ void mixtureSaturation(Session& session, Dialogs& dialogs, const std::vector<Pro
         (phaseLetter == 'y' ? liquid : vapour)[at(i)] = z;
     }
     pressure *= kPaPerMmHg;
-    const Real first = pressure > 133300 ? 1.4L : 1.2L;
-    const Real second = 1.01L;
+    const Real first = bubbleStartTau(pressure);
+    const Real second = kBubbleSecondStartTau;
 
     const std::vector<std::string>& names = session.ComponentNames;
     std::string head = lang == kEnglish ? "                     Equilibrium structures of phases in " + space +
@@ -180,14 +185,12 @@ std::string spaceText(char streamDigit, std::uint8_t phaseLetter, LanguageFlagTy
     return text;
 }
 
-void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, char streamDigit,
-                   std::uint8_t phaseLetter, TechnSet& record, Real& correction, Real& temperature,
-                   Real enteredValue) {
-    const LanguageFlagType lang = session.LanguageFlag;
-    const SubArr& table = session.Data.SubstanceTable;
+namespace {
+
+// Step 0: a record whose component count or substance numbers the substance
+// table cannot serve ends the Run, naming the space.
+void checkComponents(const TechnSet& record, const SubArr& table, const std::string& where, LanguageFlagType lang) {
     const int n = record.ComponentCount;
-    const std::string where = streamDigit == '1' ? tr(lang, "tube space", "трубное пространство")
-                                                 : tr(lang, "shell space", "межтрубное пространство");
     if (n < 1 || n > kMaxComponents)
         throw CalculationAborted(where + tr(lang, ": the medium has ", ": теплоноситель имеет ") +
                                  std::to_string(n) +
@@ -199,12 +202,15 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
                 tr(lang, " refers to substance number ", " ссылается на вещество номер ") +
                 std::to_string(record.ComponentIndex[static_cast<std::size_t>(i)] + 1) +
                 tr(lang, ", which the substance table does not hold", ", которого нет в таблице веществ"));
+}
 
-    // 1. Component names: from the stored slots when the components came from a
-    // problem file untouched, else from the dialog's list.
-    const bool fromFile = session.DataLoaded == 1 && record.SelectionChanged == 0;
+// Step 1: component names, from the stored slots when the components came
+// from a problem file untouched, else from the dialog's list.
+void setComponentNames(Session& session, const TechnSet& record, bool fromFile) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    const SubArr& table = session.Data.SubstanceTable;
     session.ComponentNames.clear();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < record.ComponentCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         std::string name;
         if (fromFile) {
@@ -223,6 +229,79 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
         }
         session.ComponentNames.push_back(cutCharacters(name, 20));
     }
+}
+
+// Step 6 for a mixture: the concentration table, its last component the rest
+// to 100 %, shown again while the sum is over 100 %.
+std::array<Real, 7> askConcentrations(LanguageFlagType lang, Dialogs& dialogs, const std::vector<Pro>& records,
+                                      const TechnSet& record, bool fromFile, bool pressureGiven,
+                                      const std::string& space, Real enteredValue) {
+    const int n = record.ComponentCount;
+    GridRequest grid;
+    grid.id = "stream.concentrations";
+    grid.caption = tr(lang, "Data entry for calculation of equilibrium", "Ввод данных для расчета равновесия");
+    grid.label = lang == kEnglish ? "Enter concentrations of components of the heat-transfer medium in\r\n" + space +
+                                        " (% of mass) for calculation of thermophysical properties"
+                                  : "Введите концентрации компонентов теплоносителя в \r\n" + space +
+                                        " (% масс.) для расчета теплофизических свойств.";
+    grid.columns = n;
+    grid.rows = 3;
+    grid.fixedRows = 2;
+    grid.fixedColumns = 1;
+    grid.baseHeight = 219;
+    grid.selectedColumn = 1;
+    grid.integerColumns.assign(static_cast<std::size_t>(n), false);
+    grid.nonNegative = true;
+    grid.cells.assign(static_cast<std::size_t>(n), std::vector<std::string>(3));
+    grid.cells[0][0] = pressureGiven ? tr(lang, "     Pabs ", "     Pабс ") : tr(lang, " t boil/cond", "  Темпер.  ");
+    grid.cells[0][1] = pressureGiven ? tr(lang, " mm of hg. ", " мм рт.ст. ") : tr(lang, "   degr.C", "   град.С");
+    grid.cells[0][2] = formatShortest(enteredValue);
+    std::vector<std::string> defaults;
+    for (int j = 1; j < n; ++j) {
+        auto& column = grid.cells[static_cast<std::size_t>(j)];
+        const Pro& p = records[static_cast<std::size_t>(j - 1)];
+        column[0] = "  " + cutCharacters(lang == kEnglish ? p.EnglishName : p.RussianName, 22);
+        column[1] = tr(lang, "   % mass.", "   % масс.");
+        const Real stored = record.Concentration[static_cast<std::size_t>(j - 1)];
+        if (fromFile) column[2] = formatFixed(stored, 6, 2);
+        defaults.push_back(formatShortest(stored));
+    }
+    grid.defaultAnswer = defaults;
+    std::array<Real, 7> concentration{};
+    for (int showing = 1;; ++showing) {
+        if (showing > kMaxConcentrationShowings)
+            throw CalculationAborted(tr(lang, "The concentrations were refused too many times.",
+                                        "Концентрации отвергнуты слишком много раз."));
+        const GridAnswer answer = dialogs.ask(grid);
+        if (answer.cancelled) throw RunCancelled("concentrations");
+        for (int j = 1; j < n; ++j) {
+            const Real value = answer.reals.at(static_cast<std::size_t>(j)).at(2);
+            concentration[static_cast<std::size_t>(j - 1)] = value;
+            grid.cells[static_cast<std::size_t>(j)][2] = formatShortest(value);  // shown again as they were
+        }
+        concentration[static_cast<std::size_t>(n - 1)] = lastConcentration(concentration, n);
+        if (concentration[static_cast<std::size_t>(n - 1)] >= 0) return concentration;
+        dialogs.message({"stream.concentrations_sum", MessageKind::Error,
+                         tr(lang, "The sum of concentration of components is more than 100%",
+                            "Сумма концентраций компонентов больше 100%")});
+    }
+}
+
+}  // namespace
+
+void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, char streamDigit,
+                   std::uint8_t phaseLetter, TechnSet& record, Real& correction, Real& temperature,
+                   Real enteredValue) {
+    const LanguageFlagType lang = session.LanguageFlag;
+    const SubArr& table = session.Data.SubstanceTable;
+    const int n = record.ComponentCount;
+    const std::string where = streamDigit == '1' ? tr(lang, "tube space", "трубное пространство")
+                                                 : tr(lang, "shell space", "межтрубное пространство");
+    checkComponents(record, table, where, lang);
+
+    // 1. Component names.
+    const bool fromFile = session.DataLoaded == 1 && record.SelectionChanged == 0;
+    setComponentNames(session, record, fromFile);
 
     // 2. Copies of the substance records.
     std::vector<Pro> records;
@@ -244,59 +323,11 @@ void PrepareStream(Session& session, Dialogs& dialogs, std::uint8_t givenState, 
 
     // 6. Concentrations.
     std::array<Real, 7> concentration{};
-    if (n == 1) {
+    if (n == 1)
         concentration[0] = 100;
-    } else {
-        GridRequest grid;
-        grid.id = "stream.concentrations";
-        grid.caption = tr(lang, "Data entry for calculation of equilibrium", "Ввод данных для расчета равновесия");
-        grid.label = lang == kEnglish ? "Enter concentrations of components of the heat-transfer medium in\r\n" +
-                                            space + " (% of mass) for calculation of thermophysical properties"
-                                      : "Введите концентрации компонентов теплоносителя в \r\n" + space +
-                                            " (% масс.) для расчета теплофизических свойств.";
-        grid.columns = n;
-        grid.rows = 3;
-        grid.fixedRows = 2;
-        grid.fixedColumns = 1;
-        grid.baseHeight = 219;
-        grid.selectedColumn = 1;
-        grid.integerColumns.assign(static_cast<std::size_t>(n), false);
-        grid.nonNegative = true;
-        grid.cells.assign(static_cast<std::size_t>(n), std::vector<std::string>(3));
-        const bool pressure = isPressureGiven(givenState);
-        grid.cells[0][0] = pressure ? tr(lang, "     Pabs ", "     Pабс ") : tr(lang, " t boil/cond", "  Темпер.  ");
-        grid.cells[0][1] = pressure ? tr(lang, " mm of hg. ", " мм рт.ст. ") : tr(lang, "   degr.C", "   град.С");
-        grid.cells[0][2] = formatShortest(enteredValue);
-        std::vector<std::string> defaults;
-        for (int j = 1; j < n; ++j) {
-            auto& column = grid.cells[static_cast<std::size_t>(j)];
-            const Pro& p = records[static_cast<std::size_t>(j - 1)];
-            column[0] = "  " + cutCharacters(lang == kEnglish ? p.EnglishName : p.RussianName, 22);
-            column[1] = tr(lang, "   % mass.", "   % масс.");
-            const Real stored = record.Concentration[static_cast<std::size_t>(j - 1)];
-            if (fromFile) column[2] = formatFixed(stored, 6, 2);
-            defaults.push_back(formatShortest(stored));
-        }
-        grid.defaultAnswer = defaults;
-        for (int showing = 1;; ++showing) {
-            if (showing > kMaxConcentrationShowings)
-                throw CalculationAborted(tr(lang, "The concentrations were refused too many times.",
-                                            "Концентрации отвергнуты слишком много раз."));
-            const GridAnswer answer = dialogs.ask(grid);
-            if (answer.cancelled) throw RunCancelled("concentrations");
-            if (!answer.cancelled)
-                for (int j = 1; j < n; ++j) {
-                    const Real value = answer.reals.at(static_cast<std::size_t>(j)).at(2);
-                    concentration[static_cast<std::size_t>(j - 1)] = value;
-                    grid.cells[static_cast<std::size_t>(j)][2] = formatShortest(value);  // shown again as they were
-                }
-            concentration[static_cast<std::size_t>(n - 1)] = lastConcentration(concentration, n);
-            if (concentration[static_cast<std::size_t>(n - 1)] >= 0) break;
-            dialogs.message({"stream.concentrations_sum", MessageKind::Error,
-                             tr(lang, "The sum of concentration of components is more than 100%",
-                                "Сумма концентраций компонентов больше 100%")});
-        }
-    }
+    else
+        concentration = askConcentrations(lang, dialogs, records, record, fromFile, isPressureGiven(givenState),
+                                          space, enteredValue);
 
     // 7. The saturation state at the given pressure.
     if (isPressureGiven(givenState)) {
