@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "PairRig.h"
 #include "common/Errors.h"
 #include "control/Session.h"
-#include "support/FakeDialogs.h"
 
 namespace vexamo {
 namespace {
-
-using test::FakeDialogs;
 
 // A pair whose calculation is scripted by the test.
 class ScriptedObj : public THexObj {
@@ -21,10 +19,13 @@ protected:
     void Calculate(Real&, Real&, RunResults& r) override { script(*this, r); }
 };
 
+// The scripted pair on the pair rig.
 struct Frame {
-    Session session;
-    FakeDialogs dialogs;
-    ScriptedObj object{{TechnSet{}, TechnSet{}, 0, DesignRecord{}, true, session, dialogs}};
+    test::PairRig rig;
+    std::unique_ptr<ScriptedObj> made = rig.make<ScriptedObj>();
+    ScriptedObj& object = *made;
+    Session& session = rig.session;
+    test::FakeDialogs& dialogs = rig.dialogs;
 };
 
 TEST(THexObj, InitialApproximationAndSlowConvergenceDialogs) {

@@ -1,7 +1,8 @@
 #pragma once
-// A Run of one process-pair class on records built in the test: water or a
-// listed substance on both sides, a phase-change medium given by its
-// saturation temperature, a scripted port.
+// A Run of one process-pair class (or of an exchanger object made for a
+// test) on records built in the test: water or a listed substance on both
+// sides, a phase-change medium given by its saturation temperature, a
+// scripted port. Every pair test runs its pair on this rig.
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +115,12 @@ struct PairRig {
     bool run(std::unique_ptr<Obj>& object) {
         object = make<Obj>();
         return object->ReportResults(tube().FlowRate, shell().FlowRate);
+    }
+    // The same when the object itself is of no interest.
+    template <typename Obj>
+    bool run() {
+        std::unique_ptr<Obj> object;
+        return run(object);
     }
 };
 

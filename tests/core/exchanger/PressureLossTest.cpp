@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "PairRig.h"
 #include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
@@ -98,18 +99,16 @@ protected:
     void Calculate(Real&, Real&, RunResults&) override {}
 };
 
+// The arguments of the tube-side loss for the probe built on the pair rig.
 struct TubeLossRig {
-    Session session;
-    FakeDialogs dialogs;
+    test::PairRig pair;
+    Session& session = pair.session;
+    FakeDialogs& dialogs = pair.dialogs;
     std::unique_ptr<LossProbe> object;
     explicit TubeLossRig(LanguageFlagType lang = kEnglish) {
         session.LanguageFlag = lang;
-        TechnSet water;
-        water.ComponentCount = 1;
-        water.Components[0] = session.Data.SubstanceTable.at(1);
-        water.Concentration[0] = 100;
-        object = std::make_unique<LossProbe>(
-            ExchangerArguments{water, water, 0, DesignRecord{}, true, session, dialogs});
+        pair.tube() = pair.shell() = test::medium(session.Data, ProcessCode::Heating, 40, 0);
+        object = pair.make<LossProbe>();
     }
     // Water at 0.5 m/s in 21 mm tubes, 3 m long, 40 -> 60 degC: Re about 15000.
     Real run(int passes, Real speed = 0.5L) {
