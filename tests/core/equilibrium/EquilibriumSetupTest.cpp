@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <cmath>
 
 #include "common/Errors.h"
@@ -265,6 +267,24 @@ const MeasuredFit kMeasuredFits[] = {
                   "degr.K;  a0[5,1]=  98.868  degr.K;  a0[5,10]=  89.078  degr.K;"},
 };
 
+// A UNIFAC group-interaction fit to one measured set is flat along a valley
+// of its objective: processors whose x87 logarithms and powers differ in the
+// last bit end the same fit 0.03 % apart (methanol-water: a0[5,6] -181.626 or
+// -181.677 K). The line must read the same but for its numbers, and each
+// number agree within 0.1 % (at least 0.01 K).
+void expectSameGroupParameters(const std::string& actual, const std::string& expected) {
+    static const std::regex number(R"(-?[0-9]+\.[0-9]+)");
+    EXPECT_EQ(std::regex_replace(actual, number, "#"), std::regex_replace(expected, number, "#")) << actual;
+    std::vector<Real> a, e;
+    for (std::sregex_iterator i(actual.begin(), actual.end(), number), end; i != end; ++i)
+        a.push_back(std::stold(i->str()));
+    for (std::sregex_iterator i(expected.begin(), expected.end(), number), end; i != end; ++i)
+        e.push_back(std::stold(i->str()));
+    ASSERT_EQ(a.size(), e.size()) << actual;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        EXPECT_NEAR(a[k], e[k], std::max(1e-3L * std::fabs(e[k]), 0.01L)) << actual;
+}
+
 // Runs the set-up of a two-component mixture; any question beyond the
 // method (and UNIFAC's variant and data source), such as the slow-convergence
 // one, fails the test.
@@ -289,7 +309,10 @@ TEST(EquilibriumSetup, PairsAreFittedInTheOrderTheirDataWereMeasured) {
             const std::vector<std::string>& memo = run->memo();
             ASSERT_GE(memo.size(), 5u);
             EXPECT_EQ(memo.at(3), header);  // the pair as fitted
-            EXPECT_EQ(memo.at(memo.size() - 2), f.resultLine);
+            if (f.method == 3)
+                expectSameGroupParameters(memo.at(memo.size() - 2), f.resultLine);
+            else
+                EXPECT_EQ(memo.at(memo.size() - 2), f.resultLine);
             if (memo.size() > 6) {  // the progress line names the pair as fitted too
                 EXPECT_NE(memo.at(4).find("system comp." + std::to_string(f.first + 1) + "-comp."), std::string::npos);
             }
