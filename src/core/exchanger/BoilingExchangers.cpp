@@ -183,8 +183,6 @@ void TBoilingCondensingObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     const Real Tb = BoilingTemperature, Tc = CondensingTemperature;
     if (!((FlowSideCopy == 1 ? G2 : G1) > 0))
         throw CalculationAborted(exchangerTexts::givenFlowNotPositive(m_lang));
-    // Without results the flow that was to be found keeps the value it came with.
-    const FlowKeeper keeper{G1, G2, r};
     const Real difference = Tc - Tb;
 
     // Latent heats: each medium at its own saturation temperature, the tube

@@ -475,8 +475,6 @@ void THeatCoolObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     BalanceTolerance = 0.00001L;
     requireOutletBetweenInlets();
 
-    // Without results the flow that was to be found keeps the value it came with.
-    const FlowKeeper keeper{G1, G2, r};
     m_givenFlow = FlowSideCopy == 1 ? G2 : G1;
 
     Search s;

@@ -229,6 +229,10 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     s.TubeFlow = tubeFlow;
     s.ShellFlow = shellFlow;
     RunResults r;
+    // A calculation that ends without results, however it ends (by its own
+    // decision, by an error, or with results that cannot be reported), leaves
+    // no intermediate flow behind: both flows are put back as they were given.
+    const FlowKeeper keeper{s.TubeFlow, s.ShellFlow, r};
     try {
         Calculate(s.TubeFlow, s.ShellFlow, r);
         if (r.produced) {

@@ -82,10 +82,10 @@ private:
     // or from the tube material (tube_loss.material) when "Default" is kept, mm.
     Real askTubeRoughness_mm();
 
-protected:
     // Puts both flows back to the values they had when it was made, unless
     // the results were produced: a calculation that ends without results
-    // leaves no intermediate flow behind.
+    // leaves no intermediate flow behind. ReportResults keeps the flows of
+    // every pair with it.
     class FlowKeeper {
     public:
         FlowKeeper(Real& tubeFlow, Real& shellFlow, const RunResults& results)
@@ -102,6 +102,8 @@ protected:
         const Real m_tube0, m_shell0;
         const RunResults& m_results;
     };
+
+protected:
 
     // The calculation of the pair. Fills `results`; the flow that was not given
     // is written back through its reference. Errors are thrown.

@@ -406,8 +406,6 @@ bool TOutletIterationObj::searchBalance(Search& s, Real x, Real& G1, Real& G2, R
 
 void TOutletIterationObj::Calculate(Real& G1, Real& G2, RunResults& r) {
     requireCalculableData(G1, G2);
-    // Without results the flow that was to be found keeps the value it came with.
-    const FlowKeeper keeper{G1, G2, r};
 
     Search s;
     s.installed = InstalledSurface();

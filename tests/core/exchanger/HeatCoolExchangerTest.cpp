@@ -222,6 +222,38 @@ TEST(THeatCoolObj, LeavingForTheMenuEndsWithoutResults) {
     EXPECT_EQ(rig.dialogs.asked.back(), "technological");
 }
 
+// A heating-cooling calculation that ends without results leaves both flows
+// as they were given, whether its iteration fails or the person leaves it
+// for the data: neither is left at the value of some intermediate outlet.
+TEST(THeatCoolObj, ACalculationWithoutResultsLeavesBothFlowsAsGiven) {
+    {
+        PairRig rig;
+        waterWater(rig);
+        rig.tube().FlowRate = 1234;    // to be found
+        rig.shell().FlowRate = 60000;  // more than the surface can cool to 40 degC
+        rig.flowSide = 1;
+        rig.dialogs.expect("iteration.initial_approximation", false);
+        EXPECT_FALSE(run(rig));
+        ASSERT_FALSE(rig.dialogs.messages.empty());
+        EXPECT_EQ(rig.dialogs.messages.back().id, "calculation.error");
+        EXPECT_GT(rig.dialogs.graphs.size(), 0u);  // it failed after iterating
+        EXPECT_EQ(rig.session.TubeFlow, 1234);
+        EXPECT_EQ(rig.session.ShellFlow, 60000);
+    }
+    {
+        PairRig rig;
+        waterWater(rig);
+        rig.shell().FlowRate = 777;  // to be found
+        rig.dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };
+        rig.dialogs.expect("iteration.initial_approximation", true)
+            .expect("iteration.initial_approximation", InputAnswer{false, false, 120, 0, "120"})
+            .expect("iteration.out_of_interval", AlternAnswer{0, 'y'});
+        EXPECT_FALSE(run(rig));
+        EXPECT_EQ(rig.session.TubeFlow, 40000);
+        EXPECT_EQ(rig.session.ShellFlow, 777);
+    }
+}
+
 // A typed start outside the interval still asks; the constant typed then,
 // tiny or large (the slow-convergence advice), neither stalls the iteration
 // nor throws it out of the interval: false position takes over.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "PairRig.h"
 #include "common/Errors.h"
 #include "control/Session.h"
@@ -13,10 +15,10 @@ namespace {
 class ScriptedObj : public THexObj {
 public:
     using THexObj::THexObj;
-    std::function<void(ScriptedObj&, RunResults&)> script;
+    std::function<void(ScriptedObj&, Real& tubeFlow, Real& shellFlow, RunResults&)> script;
 
 protected:
-    void Calculate(Real&, Real&, RunResults& r) override { script(*this, r); }
+    void Calculate(Real& G1, Real& G2, RunResults& r) override { script(*this, G1, G2, r); }
 };
 
 // The scripted pair on the pair rig.
@@ -60,7 +62,7 @@ TEST(THexObj, InitialApproximationAndSlowConvergenceDialogs) {
 TEST(THexObj, SpeedWarningOnlyAboveTwoAndAHalf) {
     for (Real speed : {2.5L, 2.5000001L}) {
         Frame f;
-        f.object.script = [speed](ScriptedObj&, RunResults& r) {
+        f.object.script = [speed](ScriptedObj&, Real&, Real&, RunResults& r) {
             r.produced = true;
             r.HeatFlow = 3600 * 1000;
             r.HeatFlux = 100;
@@ -79,7 +81,9 @@ TEST(THexObj, SpeedWarningOnlyAboveTwoAndAHalf) {
 // failed Run no longer stops at its initial data.
 TEST(THexObj, AFailedCalculationWritesWhyThereAreNoResults) {
     Frame f;
-    f.object.script = [](ScriptedObj&, RunResults&) { throw NumericalError("division by zero"); };
+    f.object.script = [](ScriptedObj&, Real&, Real&, RunResults&) {
+        throw NumericalError("division by zero");
+    };
     EXPECT_FALSE(f.object.ReportResults(1, 1));
     const std::string report = f.session.Report.text();
     EXPECT_NE(report.find("without results (the initial data are to be checked)"), std::string::npos) << report;
@@ -87,6 +91,29 @@ TEST(THexObj, AFailedCalculationWritesWhyThereAreNoResults) {
     EXPECT_EQ(f.session.Results.reason, "division by zero");
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].text, "Error\r\ndivision by zero");
+}
+
+// Results that cannot be reported (no heat flux, so no surface; a flow
+// beyond any exchanger) end the Run without results, and the flows the
+// calculation wrote are put back as they were given.
+TEST(THexObj, ResultsThatCannotBeReportedLeaveTheFlowsAsGiven) {
+    for (Real heatFlux : {0.0L, 100.0L}) {
+        Frame f;
+        f.object.script = [heatFlux](ScriptedObj&, Real& G1, Real& G2, RunResults& r) {
+            G1 = 2500;
+            G2 = heatFlux > 0 ? std::numeric_limits<Real>::infinity() : 3000;
+            r.produced = true;
+            r.HeatFlow = 3600 * 1000;
+            r.HeatFlux = heatFlux;
+            r.OverallCoefficient = 500;
+        };
+        EXPECT_FALSE(f.object.ReportResults(1000, 2000));
+        EXPECT_FALSE(f.session.Results.produced);
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.dialogs.messages[0].id, "calculation.error");
+        EXPECT_EQ(f.session.TubeFlow, 1000) << static_cast<double>(heatFlux);
+        EXPECT_EQ(f.session.ShellFlow, 2000) << static_cast<double>(heatFlux);
+    }
 }
 
 }  // namespace
