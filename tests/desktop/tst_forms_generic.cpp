@@ -38,13 +38,6 @@ using namespace vexamo::desktop;
 
 namespace {
 
-template <typename T>
-T* child(QWidget* form, const QString& name) {
-    auto* widget = form->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no control %s", qPrintable(name));
-    return widget;
-}
-
 GridRequest gridRequest(int columns, int rows, int fixedRows) {
     GridRequest request;
     request.id = "test.grid";
@@ -109,7 +102,7 @@ private slots:
         form.setRequest(gridRequest(columns, rows, fixedRows), kEnglish);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* grid = child<QTableWidget>(&form, "sgInput");
+        CONTROL(QTableWidget, grid, &form, "sgInput");
         const int h = grid->verticalHeader()->defaultSectionSize();
         const int w = grid->horizontalHeader()->defaultSectionSize();
         const int w0 = grid->columnWidth(0);
@@ -128,7 +121,8 @@ private slots:
         }
 
         QCOMPARE(form.windowTitle(), QString("Data entry for calculation of equilibrium"));
-        QCOMPARE(child<QLabel>(&form, "lbStGr")->text(),
+        CONTROL(QLabel, lbStGr, &form, "lbStGr");
+        QCOMPARE(lbStGr->text(),
                  QString("Enter concentrations\n(% of mass)"));
         QCOMPARE(grid->item(0, 1)->text(), QString("comp.1"));
         QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));          // fixed row
@@ -143,8 +137,8 @@ private slots:
         form.setRequest(gridRequest(3, 3, 2), kEnglish);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* grid = child<QTableWidget>(&form, "sgInput");
-        auto* ok = child<QPushButton>(&form, "btbtnOk");
+        CONTROL(QTableWidget, grid, &form, "sgInput");
+        CONTROL(QPushButton, ok, &form, "btbtnOk");
         QCOMPARE(grid->currentRow(), 2);
         QCOMPARE(grid->currentColumn(), 1);
         auto* editor = grid->viewport()->findChild<QLineEdit*>();
@@ -195,11 +189,12 @@ private slots:
         test::WhenModal<TfmInput> driver([](TfmInput* form) {
             [&] {
                 QCOMPARE(form->windowTitle(), QString("Input of the data"));
-                QCOMPARE(child<QLabel>(form, "lbInput1")->text(),
-                         QString("Initial approximation\nValue by default: 55 deg.C"));
-                QCOMPARE(child<QLabel>(form, "lbInput2")->text(), QString(" deg.C"));
-                auto* edit = child<QLineEdit>(form, "edInput");
-                auto* ok = child<QPushButton>(form, "btInput");
+                CONTROL(QLabel, lbInput1, form, "lbInput1");
+                CONTROL(QLabel, lbInput2, form, "lbInput2");
+                CONTROL(QLineEdit, edit, form, "edInput");
+                CONTROL(QPushButton, ok, form, "btInput");
+                QCOMPARE(lbInput1->text(), QString("Initial approximation\nValue by default: 55 deg.C"));
+                QCOMPARE(lbInput2->text(), QString(" deg.C"));
                 QCOMPARE(edit->text(), QString("Default"));
                 type(edit, "12,5");
                 test::BoxCloser boxes;
@@ -224,7 +219,10 @@ private slots:
         QCOMPARE(double(answer.real), 0.0);
 
         test::WhenModal<TfmInput> canceller(
-            [](TfmInput* form) { child<QPushButton>(form, "BitBtCancel")->click(); });
+            [](TfmInput* form) {
+                CONTROL(QPushButton, cancel, form, "BitBtCancel");
+                cancel->click();
+            });
         answer = dialogs.ask(request);
         QCOMPARE(canceller.seen, 1);
         QVERIFY(answer.cancelled);
@@ -249,42 +247,47 @@ private slots:
             shown = form;
             [&] {
                 QCOMPARE(form->windowTitle(), QString("Choice of variant"));
-                QCOMPARE(child<QLabel>(form, "Label1")->text(),
-                         QString("Experimental data are absent.\nChoose"));
-                QCOMPARE(child<QGroupBox>(form, "RadioGroup1")->title(), QString("variants"));
-                const auto items =
-                    child<QGroupBox>(form, "RadioGroup1")->findChildren<QRadioButton*>();
+                CONTROL(QLabel, label, form, "Label1");
+                CONTROL(QGroupBox, group, form, "RadioGroup1");
+                QCOMPARE(label->text(), QString("Experimental data are absent.\nChoose"));
+                QCOMPARE(group->title(), QString("variants"));
+                const auto items = group->findChildren<QRadioButton*>();
                 QCOMPARE(items.size(), 3);
                 QVERIFY(items[0]->isChecked());
-                auto* check1 = child<QCheckBox>(form, "chbAltern1");
-                auto* check2 = child<QCheckBox>(form, "chbAltern2");
+                CONTROL(QCheckBox, check1, form, "chbAltern1");
+                CONTROL(QCheckBox, check2, form, "chbAltern2");
                 QVERIFY(check1->isVisible() && check1->isChecked());
                 QVERIFY(check2->isVisible() && !check2->isChecked());
                 QCOMPARE(check2->text(), QString("rough"));
                 check1->click();
                 QVERIFY(!check1->isChecked() && check2->isChecked());
                 items[2]->click();
-                QCOMPARE(child<QPushButton>(form, "BitBtn1")->text(), QString("Checked"));
+                CONTROL(QPushButton, ok, form, "BitBtn1");
+                QCOMPARE(ok->text(), QString("Checked"));
+                ok->click();
             }();
-            child<QPushButton>(form, "BitBtn1")->click();
         });
         AlternAnswer answer = dialogs.ask(request);
         QCOMPARE(driver.seen, 1);
         QCOMPARE(answer.index, 2);
         QCOMPARE(answer.letter, 'x');
         QVERIFY(shown != nullptr);
-        QVERIFY(child<QCheckBox>(shown, "chbAltern1")->isHidden());
-        QVERIFY(child<QCheckBox>(shown, "chbAltern2")->isHidden());
+        CONTROL(QCheckBox, check1, shown, "chbAltern1");
+        CONTROL(QCheckBox, check2, shown, "chbAltern2");
+        QVERIFY(check1->isHidden());
+        QVERIFY(check2->isHidden());
 
         request.alternatives = {"to check up the initial data", "to correct a constant"};
         request.showCheckBoxes = false;
         test::WhenModal<TfmAltern> second([&](TfmAltern* form) {
             [&] {
-                QCOMPARE(
-                    child<QGroupBox>(form, "RadioGroup1")->findChildren<QRadioButton*>().size(), 2);
-                QVERIFY(!child<QCheckBox>(form, "chbAltern1")->isVisible());
+                CONTROL(QGroupBox, group, form, "RadioGroup1");
+                CONTROL(QCheckBox, check1, form, "chbAltern1");
+                CONTROL(QPushButton, ok, form, "BitBtn1");
+                QCOMPARE(group->findChildren<QRadioButton*>().size(), 2);
+                QVERIFY(!check1->isVisible());
+                ok->click();
             }();
-            child<QPushButton>(form, "BitBtn1")->click();
         });
         answer = dialogs.ask(request);
         QCOMPARE(second.seen, 1);
@@ -303,11 +306,12 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("Ввод дополнительных данных"));
-        QCOMPARE(child<QLabel>(&form, "lbComment")->text(),
+        CONTROL(QLabel, lbComment, &form, "lbComment");
+        QCOMPARE(lbComment->text(),
                  QString("Введите дополнительные данные для расчета\nпотерь давления в межтрубном "
                          "пространстве"));
-        auto* heads = child<QComboBox>(&form, "cbAddDate");
-        auto* strips = child<QComboBox>(&form, "ComboBox1");
+        CONTROL(QComboBox, heads, &form, "cbAddDate");
+        CONTROL(QComboBox, strips, &form, "ComboBox1");
         QCOMPARE(heads->count(), 4);
         QCOMPARE(heads->currentIndex(), -1);
         choose(heads, 1);
@@ -315,14 +319,15 @@ private slots:
         choose(heads, 3);
         QVERIFY(!strips->isEnabled());
 
-        auto* gap = child<QLineEdit>(&form, "edGap");
-        auto* gapSize = child<QGroupBox>(&form, "RadioGroup1");
+        CONTROL(QLineEdit, gap, &form, "edGap");
+        CONTROL(QGroupBox, gapSize, &form, "RadioGroup1");
         QVERIFY(gapSize->isEnabled());
         QTest::mouseClick(gap, Qt::LeftButton);
         QTRY_COMPARE(gap->selectedText(), QString("Default"));
         QVERIFY(!gapSize->isEnabled());
 
-        QTest::mouseClick(child<QPushButton>(&form, "BitbtOk"), Qt::LeftButton);
+        CONTROL(QPushButton, ok, &form, "BitbtOk");
+        QTest::mouseClick(ok, Qt::LeftButton);
         QTRY_VERIFY(!form.isVisible());
         QCOMPARE(form.result().headType, 4);
         QCOMPARE(form.result().sealingStrips, 0);
@@ -353,16 +358,23 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("Characteristics of a heat exchanger"));
-        QCOMPARE(child<QComboBox>(&form, "cbTrumpsp")->isVisible(), tubeSingle);
-        QCOMPARE(child<QLabel>(&form, "lbTrumpsp")->isVisible(), tubeSingle);
-        QCOMPARE(child<QLabel>(&form, "lbTrumpsp")->text(),
+        CONTROL(QComboBox, cbTrumpsp, &form, "cbTrumpsp");
+        CONTROL(QLabel, lbTrumpsp, &form, "lbTrumpsp");
+        CONTROL(QLineEdit, edCasing, &form, "edCasing");
+        CONTROL(QLabel, lbCasing, &form, "lbCasing");
+        CONTROL(QLabel, lbPipeNmb, &form, "lbPipeNmb");
+        CONTROL(QComboBox, cbParall, &form, "cbParall");
+        CONTROL(QComboBox, cbMaterial, &form, "cbMaterial");
+        QCOMPARE(cbTrumpsp->isVisible(), tubeSingle);
+        QCOMPARE(lbTrumpsp->isVisible(), tubeSingle);
+        QCOMPARE(lbTrumpsp->text(),
                  tubeSingle ? QString("numb. of courses in trump. space") : QString());
-        QCOMPARE(child<QLineEdit>(&form, "edCasing")->isVisible(), shellSingle);
-        QCOMPARE(child<QLabel>(&form, "lbCasing")->isVisible(), shellSingle);
-        QCOMPARE(child<QLabel>(&form, "lbPipeNmb")->text(), QString("number of pipes"));
+        QCOMPARE(edCasing->isVisible(), shellSingle);
+        QCOMPARE(lbCasing->isVisible(), shellSingle);
+        QCOMPARE(lbPipeNmb->text(), QString("number of pipes"));
         form.setModel(model, dialogs, session);  // shown again: lists not doubled
-        QCOMPARE(child<QComboBox>(&form, "cbParall")->count(), 4);
-        QCOMPARE(child<QComboBox>(&form, "cbMaterial")->count(), 5);
+        QCOMPARE(cbParall->count(), 4);
+        QCOMPARE(cbMaterial->count(), 5);
         form.reject();
     }
 
@@ -376,31 +388,38 @@ private slots:
         int asked = 0;
         test::WhenModal<TfmDesign> driver([&](TfmDesign* form) {
             [&] {
-                type(child<QLineEdit>(form, "edPipeNmb"), "100");
-                type(child<QLineEdit>(form, "edPipeL"), "6");
-                type(child<QLineEdit>(form, "edPipeDex"), "0.025");
-                type(child<QLineEdit>(form, "edPipeDin"), "0.021");
-                type(child<QLineEdit>(form, "edIntTrumpsp"), "2");
-                type(child<QLineEdit>(form, "edRowNmb"), "10");
-                auto* passes = child<QComboBox>(form, "cbTrumpsp");
+                for (const auto& [name, text] : {std::pair{"edPipeNmb", "100"}, std::pair{"edPipeL", "6"},
+                                                 std::pair{"edPipeDex", "0.025"}, std::pair{"edPipeDin", "0.021"},
+                                                 std::pair{"edIntTrumpsp", "2"}, std::pair{"edRowNmb", "10"}}) {
+                    CONTROL(QLineEdit, edit, form, name);
+                    type(edit, text);
+                }
+                CONTROL(QComboBox, passes, form, "cbTrumpsp");
+                CONTROL(QComboBox, cbParall, form, "cbParall");
+                CONTROL(QComboBox, cbPipeArrang, form, "cbPipeArrang");
+                CONTROL(QComboBox, cbWispArrang, form, "cbWispArrang");
+                CONTROL(QPushButton, ok, form, "bitbtOk");
                 QVERIFY(passes->isEditable());
                 passes->setCurrentIndex(1);
-                child<QComboBox>(form, "cbParall")->setCurrentIndex(0);
-                child<QComboBox>(form, "cbPipeArrang")->setCurrentIndex(0);
-                child<QComboBox>(form, "cbWispArrang")->setCurrentIndex(1);
-                auto* material = child<QComboBox>(form, "cbMaterial");
+                cbParall->setCurrentIndex(0);
+                cbPipeArrang->setCurrentIndex(0);
+                cbWispArrang->setCurrentIndex(1);
+                CONTROL(QComboBox, material, form, "cbMaterial");
                 QVERIFY(material->isEditable());
                 type(material->lineEdit(), "Titanium");
                 test::WhenModal<TfmInput> conductivity([&](TfmInput* input) {
                     ++asked;
                     [&] {
+                        CONTROL(QLabel, lbInput2, input, "lbInput2");
+                        CONTROL(QLineEdit, edInput, input, "edInput");
+                        CONTROL(QPushButton, btInput, input, "btInput");
                         QCOMPARE(input->windowTitle(), QString("Input of the initial data"));
-                        QCOMPARE(child<QLabel>(input, "lbInput2")->text(), QString(" Watt/(m*K)"));
-                        type(child<QLineEdit>(input, "edInput"), "21.9");
+                        QCOMPARE(lbInput2->text(), QString(" Watt/(m*K)"));
+                        type(edInput, "21.9");
+                        btInput->click();
                     }();
-                    child<QPushButton>(input, "btInput")->click();
                 });
-                QTest::mouseClick(child<QPushButton>(form, "bitbtOk"), Qt::LeftButton);
+                QTest::mouseClick(ok, Qt::LeftButton);
             }();
             if (form->isVisible()) form->reject();
         });
@@ -494,7 +513,7 @@ private slots:
         request.id = "test.check_list";
         request.items = {"комп.2", "brine", "comp.9", "comp.4"};
         list.setRequest(request, kRussian);
-        auto* items = child<QListWidget>(&list, "ChLiBoxVLE");
+        CONTROL(QListWidget, items, &list, "ChLiBoxVLE");
         QCOMPARE(items->item(0)->text(), QString("комп.2"));
         QCOMPARE(items->item(0)->toolTip(), QString("вода (H2O, CAS 7732-18-5)"));
         QVERIFY(items->item(1)->toolTip().isEmpty());
@@ -505,7 +524,7 @@ private slots:
 
         TfmStrGr grid(nullptr, 1, 1, 219);
         grid.setRequest(gridRequest(3, 4, 1), kEnglish);
-        auto* cells = child<QTableWidget>(&grid, "sgInput");
+        CONTROL(QTableWidget, cells, &grid, "sgInput");
         QCOMPARE(cells->item(0, 2)->text(), QString("comp.2"));
         QCOMPARE(cells->item(0, 2)->toolTip(), QString("water (H2O, CAS 7732-18-5)"));
         QCOMPARE(cells->item(0, 1)->toolTip(), QString("ethanol (C2H6O, CAS 64-17-5)"));

@@ -5,11 +5,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QtTest>
 #include <functional>
+
+// `Type* const var`: the control of `form` whose objectName is `name`. A form
+// without it fails the test function, or the action on a modal window, that
+// looks it up, there and then; the rest of the test program goes on.
+#define CONTROL(Type, var, form, name)                \
+    Type* const var = (form)->findChild<Type*>(name); \
+    QVERIFY2(var != nullptr, qPrintable(QStringLiteral("no control ") + QString(name)))
 
 namespace vexamo::desktop::test {
 
@@ -24,7 +34,11 @@ public:
             if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
                 m_timer.stop();
                 ++seen;
+                const QPointer<QDialog> dialog = qobject_cast<QDialog*>(window);
                 m_action(window);
+                // An action that failed (a missing control) may have left its
+                // window open: closed, so that the test ends instead of waiting.
+                if (QTest::currentTestFailed() && dialog && dialog->isVisible()) dialog->reject();
             } else if (m_deadline.hasExpired()) {
                 m_timer.stop();
             }

@@ -45,28 +45,20 @@ void type(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-template <typename T>
-T* child(QWidget* form, const QString& name) {
-    auto* widget = form->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no control %s", qPrintable(name));
-    return widget;
-}
-
-QTreeWidgetItem* component(QWidget* form, const char* list, int row) {
-    QTreeWidgetItem* item = child<QTreeWidget>(form, list)->topLevelItem(row);
-    if (item == nullptr) qFatal("no row %d in %s", row, list);
-    return item;
-}
-
-Qt::CheckState checkState(QWidget* form, const char* list, int row) {
-    return component(form, list, row)->checkState(0);
-}
-
-void check(QWidget* form, const char* list, int row) {
-    component(form, list, row)->setCheckState(0, Qt::Checked);
+// Row `row` of the component list `list` of `form`, or null when the form
+// has no such list or row.
+QTreeWidgetItem* findComponent(QWidget* form, const char* list, int row) {
+    auto* tree = form->findChild<QTreeWidget*>(list);
+    return tree == nullptr ? nullptr : tree->topLevelItem(row);
 }
 
 }  // namespace
+
+// `QTreeWidgetItem* const var`: row `row` of the component list `list`; a
+// missing list or row fails the test there, as a missing control does.
+#define COMPONENT(var, form, list, row)                                    \
+    QTreeWidgetItem* const var = findComponent(form, list, row);           \
+    QVERIFY2(var != nullptr, qPrintable(QStringLiteral("no row %1 in %2").arg(row).arg(QString(list))))
 
 class TestTechnologicalForm : public QObject {
     Q_OBJECT
@@ -103,24 +95,25 @@ private slots:
         QCOMPARE(form.windowTitle(), caption);
         for (const QString& suffix : {QStringLiteral("1"), QStringLiteral("2")}) {
             QWidget* half = &form;
-            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtSelAll") + suffix)->text(),
-                     selectAll);
-            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtAnSelAll") + suffix)->text(),
-                     QString("AnSelect All"));
-            QCOMPARE(child<QPushButton>(half, QStringLiteral("bitbtPross") + suffix)->text(),
-                     QString("Delete"));
-            QCOMPARE(child<QCheckBox>(half, QStringLiteral("chbConsump") + suffix)->text(),
-                     QString("Set Consumption"));
-            QCOMPARE(entries(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)),
-                     processes);
-            QVERIFY(child<QComboBox>(half, QStringLiteral("cbProcess") + suffix)->isEditable());
-            auto* list = child<QTreeWidget>(half, QStringLiteral("clQualRatio") + suffix);
+            CONTROL(QPushButton, selAll, half, QStringLiteral("bitbtSelAll") + suffix);
+            CONTROL(QPushButton, anSelAll, half, QStringLiteral("bitbtAnSelAll") + suffix);
+            CONTROL(QPushButton, pross, half, QStringLiteral("bitbtPross") + suffix);
+            CONTROL(QCheckBox, consump, half, QStringLiteral("chbConsump") + suffix);
+            CONTROL(QComboBox, process, half, QStringLiteral("cbProcess") + suffix);
+            CONTROL(QTreeWidget, list, half, QStringLiteral("clQualRatio") + suffix);
+            QCOMPARE(selAll->text(), selectAll);
+            QCOMPARE(anSelAll->text(), QString("AnSelect All"));
+            QCOMPARE(pross->text(), QString("Delete"));
+            QCOMPARE(consump->text(), QString("Set Consumption"));
+            QCOMPARE(entries(process), processes);
+            QVERIFY(process->isEditable());
             QCOMPARE(list->toolTip(), QString("Quality ratio of the heat-transfer medium"));
             QCOMPARE(list->topLevelItemCount(),
                      static_cast<int>(session.Data.SubstanceTable.size()));
             QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Unchecked);
         }
-        QCOMPARE(child<QPushButton>(&form, "bitbtOk")->text(), QString("OK"));
+        CONTROL(QPushButton, ok, &form, "bitbtOk");
+        QCOMPARE(ok->text(), QString("OK"));
     }
 
     // Beside each built-in system name its chemical, in a second column and
@@ -155,19 +148,21 @@ private slots:
             model.FormActivate(session.LanguageFlag);
             form.setModel(model, session.LanguageFlag);
             for (const char* list : {"clQualRatio1", "clQualRatio2"}) {
-                auto* tree = child<QTreeWidget>(&form, list);
+                CONTROL(QTreeWidget, tree, &form, list);
                 QCOMPARE(tree->columnCount(), 2);
                 QCOMPARE(tree->headerItem()->text(0), expected.headers[0]);
                 QCOMPARE(tree->headerItem()->text(1), expected.headers[1]);
-                QTreeWidgetItem* water = component(&form, list, 1);
+                COMPONENT(water, &form, list, 1);
                 QCOMPARE(water->text(0), expected.systemName);
                 QCOMPARE(water->text(1), expected.water);
                 QCOMPARE(water->toolTip(0), expected.water);
                 QCOMPARE(water->toolTip(1), expected.water);
-                QCOMPARE(component(&form, list, 3)->text(1), expected.ethylAcetate);
+                COMPONENT(ethylAcetate, &form, list, 3);
+                QCOMPARE(ethylAcetate->text(1), expected.ethylAcetate);
             }
         }
-        QVERIFY(component(&form, "clQualRatio1", 0)->text(1).startsWith(QString("этанол (C2H6O")));
+        COMPONENT(ethanol, &form, "clQualRatio1", 0);
+        QVERIFY(ethanol->text(1).startsWith(QString("этанол (C2H6O")));
 
         // A record that no longer carries its built-in name is not the
         // built-in chemical, nor is a built-in name in another row.
@@ -177,12 +172,14 @@ private slots:
         renamed.TechnoDialog.prepare(renamed);
         renamed.TechnoDialog.FormActivate(renamed.LanguageFlag);
         form.setModel(renamed.TechnoDialog, renamed.LanguageFlag);
-        QCOMPARE(component(&form, "clQualRatio1", 1)->text(0), QString("brine"));
-        QVERIFY(component(&form, "clQualRatio1", 1)->text(1).isEmpty());
-        QVERIFY(component(&form, "clQualRatio1", 1)->toolTip(0).isEmpty());
-        QVERIFY(component(&form, "clQualRatio1", 2)->text(1).isEmpty());
-        QCOMPARE(component(&form, "clQualRatio1", 3)->text(1),
-                 QString("ethyl acetate (C4H8O2, CAS 141-78-6)"));
+        COMPONENT(brine, &form, "clQualRatio1", 1);
+        COMPONENT(renamedBuiltIn, &form, "clQualRatio1", 2);
+        COMPONENT(ethylAcetate, &form, "clQualRatio1", 3);
+        QCOMPARE(brine->text(0), QString("brine"));
+        QVERIFY(brine->text(1).isEmpty());
+        QVERIFY(brine->toolTip(0).isEmpty());
+        QVERIFY(renamedBuiltIn->text(1).isEmpty());
+        QCOMPARE(ethylAcetate->text(1), QString("ethyl acetate (C4H8O2, CAS 141-78-6)"));
     }
 
     // Choosing a process reduces the other side's list to its partners and
@@ -196,34 +193,41 @@ private slots:
         form.setModel(model, session.LanguageFlag);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* left = child<QComboBox>(&form, "cbProcess1");
-        auto* right = child<QComboBox>(&form, "cbProcess2");
+        CONTROL(QComboBox, left, &form, "cbProcess1");
+        CONTROL(QComboBox, right, &form, "cbProcess2");
+        CONTROL(QLineEdit, edTemp1, &form, "edTemp1");
+        CONTROL(QLineEdit, edPress1, &form, "edPress1");
+        CONTROL(QLineEdit, edTemp2, &form, "edTemp2");
+        CONTROL(QLineEdit, edPress2, &form, "edPress2");
+        CONTROL(QPushButton, bitbtPross2, &form, "bitbtPross2");
+        CONTROL(QPushButton, bitbtSelAll2, &form, "bitbtSelAll2");
 
         choose(left, "heating");
         QCOMPARE(entries(right), (QStringList{"condensation", "cooling"}));
         QCOMPARE(entries(left).size(), 4);
-        QVERIFY(child<QLineEdit>(&form, "edTemp1")->isEnabled());
-        QVERIFY(!child<QLineEdit>(&form, "edPress1")->isEnabled());
+        QVERIFY(edTemp1->isEnabled());
+        QVERIFY(!edPress1->isEnabled());
 
         choose(right, "condensation");
         QCOMPARE(entries(left), (QStringList{"boiling", "heating"}));
         QCOMPARE(left->currentText(), QString("heating"));
-        QVERIFY(!child<QLineEdit>(&form, "edTemp2")->isEnabled());
-        QVERIFY(child<QLineEdit>(&form, "edPress2")->isEnabled());
+        QVERIFY(!edTemp2->isEnabled());
+        QVERIFY(edPress2->isEnabled());
 
         choose(left, "boiling");  // from the reduced list: the right one starts from all four again
         QCOMPARE(entries(right), (QStringList{"condensation", "cooling"}));
-        QVERIFY(!child<QLineEdit>(&form, "edTemp1")->isEnabled());
-        QVERIFY(child<QLineEdit>(&form, "edPress1")->isEnabled());
+        QVERIFY(!edTemp1->isEnabled());
+        QVERIFY(edPress1->isEnabled());
 
-        child<QPushButton>(&form, "bitbtPross2")->click();
+        bitbtPross2->click();
         QCOMPARE(entries(left).size(), 4);
         QCOMPARE(entries(right).size(), 4);
         // What was typed is kept when the widgets are read back from the model.
-        auto* flow = child<QLineEdit>(&form, "edConsum1");
+        CONTROL(QLineEdit, flow, &form, "edConsum1");
         type(flow, "1000");
-        child<QPushButton>(&form, "bitbtSelAll2")->click();
-        QCOMPARE(checkState(&form, "clQualRatio2", 3), Qt::Checked);
+        bitbtSelAll2->click();
+        COMPONENT(selected, &form, "clQualRatio2", 3);
+        QCOMPARE(selected->checkState(0), Qt::Checked);
         QCOMPARE(flow->text(), QString("1000"));
         form.reject();
     }
@@ -238,10 +242,10 @@ private slots:
         TfmHexData form;
         form.setModel(model, session.LanguageFlag);
         form.show();
-        auto* check1 = child<QCheckBox>(&form, "chbConsump1");
-        auto* check2 = child<QCheckBox>(&form, "chbConsump2");
-        auto* flow1 = child<QLineEdit>(&form, "edConsum1");
-        auto* flow2 = child<QLineEdit>(&form, "edConsum2");
+        CONTROL(QCheckBox, check1, &form, "chbConsump1");
+        CONTROL(QCheckBox, check2, &form, "chbConsump2");
+        CONTROL(QLineEdit, flow1, &form, "edConsum1");
+        CONTROL(QLineEdit, flow2, &form, "edConsum2");
         auto oneEnabled = [&](bool left) {
             return check1->isChecked() == left && check2->isChecked() == !left &&
                    flow1->isEnabled() == left && flow2->isEnabled() == !left;
@@ -276,10 +280,14 @@ private slots:
         form.setModel(model, session.LanguageFlag);
         QVERIFY(oneEnabled(false));
         QCOMPARE(flow2->text(), QString("2500"));
-        QCOMPARE(child<QLineEdit>(&form, "edTemp2")->text(), QString(" 90.00"));
-        QVERIFY(!child<QLineEdit>(&form, "edPress2")->isEnabled());
-        QCOMPARE(child<QComboBox>(&form, "cbProcess1")->currentText(), QString("heating"));
-        QCOMPARE(checkState(&form, "clQualRatio2", 1), Qt::Checked);
+        CONTROL(QLineEdit, edTemp2, &form, "edTemp2");
+        CONTROL(QLineEdit, edPress2, &form, "edPress2");
+        CONTROL(QComboBox, cbProcess1, &form, "cbProcess1");
+        COMPONENT(water, &form, "clQualRatio2", 1);
+        QCOMPARE(edTemp2->text(), QString(" 90.00"));
+        QVERIFY(!edPress2->isEnabled());
+        QCOMPARE(cbProcess1->currentText(), QString("heating"));
+        QCOMPARE(water->checkState(0), Qt::Checked);
     }
 
     // OK refuses with the check's message and keeps the form open, the focus
@@ -309,7 +317,12 @@ private slots:
 
 private:
     void drive(TfmHexData* form) {
-        auto* ok = child<QPushButton>(form, "bitbtOk");
+        CONTROL(QPushButton, ok, form, "bitbtOk");
+        CONTROL(QComboBox, cbProcess1, form, "cbProcess1");
+        CONTROL(QComboBox, cbProcess2, form, "cbProcess2");
+        CONTROL(QLineEdit, edConsum1, form, "edConsum1");
+        CONTROL(QLineEdit, edTemp1, form, "edTemp1");
+        CONTROL(QLineEdit, temperature2, form, "edTemp2");
         {
             test::BoxCloser boxes;
             QTest::mouseClick(ok, Qt::LeftButton);
@@ -320,13 +333,14 @@ private:
             QCOMPARE(boxes.icons.front(), QMessageBox::Warning);
             QVERIFY(form->isVisible());
         }
-        check(form, "clQualRatio1", 0);
-        check(form, "clQualRatio2", 2);
-        choose(child<QComboBox>(form, "cbProcess1"), "heating");
-        choose(child<QComboBox>(form, "cbProcess2"), "cooling");
-        type(child<QLineEdit>(form, "edConsum1"), "1000");
-        type(child<QLineEdit>(form, "edTemp1"), "20");
-        auto* temperature2 = child<QLineEdit>(form, "edTemp2");
+        COMPONENT(firstMedium, form, "clQualRatio1", 0);
+        COMPONENT(secondMedium, form, "clQualRatio2", 2);
+        firstMedium->setCheckState(0, Qt::Checked);
+        secondMedium->setCheckState(0, Qt::Checked);
+        choose(cbProcess1, "heating");
+        choose(cbProcess2, "cooling");
+        type(edConsum1, "1000");
+        type(edTemp1, "20");
         type(temperature2, "9O");
         {
             test::BoxCloser boxes;
