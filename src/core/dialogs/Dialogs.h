@@ -1,9 +1,10 @@
 #pragma once
 // The port through which a calculation talks to the person at the keyboard.
 // The desktop forms, the command line (answers file) and the test fakes
-// implement it. Every request carries a stable id (docs/questions.md), its
-// texts in the current language exactly as shown, and, where the question has
-// one, the documented default answer that a headless front end uses.
+// implement it. Every request carries a stable id (declared once in
+// dialogs/QuestionIds.h, documented in docs/questions.md), its texts in the
+// current language exactly as shown, and, where the question has one, the
+// documented default answer that a headless front end uses.
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -154,7 +155,7 @@ struct CheckListAnswer {
 // TfmGapCalc: the construction data of the shell-side pressure loss. The
 // answer holds what the form shows; the core's GapCalc model reads it.
 struct GapCalcRequest {
-    std::string id = "shell_loss";  // field ids: shell_loss.head_type, .pitch, ...
+    std::string id = "shell_loss";  // kShellLossForm; its fields have ids of their own (QuestionIds.h)
     Real tubeDiameter = 0;    // d, m
     Real baffleSpacing = 0;   // TubeLength / ShellPasses, m
 };
