@@ -171,10 +171,11 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
         session.Report.add(noResultsText(lang, why));
         return RunOutcome::NoResults;
     }
-    // The object lives for this Run only; unique_ptr destroys it on every way out.
+    // The object lives for this Run only; unique_ptr destroys it on every way out. It
+    // reads and writes the session only through its context.
     std::unique_ptr<ExchangerObject> exchanger = (*factory)(
         {session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide, session.Problem.Design, true,
-         session, dialogs});
+         ExchangerContext(session), dialogs});
     const bool produced = exchanger->ReportResults(session.TubeFlow, session.ShellFlow);
     refuseFarOutside(session);
     if (produced) session.Report.add(summaryBlock(summarize(session), lang));

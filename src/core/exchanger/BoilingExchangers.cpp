@@ -4,7 +4,6 @@
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "exchanger/BoilingTexts.h"
 #include "exchanger/Correlations.h"
@@ -92,10 +91,10 @@ TOutletIterationObj::Setup coolBoilSetup(LanguageFlagType lang) {
 }  // namespace
 
 TBoilCoolObj::TBoilCoolObj(const ExchangerArguments& a)
-    : TOutletIterationObj(a, boilCoolSetup(a.session.LanguageFlag)) {}
+    : TOutletIterationObj(a, boilCoolSetup(a.context.language)) {}
 
 TCoolBoilObj::TCoolBoilObj(const ExchangerArguments& a)
-    : TOutletIterationObj(a, coolBoilSetup(a.session.LanguageFlag)) {}
+    : TOutletIterationObj(a, coolBoilSetup(a.context.language)) {}
 
 TBoilingCondensingObj::TBoilingCondensingObj(const ExchangerArguments& a, bool boilingInTubes)
     : THexObj(a), m_boilingInTubes(boilingInTubes) {
@@ -103,7 +102,7 @@ TBoilingCondensingObj::TBoilingCondensingObj(const ExchangerArguments& a, bool b
     CondensingTemperature = boilingInTubes ? a.shell.Temperature : a.tube.Temperature;
     FlowSideCopy = a.flowSide;
     // Condensation in the shell space brings the shell medium's air correction.
-    if (boilingInTubes) m_session.CondensationCorrection = a.shell.AirFactor;
+    if (boilingInTubes) m_context.condensationCorrection = a.shell.AirFactor;
 }
 
 TBoilConObj::TBoilConObj(const ExchangerArguments& a) : TBoilingCondensingObj(a, true) {}
@@ -126,7 +125,7 @@ bool TBoilingCondensingObj::boilingInTubesFilms(Real wall, Real difference, TwoF
         BundleCondensationCoefficient(RowsOnVertical, StaggeredTubes, HorizontalBundle,
                                       ShellComposition, ShellComponents, ShellComponentCount, wall,
                                       Tc, OuterDiameter, TubeLength, c) *
-        m_session.CondensationCorrection;
+        m_context.condensationCorrection;
     BoilingFactor = BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Tb,
                                        TubePressure, c);
     Real x = 0;
@@ -157,7 +156,7 @@ bool TBoilingCondensingObj::condensationInTubesFilms(Real wall, Real difference,
     CondensationFactor =
         CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
                                 TubeComposition, wall, Tc, InnerDiameter, TubeLength, c) *
-        m_session.CondensationCorrection;
+        m_context.condensationCorrection;
     BoilingFactor = BoilingCoefficient(ShellComponentCount, ShellComponents, ShellComposition, Tb,
                                        ShellPressure, c);
     const Real m = HorizontalBundle ? 0.5L : -1.0L / 3.0L;

@@ -1,6 +1,5 @@
 #include "exchanger/CondensationExchangers.h"
 
-#include "control/Session.h"
 
 namespace vexamo {
 
@@ -84,9 +83,9 @@ TOutletIterationObj::Setup heatConSetup(LanguageFlagType lang) {
 }  // namespace
 
 TConHeatObj::TConHeatObj(const ExchangerArguments& a)
-    : TOutletIterationObj(a, conHeatSetup(a.session.LanguageFlag)) {}
+    : TOutletIterationObj(a, conHeatSetup(a.context.language)) {}
 
 THeatConObj::THeatConObj(const ExchangerArguments& a)
-    : TOutletIterationObj(a, heatConSetup(a.session.LanguageFlag)) {}
+    : TOutletIterationObj(a, heatConSetup(a.context.language)) {}
 
 }  // namespace vexamo

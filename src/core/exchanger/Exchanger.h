@@ -8,12 +8,13 @@
 #include <string>
 
 #include "common/Real.h"
+#include "exchanger/ExchangerContext.h"
 #include "problem/ProblemRecords.h"
 
 namespace vexamo {
 
-struct Session;
 class Dialogs;
+struct ExchangerContext;
 
 // The process-pair classes.
 enum class ExchangerClass : int {
@@ -71,14 +72,15 @@ public:
 };
 
 // Everything a constructor receives: the records by value, FlowSide,
-// KeepSurface, and the session and port it reports through.
+// KeepSurface, the Run's state it reads and writes, and the port it reports
+// through.
 struct ExchangerArguments {
     TechnSet tube;
     TechnSet shell;
     std::uint8_t flowSide = 0;
     DesignRecord design;
     bool keepSurface = true;
-    Session& session;
+    ExchangerContext context;
     Dialogs& dialogs;
 };
 

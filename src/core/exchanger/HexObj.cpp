@@ -6,7 +6,6 @@
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Text.h"
-#include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/GenericDialogs.h"
 #include "dialogs/TechnologicalDialog.h"
@@ -17,14 +16,14 @@
 namespace vexamo {
 
 THexObj::THexObj(const ExchangerArguments& a)
-    : m_session(a.session),
+    : m_context(a.context),
       m_dialogs(a.dialogs),
-      m_lang(a.session.LanguageFlag),
+      m_lang(a.context.language),
       m_tubeProcess(a.tube.ProcessCode),
       m_shellProcess(a.shell.ProcessCode) {
-    m_session.TubeFlow = a.tube.FlowRate;
-    m_session.ShellFlow = a.shell.FlowRate;
-    m_session.CondensationCorrection = a.tube.AirFactor;
+    m_context.tubeFlow = a.tube.FlowRate;
+    m_context.shellFlow = a.shell.FlowRate;
+    m_context.condensationCorrection = a.tube.AirFactor;
     TubeComponentCount = static_cast<std::uint8_t>(a.tube.ComponentCount & 0xFF);
     ShellComponentCount = static_cast<std::uint8_t>(a.shell.ComponentCount & 0xFF);
     TubeComposition = a.tube.Concentration;
@@ -49,8 +48,8 @@ THexObj::THexObj(const ExchangerArguments& a)
 }
 
 void THexObj::WriteProgressLine() {
-    ReportMemo& report = m_session.Report;
-    const auto index = static_cast<std::size_t>(m_session.ProgressLineIndex);
+    ReportMemo& report = m_context.report;
+    const auto index = static_cast<std::size_t>(m_context.progressLineIndex);
     if (index < report.lineCount()) report.remove(index);
     report.add(IterationLog);
 }
@@ -124,7 +123,7 @@ bool THexObj::HandleOutOfInterval(Real& C) {
     choice.numberSelects = 1;
     choice.defaultIndex = 0;
     if (m_dialogs.ask(choice).index == 0) {
-        TechnoActionExecute(m_session, m_dialogs);
+        m_context.enterTechnologicalData(m_dialogs);
         return true;
     }
     const std::string shown = formatShortest(C);
@@ -176,7 +175,7 @@ constexpr Real kLargestReportable = 1e30L;
 
 }  // namespace
 
-void THexObj::requireReportable(const Session& s, const RunResults& r) const {
+void THexObj::requireReportable(const RunResults& r) const {
     auto check = [&](Real value, const char* en, const char* ru) {
         if (std::isfinite(value) && std::fabs(value) <= kLargestReportable) return;
         throw NumericalError(std::string(tr(m_lang, "the result \"", "результат \"")) + tr(m_lang, en, ru) +
@@ -184,8 +183,8 @@ void THexObj::requireReportable(const Session& s, const RunResults& r) const {
                              tr(m_lang, ", outside the range of any exchanger: the initial data are to be checked",
                                 ", вне диапазона любого теплообменника: исходные данные следует проверить"));
     };
-    check(s.TubeFlow, "consumption in trumpet space", "расход в трубном пространстве");
-    check(s.ShellFlow, "consumption in intertrumpet space", "расход в межтрубном пространстве");
+    check(m_context.tubeFlow, "consumption in trumpet space", "расход в трубном пространстве");
+    check(m_context.shellFlow, "consumption in intertrumpet space", "расход в межтрубном пространстве");
     check(r.TubeCoefficient, "factor of heat emission in trumpet space", "коэффициент теплоотдачи в трубном пространстве");
     check(r.ShellCoefficient, "factor of heat emission in intertrumpet space", "коэффициент теплоотдачи в межтрубном пространстве");
     check(r.OverallCoefficient, "overall heat transfer coefficient", "коэффициент теплопередачи");
@@ -202,7 +201,7 @@ void THexObj::requireReportable(const Session& s, const RunResults& r) const {
 }
 
 void THexObj::addResultsHeading() {
-    const auto& sides = m_session.TechnoDialog.sides;
+    const auto& sides = m_context.technological.sides;
     const std::string tubeProcess =
         sides[0].processText.empty() ? std::string(processName(m_tubeProcess, m_lang)) : sides[0].processText;
     const std::string shellProcess =
@@ -225,16 +224,16 @@ std::string noResultsText(LanguageFlagType lang, const std::string& reason) {
 void THexObj::addNoResultsLine(const std::string& reason) { ReportText += noResultsText(m_lang, reason); }
 
 bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
-    Session& s = m_session;
-    s.TubeFlow = tubeFlow;
-    s.ShellFlow = shellFlow;
+    ExchangerContext& s = m_context;
+    s.tubeFlow = tubeFlow;
+    s.shellFlow = shellFlow;
     RunResults r;
     // A calculation that ends without results, however it ends (by its own
     // decision, by an error, or with results that cannot be reported), leaves
     // no intermediate flow behind: both flows are put back as they were given.
-    const FlowKeeper keeper{s.TubeFlow, s.ShellFlow, r};
+    const FlowKeeper keeper{s.tubeFlow, s.shellFlow, r};
     try {
-        Calculate(s.TubeFlow, s.ShellFlow, r);
+        Calculate(s.tubeFlow, s.shellFlow, r);
         if (r.produced) {
             r.Surface = r.HeatFlow / (r.HeatFlux * 3600);
             r.TubeSide.lossComputed = TubeLoss.computed;
@@ -244,34 +243,34 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
             if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
                 throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
                                         "тепловой поток равен нулю: поверхность не определена"));
-            requireReportable(s, r);
+            requireReportable(r);
         }
     } catch (const std::exception& e) {
         r.produced = false;
         r.reason = describeError(e, m_lang);
-        s.Results = r;
+        s.results = r;
         m_dialogs.message({"calculation.error", MessageKind::Error, "Error\r\n" + r.reason});
         // The report says that there are no results, and why, after what the
         // intermediate blocks already wrote.
         addResultsHeading();
         addNoResultsLine(r.reason);
-        s.Report.add(ReportText);
+        s.report.add(ReportText);
         return false;
     }
-    s.Results = r;
+    s.results = r;
 
     addResultsHeading();
     if (!r.produced) {
         // Left for the data dialogs: say so instead of numbers.
         addNoResultsLine("");
-        s.Report.add(ReportText);
+        s.report.add(ReportText);
         return false;
     }
     auto line = [&](const char* en, const char* ru, const std::string& value, const char* unitEn, const char* unitRu) {
         ReportText += tr(m_lang, en, ru) + value + tr(m_lang, unitEn, unitRu) + "\r\n";
     };
-    line("  Consumption of the heat-carrier in trumpet space:       ", "  Расход теплоносителя в тpубном пpостранстве:       ", general8(s.TubeFlow), " kg/hour;", " кг/час;");
-    line("  Consumption of the heat-carrier in intertrumpet space:  ", "  Расход теплоносителя в межтpубном пpостранстве:    ", general8(s.ShellFlow), " kg/hour;", " кг/час;");
+    line("  Consumption of the heat-carrier in trumpet space:       ", "  Расход теплоносителя в тpубном пpостранстве:       ", general8(s.tubeFlow), " kg/hour;", " кг/час;");
+    line("  Consumption of the heat-carrier in intertrumpet space:  ", "  Расход теплоносителя в межтpубном пpостранстве:    ", general8(s.shellFlow), " kg/hour;", " кг/час;");
     line("  Factor of heat emission in trumpet space:               ", "  Коэффициент теплоотдачи в тpубном пpостранстве:    ", general8(r.TubeCoefficient), " watt/m^2*K;", " вт/м^2*K;");
     line("  Factor of heat emission in intertrumpet space:          ", "  Коэффициент теплоотдачи в межтpубном пpостранстве: ", general8(r.ShellCoefficient), " watt/m^2*K;", " вт/м^2*K;");
     line("  Overall heat transfer coefficient:                      ", "  Коэффициент теплопеpедачи:                         ", general8(r.OverallCoefficient), " watt/m^2*K;", " вт/м^2*K;");
@@ -295,7 +294,7 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
         ReportText += tr(m_lang, "  The heat balance was not reached: the iteration was stopped at the balance ratio ",
                          "  Тепловой баланс не достигнут: итерации остановлены при отношении тепловых потоков ") +
                       formatGeneral(r.BalanceRatio, 8, 2) + tr(m_lang, ".", ".") + "\r\n";
-    s.Report.add(ReportText);
+    s.report.add(ReportText);
 
     if (r.Speed > 2.5L) {
         ReportText = m_lang == kEnglish ? " ATTENTION! Speed of the heat-transfer medium in trumpet/intertrumpet space \r\n W =" + formatGeneral(r.Speed, 8, 2) + " m/sec exceeds limiting value recommended " + "\r\n" + "for production pipelines of 2.5 m/sec. For reduction of speed it is possible:" + "\r\n" + "   - to reduce number of courses in tubal space," + "\r\n" + "   - to increase number of co-currents of the heat-transfer medium," + "\r\n" + "   - to reduce temperature of the heat-transfer medium on entrance," + "\r\n" + "   - to set a new initial approximation of temperature of the heat-transfer" + "\r\n" + "     medium on entrance (on 5 - 15 degr.C  less then Tcond)."
@@ -306,19 +305,19 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
 }
 
 PropertySet THexObj::tubeMixture(Real t) {
-    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &m_session.Validity);
+    return MixtureAt(TubeComponents, TubeComposition, TubeComponentCount, t, &m_context.validity);
 }
 
 PropertySet THexObj::shellMixture(Real t) {
-    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &m_session.Validity);
+    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &m_context.validity);
 }
 
 CorrelationContext THexObj::correlationContext() {
     CorrelationContext c;
     c.languageFlag = m_lang;
     c.dialogs = &m_dialogs;
-    c.rangeLog = &m_session.Validity;
-    c.substances = &m_session.Data;
+    c.rangeLog = &m_context.validity;
+    c.substances = &m_context.data;
     return c;
 }
 

@@ -112,7 +112,7 @@ protected:
     // Throws NumericalError naming the first result the report would show
     // that is not finite or lies beyond any exchanger (data far outside any
     // design), so the report never shows INF, NAN or such a number.
-    void requireReportable(const Session& session, const RunResults& results) const;
+    void requireReportable(const RunResults& results) const;
     // The heading of the results block, and the line saying that a Run has
     // no results with its reason (none when the user left for the dialogs).
     void addResultsHeading();
@@ -138,7 +138,7 @@ protected:
     // The correlations' language, port, range log and substance tables.
     CorrelationContext correlationContext();
 
-    Session& m_session;
+    ExchangerContext m_context;
     Dialogs& m_dialogs;
     LanguageFlagType m_lang;
     int m_tubeProcess = 0, m_shellProcess = 0;  // process codes of the two streams

@@ -4,7 +4,6 @@
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "exchanger/ExchangerTexts.h"
 #include "exchanger/PressureLossTexts.h"
@@ -27,7 +26,7 @@ TOutletIterationObj::TOutletIterationObj(const ExchangerArguments& a, Setup setu
     NotchWanted = a.shell.SinglePhase != 0;
     // A medium condensing in the shell space brings its own air correction.
     if (m_setup.film == FilmKind::CondensationOnBundle)
-        m_session.CondensationCorrection = a.shell.AirFactor;
+        m_context.condensationCorrection = a.shell.AirFactor;
     // The single-phase medium in the shell space flows through the segment notch.
     if (m_setup.phaseChangeInTubes) {
         ReportText = "\r\n";
@@ -51,13 +50,13 @@ Real TOutletIterationObj::phaseChangeFactor(Real wall) {
             return CondensationCoefficient(HorizontalBundle, TubeComponentCount, TubeComponents,
                                            TubeComposition, wall, Ts, InnerDiameter, TubeLength,
                                            c) *
-                   m_session.CondensationCorrection;
+                   m_context.condensationCorrection;
         case FilmKind::CondensationOnBundle:
             return BundleCondensationCoefficient(RowsOnVertical, StaggeredTubes, HorizontalBundle,
                                                  ShellComposition, ShellComponents,
                                                  ShellComponentCount, wall, Ts, OuterDiameter,
                                                  TubeLength, c) *
-                   m_session.CondensationCorrection;
+                   m_context.condensationCorrection;
         case FilmKind::Boiling:
             return m_setup.phaseChangeInTubes
                        ? BoilingCoefficient(TubeComponentCount, TubeComponents, TubeComposition, Ts,

@@ -6,7 +6,6 @@
 #include "common/Constants.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "exchanger/Correlations.h"
 #include "exchanger/HexObj.h"
