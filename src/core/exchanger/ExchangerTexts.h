@@ -18,5 +18,8 @@ std::string iterationLimitReached(LanguageFlagType lang, int limit);
 std::string progressLine(LanguageFlagType lang, int iteration, const std::string& label, Real T);
 // A driving force of the heat transfer below its limit but not negative.
 std::string drivingForceTooSmall(LanguageFlagType lang, Real difference);
+// The warning of a heat-transfer medium faster than 2.5 m/s, with the ways
+// to slow it down.
+std::string speedWarning(LanguageFlagType lang, Real speed);
 
 }  // namespace vexamo::exchangerTexts

@@ -297,8 +297,7 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     s.report.add(ReportText);
 
     if (r.Speed > 2.5L) {
-        ReportText = m_lang == kEnglish ? " ATTENTION! Speed of the heat-transfer medium in trumpet/intertrumpet space \r\n W =" + formatGeneral(r.Speed, 8, 2) + " m/sec exceeds limiting value recommended " + "\r\n" + "for production pipelines of 2.5 m/sec. For reduction of speed it is possible:" + "\r\n" + "   - to reduce number of courses in tubal space," + "\r\n" + "   - to increase number of co-currents of the heat-transfer medium," + "\r\n" + "   - to reduce temperature of the heat-transfer medium on entrance," + "\r\n" + "   - to set a new initial approximation of temperature of the heat-transfer" + "\r\n" + "     medium on entrance (on 5 - 15 degr.C  less then Tcond)."
-                                        : " ВНИМАНИЕ! Скоpость теплоносителя в тpубном/межтрубном \r\nпpостpанстве W = " + formatGeneral(r.Speed, 6, 2) + " м/с пpевышает pекомендованное" + "\r\n" + "для пpомышленных тpубопpоводов пpедельное значение " + "\r\n" + "2.5 м/с. Для уменьшения скоpости можно:" + "\r\n" + " - уменьшеншить число ходов в тpубном пpостpанстве,      " + "\r\n" + " - увеличить число паpалельных потоков теплоносителя,    " + "\r\n" + " - уменьшить темпеpатуpу теплоносителя на входе.         " + "\r\n" + " - задать новое начальное пpиближение темпеpатуpы тепло- " + "\r\n" + "   носителя на входе (на 5 - 15 гpад. С  меньше Tcond).";
+        ReportText = exchangerTexts::speedWarning(m_lang, r.Speed);
         m_dialogs.message({"calculation.speed", MessageKind::Warning, ReportText});
     }
     return true;
