@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "SilentDialogs.h"
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "exchanger/HeatCoolExchanger.h"
 #include "problemjson/ProblemJson.h"
@@ -29,7 +30,7 @@ void BM_HeatCoolCalculation(benchmark::State& state) {
     for (auto _ : state) {
         session.Report.clear();
         THeatCoolObj hx({session.Problem.TubeStream, session.Problem.ShellStream, 0, session.Problem.Design, true,
-                         session, dialogs});
+                         exchangerContext(session), dialogs});
         benchmark::DoNotOptimize(hx.ReportResults(session.Problem.TubeStream.FlowRate, 0));
     }
     state.counters["iterations"] = session.Results.Iterations;

@@ -307,7 +307,7 @@ bool CliDialogs::showTechnological(TechnologicalDialogModel& model) {
 
 bool CliDialogs::showDesign(DesignDialogModel& model) {
     model.FormActivate(m_session.LanguageFlag);
-    const DialogCheck check = model.bitbtOkClick(m_session.LanguageFlag, *this, m_session);
+    const DialogCheck check = model.bitbtOkClick(m_session.LanguageFlag, *this, m_session.Problem.Design);
     if (!check.accepted)
         throw AnswerError("design data: " + (check.silent ? std::string("not accepted") : oneLine(check.message)));
     return true;

@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "control/DataDialogActions.h"
 #include "Icons.h"
 #include "QtTranslation.h"
 #include "ReportActions.h"

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "desktop/forms/FormSupport.h"
 #include "desktop/forms/QtDialogs.h"
@@ -351,7 +352,7 @@ private slots:
         session.Problem.ShellStream.SinglePhase = shellSingle ? 1 : 0;
         QtDialogs dialogs(session, nullptr);
         DesignDialogModel& model = session.DesignDialog;
-        model.prepare(session);
+        prepareDesign(model, session);
         model.FormActivate(session.LanguageFlag);
         TfmDesign form;
         form.setModel(model, dialogs, session);

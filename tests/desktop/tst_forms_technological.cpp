@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "desktop/forms/QtDialogs.h"
 #include "desktop/forms/TfmHexData.h"
@@ -87,7 +88,7 @@ private slots:
         Session session;
         session.LanguageFlag = static_cast<LanguageFlagType>(language);
         TechnologicalDialogModel& model = session.TechnoDialog;
-        model.prepare(session);
+        prepareTechnological(model, session);
         model.FormActivate(session.LanguageFlag);
         TfmHexData form;
         form.setModel(model, session.LanguageFlag);
@@ -144,7 +145,7 @@ private slots:
         };
         for (const Expected& expected : languages) {
             session.LanguageFlag = expected.language;
-            model.prepare(session);
+            prepareTechnological(model, session);
             model.FormActivate(session.LanguageFlag);
             form.setModel(model, session.LanguageFlag);
             for (const char* list : {"clQualRatio1", "clQualRatio2"}) {
@@ -169,7 +170,7 @@ private slots:
         Session renamed;
         renamed.Data.SubstanceTable[1].EnglishName = "brine";
         renamed.Data.SubstanceTable[2].EnglishName = "comp.2";
-        renamed.TechnoDialog.prepare(renamed);
+        prepareTechnological(renamed.TechnoDialog, renamed);
         renamed.TechnoDialog.FormActivate(renamed.LanguageFlag);
         form.setModel(renamed.TechnoDialog, renamed.LanguageFlag);
         COMPONENT(brine, &form, "clQualRatio1", 1);
@@ -187,7 +188,7 @@ private slots:
     void processChoiceReducesTheOtherList() {
         Session session;
         TechnologicalDialogModel& model = session.TechnoDialog;
-        model.prepare(session);
+        prepareTechnological(model, session);
         model.FormActivate(session.LanguageFlag);
         TfmHexData form;
         form.setModel(model, session.LanguageFlag);
@@ -237,7 +238,7 @@ private slots:
     void consumptionCheckBoxesKeepOneFlowEdit() {
         Session session;
         TechnologicalDialogModel& model = session.TechnoDialog;
-        model.prepare(session);
+        prepareTechnological(model, session);
         model.FormActivate(session.LanguageFlag);
         TfmHexData form;
         form.setModel(model, session.LanguageFlag);
@@ -275,7 +276,7 @@ private slots:
         shell.FlowRate = 2500;
         shell.ComponentCount = 1;
         shell.ComponentIndex[0] = 1;
-        model.prepare(session);
+        prepareTechnological(model, session);
         model.FormActivate(session.LanguageFlag);
         form.setModel(model, session.LanguageFlag);
         QVERIFY(oneEnabled(false));

@@ -149,7 +149,7 @@ public:
     }
     bool showDesign(DesignDialogModel& model) override {
         model.FormActivate(m_session.LanguageFlag);
-        return model.bitbtOkClick(m_session.LanguageFlag, *this, m_session).accepted;
+        return model.bitbtOkClick(m_session.LanguageFlag, *this, m_session.Problem.Design).accepted;
     }
     void showProfileGraph(const ProfileGraphRequest& request) override {
         graphs.push_back(request);

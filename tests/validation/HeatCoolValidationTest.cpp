@@ -22,6 +22,7 @@
 
 #include "common/Constants.h"
 #include "common/Errors.h"
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "exchanger/Correlations.h"
 #include "exchanger/HeatCoolExchanger.h"
@@ -214,7 +215,7 @@ struct ExampleRun {
         const TechnSet& t = session.Problem.TubeStream;
         const TechnSet& s = session.Problem.ShellStream;
         hx = std::make_unique<THeatCoolObj>(ExchangerArguments{
-            t, s, session.Problem.Design.FlowSide, session.Problem.Design, true, session, dialogs});
+            t, s, session.Problem.Design.FlowSide, session.Problem.Design, true, exchangerContext(session), dialogs});
         produced = hx->ReportResults(t.FlowRate, s.FlowRate);
     }
     const RunResults& r() const { return session.Results; }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "control/DataDialogActions.h"
 #include "common/Constants.h"
 #include "control/Session.h"
 #include "control/StreamPreparation.h"

@@ -4,11 +4,13 @@
 #include <new>
 #include <string>
 
+#include "control/DataDialogActions.h"
 #include "common/Errors.h"
 #include "common/InputBounds.h"
 #include "common/NumberFormat.h"
 #include "control/EngineeringSummary.h"
 #include "control/ProblemFile.h"
+#include "control/RunContexts.h"
 #include "control/StreamPreparation.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/TechnologicalDialog.h"
@@ -175,7 +177,7 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     // reads and writes the session only through its context.
     std::unique_ptr<ExchangerObject> exchanger = (*factory)(
         {session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide, session.Problem.Design, true,
-         ExchangerContext(session), dialogs});
+         exchangerContext(session), dialogs});
     const bool produced = exchanger->ReportResults(session.TubeFlow, session.ShellFlow);
     refuseFarOutside(session);
     if (produced) session.Report.add(summaryBlock(summarize(session), lang));

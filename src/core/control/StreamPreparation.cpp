@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Str20.h"
+#include "control/RunContexts.h"
 #include "dialogs/GenericDialogs.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -38,14 +39,7 @@ void setUpEquilibrium(Session& session, Dialogs& dialogs, const TechnSet& record
            "      При выполнении программы произошла ошибка!\r\nПожалуйста перезагрузите приложение и повторите расчет.");
     char method = 'W';
     try {
-        const EquilibriumContext context{.language = session.LanguageFlag,
-                                         .data = session.Data,
-                                         .report = session.Report,
-                                         .fitProgress = session.FitState,
-                                         .pairs = session.EquilibriumPairs,
-                                         .componentNames = session.ComponentNames,
-                                         .dialogs = dialogs};
-        RunEquilibriumSetup(context, n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium, method);
+        RunEquilibriumSetup(equilibriumContext(session, dialogs), n, std::span(record.ComponentIndex).first(at(n)), session.Equilibrium, method);
         session.Equilibrium.Validity = &session.Validity;
     } catch (const InputError&) {
         // An answer the front end refused (a wrong-typed answers-file entry):

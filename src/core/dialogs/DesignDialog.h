@@ -11,7 +11,6 @@
 
 namespace vexamo {
 
-struct Session;
 
 class DesignDialogModel {
 public:
@@ -58,13 +57,6 @@ public:
     // After OK: into `design`, with MaterialName cut to 20 characters and Surface.
     void harvest(DesignRecord& design) const;
 
-    // The same for a caller that holds the program's Session (the session's
-    // language, problem, run-time flow side and DataLoaded flag); defined
-    // with the session in control/DataDialogActions.cpp.
-    void prepare(Session& session);
-    DialogCheck bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
-                             const Session& session);
-
 private:
     bool anyFieldEmpty() const;
     // The conductivity of a material that is not in the list, asked through
@@ -72,12 +64,5 @@ private:
     std::optional<DialogCheck> askConductivity(LanguageFlagType languageFlag, Dialogs& dialogs,
                                                const DesignRecord& stored, Real& lambda) const;
 };
-
-// DesignActionExecute: prepare, FormActivate (the front end need not call it
-// again), show, harvest when the front end returned true after an accepted
-// OK. Returns true when the values were taken. Either way DesignPending
-// becomes false and DesignEntered true. Defined with the session in
-// control/DataDialogActions.cpp.
-bool DesignActionExecute(Session& session, Dialogs& dialogs);
 
 }  // namespace vexamo

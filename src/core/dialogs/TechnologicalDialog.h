@@ -14,7 +14,6 @@
 
 namespace vexamo {
 
-struct Session;
 
 class TechnologicalDialogModel {
 public:
@@ -81,12 +80,6 @@ public:
     // letters and entered values stay here for stream preparation.
     void harvest(ProblemData& problem) const;
 
-    // The same for a caller that holds the program's Session; harvest also
-    // sets the run-time values (EnteredState, FlowSide, PairCode, TubeFlow,
-    // ShellFlow). Defined with the session in control/DataDialogActions.cpp.
-    void prepare(const Session& session);
-    void harvest(Session& session) const;
-
 private:
     // The numbers of OK as they were read, before they are kept.
     struct TypedNumbers {
@@ -102,12 +95,5 @@ private:
     // Flow rates, temperatures and pressures by their field rules.
     std::optional<DialogCheck> readNumbers(LanguageFlagType languageFlag, TypedNumbers& n) const;
 };
-
-// TechnoActionExecute: prepare, FormActivate (the front end need not call it
-// again), show, harvest when the front end returned true after an accepted
-// OK. Returns true when the values were taken. Either way TechnoPending
-// becomes false and TechnoEntered true. Defined with the session in
-// control/DataDialogActions.cpp.
-bool TechnoActionExecute(Session& session, Dialogs& dialogs);
 
 }  // namespace vexamo

@@ -20,7 +20,7 @@ namespace vexamo {
 inline constexpr Real kParameterScale = 2.27107836L;  // kJ/mole per unit of A
 
 // What the set-up reads and leaves of the program's state; the caller builds
-// it from its own (the Run from its Session).
+// it from its own (the Run: equilibriumContext in control/RunContexts.h).
 struct EquilibriumContext {
     LanguageFlagType language;                 // of the questions and the memo lines
     const SubstanceData& data;                 // substance table, binary data sets, group interactions

@@ -4,10 +4,9 @@
 // line, the flows, the condensation correction, the results, the validity
 // log, the technological form's texts, and the way back to the data dialogs.
 // It holds references into the Run's state; the Run makes it where it makes
-// the exchanger, so that nothing in this folder depends on the Run's own
-// types.
+// the exchanger (exchangerContext in control/RunContexts.h), so that nothing
+// in this folder depends on the Run's own types.
 #include <functional>
-#include <type_traits>
 
 #include "common/Real.h"
 #include "common/Text.h"
@@ -34,26 +33,6 @@ struct ExchangerContext {
     RangeLog& validity;            // the data used outside their ranges
     // The technological form again, when the person leaves to check the data.
     std::function<void(Dialogs&)> enterTechnologicalData;
-
-    // From the Run's state (its Session), whose members of the same names
-    // it refers to. Implicit, so that the state itself can be handed where an
-    // exchanger is made.
-    // clang-format off
-    template <typename RunState>
-        requires(!std::is_same_v<std::remove_cv_t<RunState>, ExchangerContext>)
-    ExchangerContext(RunState& s)  // NOLINT(google-explicit-constructor)
-        : language(s.LanguageFlag),
-          data(s.Data),
-          technological(s.TechnoDialog),
-          report(s.Report),
-          progressLineIndex(s.ProgressLineIndex),
-          tubeFlow(s.TubeFlow),
-          shellFlow(s.ShellFlow),
-          condensationCorrection(s.CondensationCorrection),
-          results(s.Results),
-          validity(s.Validity),
-          enterTechnologicalData([&s](Dialogs& dialogs) { TechnoActionExecute(s, dialogs); }) {}
-    // clang-format on
 };
 
 }  // namespace vexamo

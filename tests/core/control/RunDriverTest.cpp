@@ -22,7 +22,7 @@ void confirmBothDialogs(FakeDialogs& dialogs, Session& session) {
     };
     dialogs.onDesign = [&session, &dialogs](DesignDialogModel& m) {
         m.FormActivate(session.LanguageFlag);
-        return m.bitbtOkClick(session.LanguageFlag, dialogs, session).accepted;
+        return m.bitbtOkClick(session.LanguageFlag, dialogs, session.Problem.Design).accepted;
     };
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "dialogs/DesignDialog.h"
 #include "support/FakeDialogs.h"
@@ -20,7 +21,7 @@ struct DesignDialogTest : ::testing::Test {
         fillCopperBundle();
     }
     void show() {
-        model.prepare(session);
+        prepareDesign(model, session);
         model.FormActivate(session.LanguageFlag);
     }
     // 240 copper tubes 25 x 21 mm, 4.5 m long.
@@ -38,7 +39,7 @@ struct DesignDialogTest : ::testing::Test {
         model.cbPipeArrang = "corridor";
         model.cbWispArrang = "vertical";
     }
-    DialogCheck ok() { return model.bitbtOkClick(session.LanguageFlag, dialogs, session); }
+    DialogCheck ok() { return model.bitbtOkClick(session.LanguageFlag, dialogs, session.Problem.Design); }
 };
 
 TEST_F(DesignDialogTest, CopperTubesAndTheDerivedValues) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "control/DataDialogActions.h"
 #include "common/Constants.h"
 #include "control/Session.h"
 #include "dialogs/TechnologicalDialog.h"
@@ -17,7 +18,7 @@ struct TechnologicalDialogTest : ::testing::Test {
 
     void SetUp() override { show(); }
     void show() {
-        model.prepare(session);
+        prepareTechnological(model, session);
         model.FormActivate(session.LanguageFlag);
     }
     void select(int side, const std::string& process) {
@@ -106,7 +107,7 @@ TEST_F(TechnologicalDialogTest, PrefillFromARecordWithoutTubeFlow) {
     // to the two decimals shown; a retyped text is taken as typed.
     const ProblemData before = session.Problem;
     ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
-    model.harvest(session);
+    harvestTechnological(model, session);
     EXPECT_NEAR(
         static_cast<double>(session.Problem.TubeStream.Pressure / before.TubeStream.Pressure), 1.0,
         1e-15);
@@ -128,7 +129,7 @@ TEST_F(TechnologicalDialogTest, PrefillShowsTheStoredPascalsInKgfPerCm2) {
         show();
         EXPECT_EQ(model.sides[0].pressureText, shown);
         ASSERT_TRUE(model.bitbtOkClick(kEnglish).accepted);
-        model.harvest(session);
+        harvestTechnological(model, session);
         EXPECT_NEAR(static_cast<double>(session.Problem.TubeStream.Pressure / stored_Pa), 1.0,
                     1e-15);
         EXPECT_NEAR(static_cast<double>(session.EnteredState[0] * 133.3L / stored_Pa), 1.0, 1e-15);
@@ -223,7 +224,7 @@ TEST(TechnologicalDialog, AtMostSixComponents) {
     while (data.SubstanceTable.size() < 7) data.SubstanceTable.push_back(data.SubstanceTable[0]);
     Session session(std::move(data));
     TechnologicalDialogModel& model = session.TechnoDialog;
-    model.prepare(session);
+    prepareTechnological(model, session);
     model.FormActivate(kEnglish);
     model.bitbtSelAllClick(0);
     model.clQualRatioClickCheck(1, 0, true);

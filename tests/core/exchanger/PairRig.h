@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "properties/PropertyFunctions.h"
 #include "support/FakeDialogs.h"
@@ -109,7 +110,7 @@ struct PairRig {
     std::unique_ptr<Obj> make() {
         return std::make_unique<Obj>(
             ExchangerArguments{tube(), shell(), flowSide, design(), true,
-                               ExchangerContext(session), dialogs});
+                               exchangerContext(session), dialogs});
     }
     // Builds the object, runs ReportResults and keeps the object for inspection.
     template <typename Obj>
