@@ -16,6 +16,7 @@
 #include "problem/RecordCodec.h"
 #include "control/Session.h"
 #include "problemjson/ProblemJson.h"
+#include "problemjson/JsonText.h"
 
 namespace vexamo::fuzz {
 

@@ -10,9 +10,6 @@
 #include <vector>
 
 #include "problemjson/JsonFwd.h"
-// CliDialogs.h keeps an answer (a pjson::Json) by value and takes the full
-// type from here; AnswerBook itself needs only its name.
-#include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "common/NumberFormat.h"
+#include "problemjson/JsonText.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/GenericDialogs.h"
 #include "dialogs/QuestionIds.h"
@@ -44,6 +45,8 @@ const char* kindName(MessageKind kind) {
 CliDialogs::CliDialogs(Session& session, AnswerBook& answers, std::ostream& log, bool quiet)
     : m_session(session), m_answers(answers), m_log(log), m_quiet(quiet) {}
 
+CliDialogs::~CliDialogs() = default;
+
 void CliDialogs::fail(const std::string& id, const std::string& why) const {
     m_answerRefusal = "answer \"" + id + "\": " + why;
     throw AnswerError(m_answerRefusal);
@@ -63,7 +66,7 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
     if (m_refusal && id == m_lastId && m_lastValue && *m_lastValue == *value)
         fail(id, "refused: " + *m_refusal + " (" + answerText(*value) + "); the same answer cannot be given again");
     m_lastId = id;
-    m_lastValue = value;
+    m_lastValue = std::make_unique<pjson::Json>(*value);
     m_refusal.reset();
     // A pending value was recorded with the asking that gave it; recording it
     // again would shift every later answer of the id on replay.

@@ -2,6 +2,7 @@
 // The Dialogs port of the command line: every question is answered from the
 // answers file or by its documented default, and logged to stderr.
 #include <ostream>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,7 @@ public:
 class CliDialogs : public Dialogs {
 public:
     CliDialogs(Session& session, AnswerBook& answers, std::ostream& log, bool quiet);
+    ~CliDialogs() override;
 
     void message(const MessageRequest& request) override;
     bool confirm(const ConfirmRequest& request) override;
@@ -66,7 +68,7 @@ private:
     // can correct a headless answer, so the same answer given again to the
     // same question ends the Run instead of looping.
     std::string m_lastId;
-    std::optional<pjson::Json> m_lastValue;
+    std::unique_ptr<pjson::Json> m_lastValue;
     std::optional<std::string> m_refusal;
     std::vector<ProfileGraphRequest> m_graphs;
 };

@@ -13,6 +13,7 @@
 #include "cli/RunCommand.h"
 #include "problemjson/ProblemJson.h"
 #include "support/TempDir.h"
+#include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
 namespace {

@@ -15,6 +15,7 @@
 #include "cli/CliDialogs.h"
 #include "dialogs/QuestionIds.h"
 #include "support/FakeDialogs.h"
+#include "problemjson/JsonText.h"
 
 namespace vexamo {
 namespace {
