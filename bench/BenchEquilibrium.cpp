@@ -32,7 +32,8 @@ public:
     bool abortRetry(const AbortRetryRequest&) override { return true; }
     AlternAnswer ask(const AlternRequest& request) override {
         AlternAnswer a;
-        a.index = request.id == "equilibrium.unifac_source" && m_reference ? 1 : request.defaultIndex;
+        a.index =
+            request.id == "equilibrium.unifac_source" && m_reference ? 1 : request.defaultIndex;
         return a;
     }
     MethodAnswer ask(const MethodRequest&) override { return {false, m_method}; }
@@ -58,7 +59,8 @@ void BM_PairSetUp(benchmark::State& state) {
     state.counters["evaluations"] = evaluations;
     static const char* names[] = {"ethanol", "water", "methanol", "ethyl acetate"};
     static const char* methods[] = {"Wilson", "NRTL", "UNIQUAC", "UNIFAC"};
-    state.SetLabel(std::string(names[state.range(0)]) + "-" + names[state.range(1)] + " " + methods[state.range(2)]);
+    state.SetLabel(std::string(names[state.range(0)]) + "-" + names[state.range(1)] + " " +
+                   methods[state.range(2)]);
 }
 // The orientations of the data set's measured pairs and their mirrors (the
 // ones a mixture listed in the table's order uses: 0-1, 1-2, 0-3).
@@ -83,7 +85,8 @@ struct FourComponents {
         RunEquilibriumSetup(contextOf(session, dialogs), 4, all, session.Equilibrium, method);
         Real S = 0;
         for (std::size_t i = 0; i < 4; ++i) S += 0.25L / session.Data.SubstanceTable[i].MolarMass;
-        for (std::size_t i = 0; i < 4; ++i) x[i] = 0.25L / session.Data.SubstanceTable[i].MolarMass / S;
+        for (std::size_t i = 0; i < 4; ++i)
+            x[i] = 0.25L / session.Data.SubstanceTable[i].MolarMass / S;
     }
 };
 
@@ -92,8 +95,8 @@ void BM_BubblePointOfFour(benchmark::State& state) {
     for (auto _ : state) {
         std::array<Real, 7> liquid = f.x, vapour{}, work{};
         Real tau = 0, pressure = f.pressure;
-        EquilibriumPoint(f.session.Data, 't', 'y', tau, vapour, work, liquid, f.session.Equilibrium, pressure, 1.2L,
-                         1.01L);
+        EquilibriumPoint(f.session.Data, 't', 'y', tau, vapour, work, liquid, f.session.Equilibrium,
+                         pressure, 1.2L, 1.01L);
         benchmark::DoNotOptimize(tau);
     }
 }
@@ -103,12 +106,13 @@ void BM_DewPointOfFour(benchmark::State& state) {
     FourComponents f;
     std::array<Real, 7> vapour{}, work{}, liquid = f.x;
     Real tau = 0, pressure = f.pressure;
-    EquilibriumPoint(f.session.Data, 't', 'y', tau, vapour, work, liquid, f.session.Equilibrium, pressure, 1.2L, 1.01L);
+    EquilibriumPoint(f.session.Data, 't', 'y', tau, vapour, work, liquid, f.session.Equilibrium,
+                     pressure, 1.2L, 1.01L);
     for (auto _ : state) {
         std::array<Real, 7> unknown{};
         Real dew = 0;
-        EquilibriumPoint(f.session.Data, 't', 'x', dew, vapour, work, unknown, f.session.Equilibrium, pressure, 1.2L,
-                         1.01L);
+        EquilibriumPoint(f.session.Data, 't', 'x', dew, vapour, work, unknown,
+                         f.session.Equilibrium, pressure, 1.2L, 1.01L);
         benchmark::DoNotOptimize(dew);
     }
 }

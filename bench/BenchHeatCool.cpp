@@ -29,8 +29,8 @@ void BM_HeatCoolCalculation(benchmark::State& state) {
     SilentDialogs dialogs;
     for (auto _ : state) {
         session.Report.clear();
-        THeatCoolObj hx({session.Problem.TubeStream, session.Problem.ShellStream, 0, session.Problem.Design, true,
-                         exchangerContext(session), dialogs});
+        THeatCoolObj hx({session.Problem.TubeStream, session.Problem.ShellStream, 0,
+                         session.Problem.Design, true, exchangerContext(session), dialogs});
         benchmark::DoNotOptimize(hx.ReportResults(session.Problem.TubeStream.FlowRate, 0));
     }
     state.counters["iterations"] = session.Results.Iterations;

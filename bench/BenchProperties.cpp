@@ -26,7 +26,8 @@ BENCHMARK(BM_PureAndMixtureOfThree);
 void BM_InvertMatrix7(benchmark::State& state) {
     Matrix_ a(7, std::vector<Real>(7));
     for (std::size_t i = 0; i < 7; ++i)
-        for (std::size_t j = 0; j < 7; ++j) a[i][j] = (i == j ? 10 : 0) + static_cast<Real>((i * 7 + j) % 5);
+        for (std::size_t j = 0; j < 7; ++j)
+            a[i][j] = (i == j ? 10 : 0) + static_cast<Real>((i * 7 + j) % 5);
     for (auto _ : state) {
         Matrix_ b = a;
         InvertMatrix(6, b, 1e-8L);

@@ -15,8 +15,12 @@ public:
     void message(const MessageRequest&) override {}
     bool confirm(const ConfirmRequest&) override { return false; }
     bool abortRetry(const AbortRetryRequest&) override { return false; }
-    std::optional<std::filesystem::path> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<std::filesystem::path> saveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::filesystem::path> openFile(const FileRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> saveFile(const FileRequest&) override {
+        return std::nullopt;
+    }
     InputAnswer ask(const InputRequest&) override { return {true, false, 0, 0, ""}; }
     GridAnswer ask(const GridRequest&) override { return {true, {}, {}}; }
     AlternAnswer ask(const AlternRequest&) override { return {}; }

@@ -13,10 +13,10 @@
 #include "cli/ProblemSummary.h"
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
-#include "problem/RecordCodec.h"
 #include "control/Session.h"
-#include "problemjson/ProblemJson.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
+#include "problemjson/ProblemJson.h"
 
 namespace vexamo::fuzz {
 

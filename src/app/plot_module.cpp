@@ -8,8 +8,8 @@
 #include "plot/ProfilePainter.h"
 #include "plot/TxyPainter.h"
 
-extern "C" __attribute__((visibility("default"))) bool vexamoPlotProfile(const vexamo::ProfileGraphRequest* request,
-                                                                          const char* file, std::string* error) {
+extern "C" __attribute__((visibility("default"))) bool vexamoPlotProfile(
+    const vexamo::ProfileGraphRequest* request, const char* file, std::string* error) {
     try {
         vexamo::plot::renderProfileGraph(*request, file);
         return true;
@@ -19,8 +19,8 @@ extern "C" __attribute__((visibility("default"))) bool vexamoPlotProfile(const v
     }
 }
 
-extern "C" __attribute__((visibility("default"))) bool vexamoPlotTxy(const vexamo::plot::TxyDiagram* diagram,
-                                                                      const char* file, std::string* error) {
+extern "C" __attribute__((visibility("default"))) bool vexamoPlotTxy(
+    const vexamo::plot::TxyDiagram* diagram, const char* file, std::string* error) {
     try {
         vexamo::plot::renderTxyDiagram(*diagram, file);
         return true;

@@ -1,8 +1,8 @@
 #include "cli/Cli.h"
 
-#include <CLI/CLI.hpp>
 #include <fmt/core.h>
 
+#include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "cli/ErrorReport.h"
@@ -18,10 +18,13 @@ namespace vexamo::cli {
 
 namespace {
 
-LanguageFlagType languageFrom(const std::string& lang) { return lang == "ru" ? kRussian : kEnglish; }
+LanguageFlagType languageFrom(const std::string& lang) {
+    return lang == "ru" ? kRussian : kEnglish;
+}
 
 void addLanguageOption(CLI::App* command, std::string& lang) {
-    command->add_option("--lang", lang, "language of the texts: en or ru")->check(CLI::IsMember({"en", "ru"}));
+    command->add_option("--lang", lang, "language of the texts: en or ru")
+        ->check(CLI::IsMember({"en", "ru"}));
 }
 
 // The options of every subcommand, filled by the parser.
@@ -45,7 +48,8 @@ struct Commands {
 };
 
 void defineFileCommands(CLI::App& app, Commands& c) {
-    c.convert = app.add_subcommand("convert", "Convert a problem between .dat and .json (by extension)");
+    c.convert =
+        app.add_subcommand("convert", "Convert a problem between .dat and .json (by extension)");
     c.convert->add_option("IN", c.convertIn, "problem file to read (.dat or .json)")->required();
     c.convert->add_option("OUT", c.convertOut, "problem file to write (.dat or .json)")->required();
 
@@ -55,16 +59,20 @@ void defineFileCommands(CLI::App& app, Commands& c) {
 }
 
 void defineDataCommands(CLI::App& app, Commands& c) {
-    c.props = app.add_subcommand("props", "Properties of a built-in substance or mixture at a temperature");
-    c.props->add_option("NAME", c.propsOptions.substance, "substance name (comp.1 ... comp.4, комп.1 ... комп.4)")
+    c.props = app.add_subcommand("props",
+                                 "Properties of a built-in substance or mixture at a temperature");
+    c.props
+        ->add_option("NAME", c.propsOptions.substance,
+                     "substance name (comp.1 ... comp.4, комп.1 ... комп.4)")
         ->required();
     c.props->add_option("TEMP", c.propsOptions.temperature, "temperature, deg C")->required();
-    c.props->add_option("--mix", c.propsOptions.mix, "mixture in mass %, e.g. \"comp.1=40,comp.2=60\"");
+    c.props->add_option("--mix", c.propsOptions.mix,
+                        "mixture in mass %, e.g. \"comp.1=40,comp.2=60\"");
     c.props->add_flag("--json", c.propsOptions.json, "print JSON");
     addLanguageOption(c.props, c.propsLang);
 
-    c.substances =
-        app.add_subcommand("substances", "The built-in substances: what each is, and the ranges of its data");
+    c.substances = app.add_subcommand(
+        "substances", "The built-in substances: what each is, and the ranges of its data");
     c.substances->add_flag("--json", c.substancesOptions.json, "print JSON");
     addLanguageOption(c.substances, c.substancesLang);
 }
@@ -86,8 +94,10 @@ void defineRunCommand(CLI::App& app, Commands& c) {
 
 void defineVleCommand(CLI::App& app, Commands& c) {
     VleOptions& o = c.vleOptions;
-    c.vle = app.add_subcommand("vle", "Phase equilibrium of a mixture at a pressure, without an exchanger");
-    c.vle->add_option("--mix", o.mix, "mixture in mass %, e.g. \"comp.1=30,comp.2=70\"")->required();
+    c.vle = app.add_subcommand(
+        "vle", "Phase equilibrium of a mixture at a pressure, without an exchanger");
+    c.vle->add_option("--mix", o.mix, "mixture in mass %, e.g. \"comp.1=30,comp.2=70\"")
+        ->required();
     c.vle->add_option("--pressure", o.pressure, "pressure, kgf/cm2")->required();
     c.vle->add_option("--process", o.process, "boiling or condensation")
         ->check(CLI::IsMember({"boiling", "condensation"}));

@@ -4,11 +4,11 @@
 #include <cctype>
 
 #include "common/NumberFormat.h"
-#include "problemjson/JsonText.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/GenericDialogs.h"
 #include "dialogs/QuestionIds.h"
 #include "dialogs/TechnologicalDialog.h"
+#include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
 
@@ -34,9 +34,12 @@ void requireDeclared(const std::string& id) { requireDeclaredId(id, "command lin
 
 const char* kindName(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Warning: return "warning";
-        case MessageKind::Error: return "error";
-        default: return "message";
+        case MessageKind::Warning:
+            return "warning";
+        case MessageKind::Error:
+            return "error";
+        default:
+            return "message";
     }
 }
 
@@ -52,7 +55,8 @@ void CliDialogs::fail(const std::string& id, const std::string& why) const {
     throw AnswerError(m_answerRefusal);
 }
 
-Json CliDialogs::answer(const std::string& id, const std::string& question, const std::optional<Json>& fallback) {
+Json CliDialogs::answer(const std::string& id, const std::string& question,
+                        const std::optional<Json>& fallback) {
     requireDeclared(id);
     std::optional<Json> value = m_answers.takePending(id);
     const bool pending = value.has_value();
@@ -64,14 +68,17 @@ Json CliDialogs::answer(const std::string& id, const std::string& question, cons
         source = " (default)";
     }
     if (m_refusal && id == m_lastId && m_lastValue && *m_lastValue == *value)
-        fail(id, "refused: " + *m_refusal + " (" + answerText(*value) + "); the same answer cannot be given again");
+        fail(id, "refused: " + *m_refusal + " (" + answerText(*value) +
+                     "); the same answer cannot be given again");
     m_lastId = id;
     m_lastValue = std::make_unique<pjson::Json>(*value);
     m_refusal.reset();
     // A pending value was recorded with the asking that gave it; recording it
     // again would shift every later answer of the id on replay.
     if (!pending) m_answers.record(id, *value);
-    if (!m_quiet) m_log << "vexamo: " << id << ": " << oneLine(question) << " -> " << answerText(*value) << source << '\n';
+    if (!m_quiet)
+        m_log << "vexamo: " << id << ": " << oneLine(question) << " -> " << answerText(*value)
+              << source << '\n';
     return *value;
 }
 
@@ -80,8 +87,10 @@ void CliDialogs::message(const MessageRequest& request) {
     m_messages.push_back(request);
     if (request.kind == MessageKind::Error) m_refusal = oneLine(request.text);
     // --quiet hides the questions and notes, never an error
-    const bool shown = request.kind == MessageKind::Error || (!m_quiet && (m_verbose || !request.diagnostic));
-    if (shown) m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
+    const bool shown =
+        request.kind == MessageKind::Error || (!m_quiet && (m_verbose || !request.diagnostic));
+    if (shown)
+        m_log << "vexamo: " << kindName(request.kind) << ": " << oneLine(request.text) << '\n';
 }
 
 bool CliDialogs::confirm(const ConfirmRequest& request) {
@@ -115,11 +124,14 @@ std::optional<std::filesystem::path> CliDialogs::openFile(const FileRequest& req
     if (a.is_null() || (a.is_string() && a.get<std::string>().empty())) return std::nullopt;
     if (!a.is_string()) fail(request.id, "a file name (or null to cancel) is expected");
     std::filesystem::path p = a.get<std::string>();
-    if (!request.defaultExtension.empty() && !p.has_extension()) p += "." + request.defaultExtension;
+    if (!request.defaultExtension.empty() && !p.has_extension())
+        p += "." + request.defaultExtension;
     return p;
 }
 
-std::optional<std::filesystem::path> CliDialogs::saveFile(const FileRequest& request) { return openFile(request); }
+std::optional<std::filesystem::path> CliDialogs::saveFile(const FileRequest& request) {
+    return openFile(request);
+}
 
 InputAnswer CliDialogs::ask(const InputRequest& request) {
     std::optional<Json> fallback;
@@ -130,9 +142,11 @@ InputAnswer CliDialogs::ask(const InputRequest& request) {
         result.cancelled = true;
         return result;
     }
-    if (!a.is_string() && !a.is_number()) fail(request.id, "a number or a text is expected, not " + a.dump());
+    if (!a.is_string() && !a.is_number())
+        fail(request.id, "a number or a text is expected, not " + a.dump());
     const DialogCheck check = checkInput(request, answerText(a), result);
-    if (!check.accepted) fail(request.id, check.silent ? "an empty answer" : oneLine(check.message));
+    if (!check.accepted)
+        fail(request.id, check.silent ? "an empty answer" : oneLine(check.message));
     return result;
 }
 
@@ -151,7 +165,8 @@ GridAnswer CliDialogs::ask(const GridRequest& request) {
     const std::size_t wanted = static_cast<std::size_t>(request.columns - request.fixedColumns) *
                                static_cast<std::size_t>(request.rows - request.fixedRows);
     if (values.size() != wanted)
-        fail(request.id, std::to_string(wanted) + " value(s) expected, " + std::to_string(values.size()) + " given");
+        fail(request.id, std::to_string(wanted) + " value(s) expected, " +
+                             std::to_string(values.size()) + " given");
     std::size_t k = 0;
     for (int c = request.fixedColumns; c < request.columns; ++c)
         for (int r = request.fixedRows; r < request.rows; ++r)
@@ -174,9 +189,10 @@ AlternAnswer CliDialogs::ask(const AlternRequest& request) {
     std::optional<Json> fallback;
     const auto n = static_cast<int>(request.alternatives.size());
     if (request.defaultIndex >= 0 && request.defaultIndex < n) {
-        const std::string keyword = request.defaultIndex < static_cast<int>(request.keywords.size())
-                                        ? request.keywords[static_cast<std::size_t>(request.defaultIndex)]
-                                        : std::string();
+        const std::string keyword =
+            request.defaultIndex < static_cast<int>(request.keywords.size())
+                ? request.keywords[static_cast<std::size_t>(request.defaultIndex)]
+                : std::string();
         fallback = keyword.empty() ? Json(request.defaultIndex + 1) : Json(keyword);
     }
     const Json a = answer(request.id, request.question, fallback);
@@ -184,7 +200,8 @@ AlternAnswer CliDialogs::ask(const AlternRequest& request) {
     bool chosen = false;
     if (a.is_string()) {
         for (std::size_t i = 0; i < request.keywords.size(); ++i)
-            if (!request.keywords[i].empty() && lower(a.get<std::string>()) == lower(request.keywords[i])) {
+            if (!request.keywords[i].empty() &&
+                lower(a.get<std::string>()) == lower(request.keywords[i])) {
                 result.index = static_cast<int>(i);
                 chosen = true;
             }
@@ -215,7 +232,8 @@ AlternAnswer CliDialogs::ask(const AlternRequest& request) {
         fail(request.id, accepted + " is expected, not " + a.dump());
     }
     if (request.showCheckBoxes && !request.checkBoxId.empty()) {
-        const Json box = answer(request.checkBoxId, request.checkBox1, Json(request.defaultCheckBox1));
+        const Json box =
+            answer(request.checkBoxId, request.checkBox1, Json(request.defaultCheckBox1));
         if (!box.is_boolean()) fail(request.checkBoxId, "true or false is expected");
         result.letter = box.get<bool>() ? 'y' : 'x';
     } else {
@@ -226,7 +244,8 @@ AlternAnswer CliDialogs::ask(const AlternRequest& request) {
 
 MethodAnswer CliDialogs::ask(const MethodRequest& request) {
     static const char* names[] = {"Wilson", "NRTL", "UNIQUAC", "UNIFAC"};
-    const Json a = answer(request.id, request.label, Json(names[std::clamp(request.defaultIndex, 0, 3)]));
+    const Json a =
+        answer(request.id, request.label, Json(names[std::clamp(request.defaultIndex, 0, 3)]));
     MethodAnswer result;
     if (a.is_string()) {
         const std::string s = lower(a.get<std::string>());
@@ -241,19 +260,22 @@ MethodAnswer CliDialogs::ask(const MethodRequest& request) {
                 return result;
             }
     }
-    fail(request.id, "\"Wilson\", \"NRTL\", \"UNIQUAC\", \"UNIFAC\" or \"Exit\" is expected, not " + a.dump());
+    fail(request.id,
+         "\"Wilson\", \"NRTL\", \"UNIQUAC\", \"UNIFAC\" or \"Exit\" is expected, not " + a.dump());
 }
 
 CheckListAnswer CliDialogs::ask(const CheckListRequest& request) {
     Json fallback = Json::array();
     for (std::size_t i = 0; i < request.items.size(); ++i)
-        if (i < request.defaultChecked.size() && request.defaultChecked[i]) fallback.push_back(request.items[i]);
+        if (i < request.defaultChecked.size() && request.defaultChecked[i])
+            fallback.push_back(request.items[i]);
     const Json a = answer(request.id, request.label, fallback);
     CheckListAnswer result;
     result.checked.assign(request.items.size(), false);
     if (!a.is_array()) fail(request.id, "a list of item names is expected");
     for (const Json& item : a) {
-        const auto it = item.is_string() ? std::find(request.items.begin(), request.items.end(), item.get<std::string>())
+        const auto it = item.is_string() ? std::find(request.items.begin(), request.items.end(),
+                                                     item.get<std::string>())
                                          : request.items.end();
         if (it == request.items.end()) fail(request.id, item.dump() + " is not one of the items");
         result.checked[static_cast<std::size_t>(it - request.items.begin())] = true;
@@ -266,8 +288,8 @@ CheckListAnswer CliDialogs::ask(const CheckListRequest& request) {
 GapCalcAnswer CliDialogs::ask(const GapCalcRequest& request) {
     requireDeclared(request.id);
     // Each field is asked under its own declared id.
-    const std::string headType(kShellLossHeadType), gapSize(kShellLossGapSize), holesId(kShellLossHoles),
-        sealingStrips(kShellLossSealingStrips);
+    const std::string headType(kShellLossHeadType), gapSize(kShellLossGapSize),
+        holesId(kShellLossHoles), sealingStrips(kShellLossSealingStrips);
     GapCalcAnswer r;
     const Json head = answer(headType, "head type (1-4)", Json(1));
     if (!head.is_number_integer() || head.get<long long>() < 1 || head.get<long long>() > 4)
@@ -282,18 +304,22 @@ GapCalcAnswer CliDialogs::ask(const GapCalcRequest& request) {
     r.pitch = text(kShellLossPitch, "step of pipe column, m");
     r.gap = text(kShellLossGap, "gap between the casing and the baffle, mm");
     const Json size = answer(gapSize, "diminished or enlarged", Json("diminished"));
-    if (size != Json("diminished") && size != Json("enlarged")) fail(gapSize, "\"diminished\" or \"enlarged\"");
+    if (size != Json("diminished") && size != Json("enlarged"))
+        fail(gapSize, "\"diminished\" or \"enlarged\"");
     r.gapEnlarged = size == Json("enlarged");
     const Json holes = answer(holesId, "stamped or drilling", Json("drilling"));
-    if (holes != Json("stamped") && holes != Json("drilling")) fail(holesId, "\"stamped\" or \"drilling\"");
+    if (holes != Json("stamped") && holes != Json("drilling"))
+        fail(holesId, "\"stamped\" or \"drilling\"");
     r.holesDrilled = holes == Json("drilling");
     const Json strips = answer(sealingStrips, "number of sealing strips (0, 2, 4, 6)", Json(0));
     if (!strips.is_number_integer() || strips.get<long long>() < 0 || strips.get<long long>() > 6 ||
         strips.get<long long>() % 2 != 0)
         fail(sealingStrips, "0, 2, 4 or 6 is expected");
     r.sealingStrips = std::to_string(strips.get<long long>());
-    r.inletDistance = text(kShellLossInletDistance, "distance from the inlet nozzle to the baffle, mm");
-    r.outletDistance = text(kShellLossOutletDistance, "distance from the outlet nozzle to the baffle, mm");
+    r.inletDistance =
+        text(kShellLossInletDistance, "distance from the inlet nozzle to the baffle, mm");
+    r.outletDistance =
+        text(kShellLossOutletDistance, "distance from the outlet nozzle to the baffle, mm");
     GapCalcResult computed;
     const DialogCheck check = checkGapCalc(request, r, m_session.LanguageFlag, computed);
     if (!check.accepted) fail(request.id, oneLine(check.message));
@@ -304,15 +330,18 @@ bool CliDialogs::showTechnological(TechnologicalDialogModel& model) {
     model.FormActivate(m_session.LanguageFlag);
     const DialogCheck check = model.bitbtOkClick(m_session.LanguageFlag);
     if (!check.accepted)
-        throw AnswerError("technological data: " + (check.silent ? std::string("not accepted") : oneLine(check.message)));
+        throw AnswerError("technological data: " +
+                          (check.silent ? std::string("not accepted") : oneLine(check.message)));
     return true;
 }
 
 bool CliDialogs::showDesign(DesignDialogModel& model) {
     model.FormActivate(m_session.LanguageFlag);
-    const DialogCheck check = model.bitbtOkClick(m_session.LanguageFlag, *this, m_session.Problem.Design);
+    const DialogCheck check =
+        model.bitbtOkClick(m_session.LanguageFlag, *this, m_session.Problem.Design);
     if (!check.accepted)
-        throw AnswerError("design data: " + (check.silent ? std::string("not accepted") : oneLine(check.message)));
+        throw AnswerError("design data: " +
+                          (check.silent ? std::string("not accepted") : oneLine(check.message)));
     return true;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The Dialogs port of the command line: every question is answered from the
 // answers file or by its documented default, and logged to stderr.
-#include <ostream>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -54,7 +54,8 @@ public:
 
 private:
     // The answer from the file (or pending), else the default; logged and recorded.
-    pjson::Json answer(const std::string& id, const std::string& question, const std::optional<pjson::Json>& fallback);
+    pjson::Json answer(const std::string& id, const std::string& question,
+                       const std::optional<pjson::Json>& fallback);
     [[noreturn]] void fail(const std::string& id, const std::string& why) const;
 
     Session& m_session;

@@ -6,8 +6,8 @@ namespace vexamo::cli {
 
 int reportError(std::ostream& err, const std::exception& e) {
     err << "vexamo: " << describeError(e, kEnglish) << '\n';
-    const bool refused =
-        dynamic_cast<const InputError*>(&e) != nullptr || dynamic_cast<const OutputRefused*>(&e) != nullptr;
+    const bool refused = dynamic_cast<const InputError*>(&e) != nullptr ||
+                         dynamic_cast<const OutputRefused*>(&e) != nullptr;
     return refused ? 2 : 1;
 }
 

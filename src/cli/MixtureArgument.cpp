@@ -1,12 +1,11 @@
 #include "cli/MixtureArgument.h"
 
-#include "properties/SubstanceIdentity.h"
-
 #include <algorithm>
 
 #include "cli/ProblemIo.h"
 #include "common/NumberFormat.h"
 #include "problem/ProblemRecords.h"
+#include "properties/SubstanceIdentity.h"
 
 namespace vexamo::cli {
 
@@ -35,13 +34,15 @@ std::vector<MixturePart> parseMixtureArgument(const SubstanceData& data, const s
         const std::size_t comma = std::min(text.find(',', start), text.size());
         const std::string item = text.substr(start, comma - start);
         const std::size_t eq = item.find('=');
-        if (eq == std::string::npos) throw InputError("--mix: \"" + item + "\" is not NAME=PERCENT");
+        if (eq == std::string::npos)
+            throw InputError("--mix: \"" + item + "\" is not NAME=PERCENT");
         const std::string name = item.substr(0, eq);
         const auto index = findSubstanceByAnyName(data, name);
         if (!index) throw InputError("--mix: " + unknownSubstance(data, name));
         const auto percent = parseReal(item.substr(eq + 1));
         if (!percent || !(*percent >= 0 && *percent <= 100))
-            throw InputError("--mix: \"" + item.substr(eq + 1) + "\" is not a mass per cent from 0 to 100");
+            throw InputError("--mix: \"" + item.substr(eq + 1) +
+                             "\" is not a mass per cent from 0 to 100");
         for (const MixturePart& p : parts)
             if (p.index == *index) throw InputError("--mix: " + name + " is given twice");
         parts.push_back({*index, *percent});

@@ -31,8 +31,9 @@ void* plotLibrary() {
         if (handle) return handle;
         tried += std::string(" ") + dlerror();
     }
-    throw std::runtime_error("the drawing library libvexamo-plot.so cannot be loaded" +
-                             (tried.empty() ? std::string(" (not found beside vexamo)") : ":" + tried));
+    throw std::runtime_error(
+        "the drawing library libvexamo-plot.so cannot be loaded" +
+        (tried.empty() ? std::string(" (not found beside vexamo)") : ":" + tried));
 }
 
 template <typename Entry>
@@ -46,12 +47,14 @@ Entry entry(const char* name) {
 
 void writeProfilePicture(const ProfileGraphRequest& request, const std::string& file) {
     std::string error;
-    if (!entry<ProfileEntry>("vexamoPlotProfile")(&request, file.c_str(), &error)) throw std::runtime_error(error);
+    if (!entry<ProfileEntry>("vexamoPlotProfile")(&request, file.c_str(), &error))
+        throw std::runtime_error(error);
 }
 
 void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
     std::string error;
-    if (!entry<TxyEntry>("vexamoPlotTxy")(&diagram, file.c_str(), &error)) throw std::runtime_error(error);
+    if (!entry<TxyEntry>("vexamoPlotTxy")(&diagram, file.c_str(), &error))
+        throw std::runtime_error(error);
 }
 
 }  // namespace vexamo::cli

@@ -10,8 +10,8 @@ namespace {
 
 std::string num(Real v) { return formatShortest(v); }
 
-void describeStream(std::string& out, const TechnSet& t, const char* title, const SubstanceData& data,
-                    LanguageFlagType lang) {
+void describeStream(std::string& out, const TechnSet& t, const char* title,
+                    const SubstanceData& data, LanguageFlagType lang) {
     out += std::string(title) + ": " + processName(t.ProcessCode, lang) + "\n";
     for (std::size_t i = 0; i < t.ComponentCount && i < kMaxComponents; ++i) {
         const std::size_t index = t.ComponentIndex[i];
@@ -27,16 +27,18 @@ void describeStream(std::string& out, const TechnSet& t, const char* title, cons
     }
     if (t.GivenState == 'p' || t.GivenState == 'P') {
         out += tr(lang, "    pressure ", "    давление ") + num(paToKgfcm2(t.Pressure)) +
-               tr(lang, " kgf/cm2 (", " кгс/см2 (") + num(t.Pressure) + tr(lang, " Pa)", " Па)") + "\n";
+               tr(lang, " kgf/cm2 (", " кгс/см2 (") + num(t.Pressure) + tr(lang, " Pa)", " Па)") +
+               "\n";
         if (t.Temperature != 0)
             out += tr(lang, "    saturation temperature ", "    температура насыщения ") +
                    formatFixed(t.Temperature, 0, 2) + tr(lang, " deg.C", " град.С") + "\n";
     } else {
-        out += tr(lang, "    inlet temperature ", "    температура на входе ") + num(t.Temperature) +
-               tr(lang, " deg.C", " град.С") + "\n";
+        out += tr(lang, "    inlet temperature ", "    температура на входе ") +
+               num(t.Temperature) + tr(lang, " deg.C", " град.С") + "\n";
     }
     if (t.FlowRate != 0)
-        out += tr(lang, "    flow rate ", "    расход ") + num(t.FlowRate) + tr(lang, " kg/hour", " кг/час") + "\n";
+        out += tr(lang, "    flow rate ", "    расход ") + num(t.FlowRate) +
+               tr(lang, " kg/hour", " кг/час") + "\n";
 }
 
 }  // namespace
@@ -44,27 +46,32 @@ void describeStream(std::string& out, const TechnSet& t, const char* title, cons
 std::string problemSummary(const ProblemData& problem, const SubstanceData& data,
                            LanguageFlagType lang) {
     std::string out;
-    describeStream(out, problem.TubeStream, tr(lang, "Tube space", "Трубное пространство"), data, lang);
-    describeStream(out, problem.ShellStream, tr(lang, "Intertubular space", "Межтрубное пространство"),
-                   data, lang);
+    describeStream(out, problem.TubeStream, tr(lang, "Tube space", "Трубное пространство"), data,
+                   lang);
+    describeStream(out, problem.ShellStream,
+                   tr(lang, "Intertubular space", "Межтрубное пространство"), data, lang);
     const DesignRecord& d = problem.Design;
     out += tr(lang, "Exchanger", "Теплообменник");
     out += ":\n";
-    out += tr(lang, "    tubes ", "    трубы ") + std::to_string(d.TubeCount) + " x " + num(d.OuterDiameter) +
-           " / " + num(d.InnerDiameter) + tr(lang, " m, length ", " м, длина ") + num(d.TubeLength) +
-           tr(lang, " m", " м") + "\n";
+    out += tr(lang, "    tubes ", "    трубы ") + std::to_string(d.TubeCount) + " x " +
+           num(d.OuterDiameter) + " / " + num(d.InnerDiameter) +
+           tr(lang, " m, length ", " м, длина ") + num(d.TubeLength) + tr(lang, " m", " м") + "\n";
     out += tr(lang, "    passes in tubes / shell ", "    ходы в трубах / межтрубье ") +
            std::to_string(d.TubePasses) + " / " + std::to_string(d.ShellPasses) +
-           tr(lang, ", rows on a vertical ", ", рядов по вертикали ") + std::to_string(d.RowsOnVertical) +
-           tr(lang, ", parallel flows ", ", параллельных потоков ") + std::to_string(d.ParallelFlows) + "\n";
+           tr(lang, ", rows on a vertical ", ", рядов по вертикали ") +
+           std::to_string(d.RowsOnVertical) +
+           tr(lang, ", parallel flows ", ", параллельных потоков ") +
+           std::to_string(d.ParallelFlows) + "\n";
     if (d.ShellDiameter != 0)
-        out += tr(lang, "    casing inner diameter ", "    внутренний диаметр кожуха ") + num(d.ShellDiameter) +
-               tr(lang, " m", " м") + "\n";
+        out += tr(lang, "    casing inner diameter ", "    внутренний диаметр кожуха ") +
+               num(d.ShellDiameter) + tr(lang, " m", " м") + "\n";
     out += tr(lang, "    material ", "    материал ") + d.MaterialName +
            tr(lang, ", wall resistance ", ", термическое сопротивление стенки ") +
            formatGeneral(d.WallResistance, 6, 2) + tr(lang, " m2*K/W", " м2*К/Вт") + "\n";
-    out += tr(lang, "    surface ", "    поверхность ") + formatFixed(d.Surface, 0, 3) + tr(lang, " m2", " м2") +
-           (d.StaggeredTubes ? tr(lang, ", chess", ", шахматное") : tr(lang, ", corridor", ", коридорное")) +
+    out += tr(lang, "    surface ", "    поверхность ") + formatFixed(d.Surface, 0, 3) +
+           tr(lang, " m2", " м2") +
+           (d.StaggeredTubes ? tr(lang, ", chess", ", шахматное")
+                             : tr(lang, ", corridor", ", коридорное")) +
            (d.HorizontalBundle ? tr(lang, ", horizontal", ", горизонтальное")
                                : tr(lang, ", vertical", ", вертикальное")) +
            "\n";

@@ -18,7 +18,8 @@ struct PropsOptions {
 // `vexamo props`: the property set of a substance or mixture at a temperature.
 // Throws InputError for a bad name, temperature or composition; warnings about
 // tables left go to `err`.
-void runProps(const PropsOptions& options, const SubstanceData& data, std::ostream& out, std::ostream& err);
+void runProps(const PropsOptions& options, const SubstanceData& data, std::ostream& out,
+              std::ostream& err);
 
 struct SubstancesOptions {
     bool json = false;

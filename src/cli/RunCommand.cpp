@@ -32,13 +32,18 @@ void checkRunOutputs(const RunOptions& o) {
 
 const char* outcomeName(RunOutcome outcome) {
     switch (outcome) {
-        case RunOutcome::Results: return "results";
-        case RunOutcome::NoResults: return "no_results";
-        case RunOutcome::Cancelled: return "cancelled";
+        case RunOutcome::Results:
+            return "results";
+        case RunOutcome::NoResults:
+            return "no_results";
+        case RunOutcome::Cancelled:
+            return "cancelled";
         // The JSON of a Run the person ended says no more than before the
         // outcome had a name of its own.
-        case RunOutcome::ExitRequested: return "no_results";
-        default: return "aborted";
+        case RunOutcome::ExitRequested:
+            return "no_results";
+        default:
+            return "aborted";
     }
 }
 
@@ -145,10 +150,20 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
     pjson::Json j = pjson::Json::object();
     j["program"] = {{"name", "Vexamo"}, {"version", VEXAMO_VERSION}};
     // Every number's unit is the end of its key.
-    j["units"] = {{"_C", "degree Celsius"}, {"_K", "kelvin (a temperature difference)"}, {"_kg_h", "kg/h"},
-                  {"_W", "W"}, {"_kW", "kW"}, {"_W_m2", "W/m2"}, {"_W_m2K", "W/(m2*K)"}, {"_m2", "m2"},
-                  {"_m_s", "m/s"}, {"_kPa", "kPa"}, {"_m2K_W", "m2*K/W"}, {"_pct", "per cent"},
-                  {"_kgf_cm2", "kgf/cm2"}, {"_m", "m"}};
+    j["units"] = {{"_C", "degree Celsius"},
+                  {"_K", "kelvin (a temperature difference)"},
+                  {"_kg_h", "kg/h"},
+                  {"_W", "W"},
+                  {"_kW", "kW"},
+                  {"_W_m2", "W/m2"},
+                  {"_W_m2K", "W/(m2*K)"},
+                  {"_m2", "m2"},
+                  {"_m_s", "m/s"},
+                  {"_kPa", "kPa"},
+                  {"_m2K_W", "m2*K/W"},
+                  {"_pct", "per cent"},
+                  {"_kgf_cm2", "kgf/cm2"},
+                  {"_m", "m"}};
     // The problem the results belong to, as it stood after the Run.
     try {
         j["problem"] = pjson::Json::parse(pjson::problemToJson(session.Problem, session.Data));
@@ -188,7 +203,8 @@ int runSession(Session& session, CliDialogs& dialogs, RunOutcome& outcome, std::
             status = 2;
         }
         // The desktop program would close here; the Run ends and the report is kept.
-        if (outcome == RunOutcome::ExitRequested) err << "vexamo: " << session.Results.reason << '\n';
+        if (outcome == RunOutcome::ExitRequested)
+            err << "vexamo: " << session.Results.reason << '\n';
     } catch (const AnswerError& e) {
         status = reportError(err, e);
     }
@@ -211,14 +227,17 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
     if (o.report.empty()) {
         out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
     } else {
-        write(o.report, [&] { return reportFileBytes(session.Report.lines()); },
-              BackupRule::ReplaceExtension);
+        write(
+            o.report, [&] { return reportFileBytes(session.Report.lines()); },
+            BackupRule::ReplaceExtension);
     }
     if (!o.json.empty())
-        write(o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
-              BackupRule::AppendBak);
+        write(
+            o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
+            BackupRule::AppendBak);
     if (!o.record.empty())
-        write(o.record, [&] { return answers.recordText(); }, BackupRule::AppendBak);
+        write(
+            o.record, [&] { return answers.recordText(); }, BackupRule::AppendBak);
     if (!o.plot.empty()) {
         try {
             if (dialogs.graphs().empty())

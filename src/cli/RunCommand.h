@@ -7,12 +7,12 @@
 namespace vexamo::cli {
 
 struct RunOptions {
-    std::string problem;     // .dat or .json
-    std::string answers;     // answers file, optional
-    std::string report;      // report file (Windows-1251, CR LF), optional: else stdout
-    std::string json;        // results file, optional
-    std::string record;      // answers used, optional
-    std::string plot;        // PNG or SVG of the last temperature profile, optional
+    std::string problem;  // .dat or .json
+    std::string answers;  // answers file, optional
+    std::string report;   // report file (Windows-1251, CR LF), optional: else stdout
+    std::string json;     // results file, optional
+    std::string record;   // answers used, optional
+    std::string plot;     // PNG or SVG of the last temperature profile, optional
     bool quiet = false;
     bool verbose = false;  // also the intermediate values of the iterations
     LanguageFlagType language = kEnglish;

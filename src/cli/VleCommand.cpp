@@ -50,10 +50,12 @@ std::vector<MixturePart> parseMixture(const SubstanceData& data, const std::stri
     Real sum = 0;
     for (const MixturePart& c : parts) sum += c.massPercent;
     if (std::fabs(sum - 100) > 1e-6L)
-        throw InputError("--mix: the mass per cents add up to " + formatShortest(sum) + ", not 100");
+        throw InputError("--mix: the mass per cents add up to " + formatShortest(sum) +
+                         ", not 100");
     // The technological data dialog lists the components in the order of the
     // substance table.
-    std::sort(parts.begin(), parts.end(), [](const MixturePart& a, const MixturePart& b) { return a.index < b.index; });
+    std::sort(parts.begin(), parts.end(),
+              [](const MixturePart& a, const MixturePart& b) { return a.index < b.index; });
     return parts;
 }
 
@@ -63,7 +65,8 @@ VleInput parseOptions(const VleOptions& o, const SubstanceData& data) {
     input.components = parseMixture(data, o.mix);
     const auto p = parseReal(o.pressure);
     if (!p || !std::isfinite(*p) || !(*p > 0))
-        throw InputError("--pressure: \"" + o.pressure + "\" is not a pressure above zero (kgf/cm2)");
+        throw InputError("--pressure: \"" + o.pressure +
+                         "\" is not a pressure above zero (kgf/cm2)");
     input.pressure_kgfcm2 = *p;
     if (o.process == "condensation")
         input.phase = 'x';
@@ -72,7 +75,8 @@ VleInput parseOptions(const VleOptions& o, const SubstanceData& data) {
     if ((o.txy || !o.plot.empty()) && input.components.size() != 2)
         throw InputError("--txy and --plot need a mixture of two components");
     // The picture is checked before anything is calculated or moved.
-    checkOutputs({{"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}}, {{"--answers", o.answers}});
+    checkOutputs({{"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}},
+                 {{"--answers", o.answers}});
     if (!o.answers.empty()) input.answers = AnswerBook::fromFile(o.answers);
     return input;
 }
@@ -84,12 +88,14 @@ TechnSet streamRecord(VleInput& input) {
     const std::size_t n = components.size();
     TechnSet record;
     record.ComponentCount = static_cast<std::uint16_t>(n);
-    for (std::size_t i = 0; i < n; ++i) record.ComponentIndex[i] = static_cast<std::uint16_t>(components[i].index);
+    for (std::size_t i = 0; i < n; ++i)
+        record.ComponentIndex[i] = static_cast<std::uint16_t>(components[i].index);
     record.ProcessCode = input.phase == 'y' ? 1 : 0;
     record.SelectionChanged = 1;
     if (n > 1) {
         Json given = Json::array();
-        for (std::size_t i = 0; i + 1 < n; ++i) given.push_back(formatShortest(components[i].massPercent));
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            given.push_back(formatShortest(components[i].massPercent));
         input.answers.setPending("stream.concentrations", given);
     }
     return record;
@@ -99,13 +105,13 @@ TechnSet streamRecord(VleInput& input) {
 // pressure. A calculation that ends without a result, or the person's choice
 // to end the program, is reported and kept as the failure; a refused answer
 // (AnswerError) passes through.
-void prepareMixture(Session& session, CliDialogs& dialogs, const VleInput& input, PreparedMixture& mixture,
-                    std::ostream& err) {
+void prepareMixture(Session& session, CliDialogs& dialogs, const VleInput& input,
+                    PreparedMixture& mixture, std::ostream& err) {
     mixture.entered_mmHg = kgfcm2ToMmHg(input.pressure_kgfcm2);
     Real correction = 1, temperature = 0;
     try {
-        PrepareStream(session, dialogs, 'p', '1', input.phase, mixture.record, correction, temperature,
-                      mixture.entered_mmHg);
+        PrepareStream(session, dialogs, 'p', '1', input.phase, mixture.record, correction,
+                      temperature, mixture.entered_mmHg);
     } catch (const ProgramExitRequested& e) {
         mixture.failure = e.what();
         mixture.status = reportStop(err, e);
@@ -130,9 +136,12 @@ Json realOrNullArray(std::span<const Real> values) {
 
 const char* sourceName(PairSetup::Origin origin) {
     switch (origin) {
-        case PairSetup::Origin::Entered: return "entered";
-        case PairSetup::Origin::Reference: return "reference";
-        default: return "fitted";
+        case PairSetup::Origin::Entered:
+            return "entered";
+        case PairSetup::Origin::Reference:
+            return "reference";
+        default:
+            return "fitted";
     }
 }
 
@@ -144,8 +153,12 @@ Json parameterJson(const std::string& name, char kind, Real value) {
             p["A"] = pjson::realToJson(value);
             p["kJ_mol"] = pjson::realToJson(energyParameterKiloJoules(value));
             break;
-        case 'G': p["K"] = pjson::realToJson(groupParameterKelvin(value)); break;
-        default: p["value"] = pjson::realToJson(value); break;
+        case 'G':
+            p["K"] = pjson::realToJson(groupParameterKelvin(value));
+            break;
+        default:
+            p["value"] = pjson::realToJson(value);
+            break;
     }
     return p;
 }
@@ -178,7 +191,8 @@ void saturationJson(const Session& session, const TechnSet& record, std::size_t 
         j["air_factor"] = pjson::realToJson(record.AirFactor);
         return;
     }
-    const std::span<const Real> x(session.EquilibriumLiquid.data(), count), y(session.EquilibriumVapour.data(), count);
+    const std::span<const Real> x(session.EquilibriumLiquid.data(), count),
+        y(session.EquilibriumVapour.data(), count);
     std::vector<Real> molarMasses;
     for (std::size_t i = 0; i < count; ++i) molarMasses.push_back(record.Components[i].MolarMass);
     j["liquid_mole_fraction"] = realArray(x);
@@ -223,7 +237,8 @@ Json resultsJson(const Session& session, const CliDialogs& dialogs, const VleInp
         if (session.Equilibrium.MethodLetter == 'F')
             j["unifac_variant"] = std::string(1, session.Equilibrium.UnifacVariant);
         Json pairs = Json::array();
-        for (const PairSetup& pair : session.EquilibriumPairs) pairs.push_back(pairJson(pair, session.ComponentNames));
+        for (const PairSetup& pair : session.EquilibriumPairs)
+            pairs.push_back(pairJson(pair, session.ComponentNames));
         j["pairs"] = pairs;
     }
     if (mixture.status == 0) saturationJson(session, mixture.record, count, j);
@@ -232,12 +247,15 @@ Json resultsJson(const Session& session, const CliDialogs& dialogs, const VleInp
     for (const std::string& line : session.Report.lines()) report.push_back(line);
     j["report"] = report;
     Json messages = Json::array();
-    for (const MessageRequest& m : dialogs.messages()) messages.push_back({{"id", m.id}, {"text", m.text}});
+    for (const MessageRequest& m : dialogs.messages())
+        messages.push_back({{"id", m.id}, {"text", m.text}});
     j["messages"] = messages;
     return j;
 }
 
-std::string csvField(Real value, int decimals) { return std::isfinite(value) ? formatFixed(value, 0, decimals) : ""; }
+std::string csvField(Real value, int decimals) {
+    return std::isfinite(value) ? formatFixed(value, 0, decimals) : "";
+}
 
 // The computed points beside the measured ones, row by row.
 void writeTxyCsv(const TxyTable& txy, std::ostream& out) {
@@ -245,12 +263,13 @@ void writeTxyCsv(const TxyTable& txy, std::ostream& out) {
     const std::size_t rows = std::max(txy.x.size(), txy.measuredT_C.size());
     for (std::size_t k = 0; k < rows; ++k) {
         if (k < txy.x.size())
-            out << csvField(txy.x[k], 6) << ',' << csvField(txy.y[k], 6) << ',' << csvField(txy.t_C[k], 4);
+            out << csvField(txy.x[k], 6) << ',' << csvField(txy.y[k], 6) << ','
+                << csvField(txy.t_C[k], 4);
         else
             out << ",,";
         if (k < txy.measuredT_C.size())
-            out << ',' << formatShortest(txy.measuredX[k]) << ',' << formatShortest(txy.measuredY[k]) << ','
-                << formatShortest(txy.measuredT_C[k]);
+            out << ',' << formatShortest(txy.measuredX[k]) << ','
+                << formatShortest(txy.measuredY[k]) << ',' << formatShortest(txy.measuredT_C[k]);
         else
             out << ",,,";
         out << '\n';
@@ -269,14 +288,18 @@ constexpr PictureText kTemperatureAxis{"t, degC", "t, град.С"};
 constexpr PictureText kMeasured{"measured, ", "опыт, "};
 constexpr PictureText kMeasuredPressureUnit{" mm Hg,", " мм рт.ст.,"};
 
-std::string text(LanguageFlagType lang, const PictureText& t) { return tr(lang, t.english, t.russian); }
+std::string text(LanguageFlagType lang, const PictureText& t) {
+    return tr(lang, t.english, t.russian);
+}
 
-plot::TxyDiagram txyPicture(const Session& session, const TxyTable& txy, Real entered_mmHg, LanguageFlagType lang) {
+plot::TxyDiagram txyPicture(const Session& session, const TxyTable& txy, Real entered_mmHg,
+                            LanguageFlagType lang) {
     const std::vector<std::string>& names = session.ComponentNames;
     plot::TxyDiagram picture;
     picture.title = names.at(0) + " - " + names.at(1) + ", " + formatShortest(entered_mmHg) +
                     text(lang, kTitlePressureUnit) + methodName(session.Equilibrium.MethodLetter);
-    picture.compositionAxis = text(lang, kCompositionAxisBefore) + names.at(0) + text(lang, kCompositionAxisAfter);
+    picture.compositionAxis =
+        text(lang, kCompositionAxisBefore) + names.at(0) + text(lang, kCompositionAxisAfter);
     picture.temperatureAxis = text(lang, kTemperatureAxis);
     picture.x = txy.x;
     picture.y = txy.y;
@@ -284,7 +307,8 @@ plot::TxyDiagram txyPicture(const Session& session, const TxyTable& txy, Real en
     picture.measuredX = txy.measuredX;
     picture.measuredY = txy.measuredY;
     picture.measuredT = txy.measuredT_C;
-    picture.measuredLabel = text(lang, kMeasured) + formatShortest(txy.measuredPressure_Pa / kPaPerMmHg) +
+    picture.measuredLabel = text(lang, kMeasured) +
+                            formatShortest(txy.measuredPressure_Pa / kPaPerMmHg) +
                             text(lang, kMeasuredPressureUnit);
     return picture;
 }

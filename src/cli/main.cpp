@@ -33,11 +33,13 @@ void prepareHeadlessDrawing(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (getenv("XDG_RUNTIME_DIR") == nullptr) {
         const char* temporary = getenv("TMPDIR");
-        const std::string folder = std::string(temporary != nullptr && *temporary ? temporary : "/tmp") +
-                                   "/vexamo-runtime-" + std::to_string(getuid());
+        const std::string folder =
+            std::string(temporary != nullptr && *temporary ? temporary : "/tmp") +
+            "/vexamo-runtime-" + std::to_string(getuid());
         struct stat status {};
         if (mkdir(folder.c_str(), 0700) == 0 ||
-            (lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == getuid()))
+            (lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+             status.st_uid == getuid()))
             setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
     }
 }
@@ -53,7 +55,8 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i) arguments.push_back(argv[i]);
         arguments.push_back(nullptr);
         execv(program.c_str(), arguments.data());
-        std::cerr << "vexamo: the desktop program " << program << " cannot be started: " << std::strerror(errno)
+        std::cerr << "vexamo: the desktop program " << program
+                  << " cannot be started: " << std::strerror(errno)
                   << "\n(headless commands: vexamo --help)\n";
         return 1;
     }

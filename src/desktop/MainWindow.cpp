@@ -28,13 +28,13 @@
 #include <algorithm>
 #include <functional>
 
-#include "control/DataDialogActions.h"
 #include "Icons.h"
 #include "QtTranslation.h"
 #include "ReportActions.h"
 #include "ReportFont.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "control/DataDialogActions.h"
 #include "control/ProblemFile.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/TechnologicalDialog.h"

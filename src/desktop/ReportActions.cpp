@@ -226,7 +226,8 @@ void ReportActions::OpenActionExecute() {
         lines = readReportFile(toPath(fileName));
     } catch (const std::exception& e) {
         showError(m_window, e, lang,
-                  std::string(vexamo::tr(lang, "The file could not be read: ", "Не удалось прочитать файл: ")) +
+                  std::string(vexamo::tr(
+                      lang, "The file could not be read: ", "Не удалось прочитать файл: ")) +
                       QFile::encodeName(fileName).toStdString());
         return;
     }
@@ -280,7 +281,8 @@ ReportActions::SaveResult ReportActions::saveTo(const QString& fileName) {
         return SaveResult::Failed;
     } catch (const std::exception& e) {
         showError(m_window, e, lang,
-                  std::string(vexamo::tr(lang, "The file could not be written: ", "Не удалось записать файл: ")) +
+                  std::string(vexamo::tr(
+                      lang, "The file could not be written: ", "Не удалось записать файл: ")) +
                       name);
         return SaveResult::Failed;
     }

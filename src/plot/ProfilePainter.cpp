@@ -5,8 +5,8 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -69,7 +69,8 @@ void ensureGuiApplication() {
     // process; the program's entry point chooses the offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        throw std::runtime_error("drawing needs a display, or QT_QPA_PLATFORM=offscreen in the environment");
+        throw std::runtime_error(
+            "drawing needs a display, or QT_QPA_PLATFORM=offscreen in the environment");
     static int argc = 1;
     static char name[] = "vexamo";
     static char* argv[] = {name, nullptr};
@@ -109,8 +110,7 @@ void paintProfileGraph(QPainter& painter, const ProfileGraphGeometry& geometry) 
 }
 
 std::string renderPicture(const QSize& size, const std::string& title, const QColor& background,
-                          const std::string& format,
-                          const std::function<void(QPainter&)>& paint) {
+                          const std::string& format, const std::function<void(QPainter&)>& paint) {
     ensureGuiApplication();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -122,7 +122,8 @@ std::string renderPicture(const QSize& size, const std::string& title, const QCo
             QPainter painter(&image);
             paint(painter);
         }
-        if (!image.save(&buffer, "PNG")) throw std::runtime_error("the PNG picture could not be made");
+        if (!image.save(&buffer, "PNG"))
+            throw std::runtime_error("the PNG picture could not be made");
     } else if (format == "svg") {
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
@@ -130,7 +131,8 @@ std::string renderPicture(const QSize& size, const std::string& title, const QCo
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setTitle(QString::fromStdString(title));
         QPainter painter;
-        if (!painter.begin(&generator)) throw std::runtime_error("the SVG picture could not be made");
+        if (!painter.begin(&generator))
+            throw std::runtime_error("the SVG picture could not be made");
         paint(painter);
         painter.end();
     } else {
@@ -168,7 +170,8 @@ void writePicture(const std::filesystem::path& file,
 }
 
 void renderProfileGraph(const ProfileGraphRequest& request, const std::filesystem::path& file) {
-    writePicture(file, [&](const std::string& format) { return profileGraphPicture(request, format); });
+    writePicture(file,
+                 [&](const std::string& format) { return profileGraphPicture(request, format); });
 }
 
 }  // namespace vexamo::plot

@@ -56,7 +56,9 @@ struct Frame {
     QRectF plot;
     Range range;
     double px(double x) const { return plot.left() + x * plot.width(); }
-    double py(double t) const { return plot.bottom() - (t - range.low) / (range.high - range.low) * plot.height(); }
+    double py(double t) const {
+        return plot.bottom() - (t - range.low) / (range.high - range.low) * plot.height();
+    }
 };
 
 // The round temperature range over every finite computed and measured
@@ -69,7 +71,8 @@ Range temperatureRange(const TxyDiagram& d) {
                 low = std::min(low, static_cast<double>(t));
                 high = std::max(high, static_cast<double>(t));
             }
-    if (!std::isfinite(low)) throw std::runtime_error("the T-x-y diagram has no temperature to draw");
+    if (!std::isfinite(low))
+        throw std::runtime_error("the T-x-y diagram has no temperature to draw");
     return niceRange(low, high);
 }
 
@@ -83,16 +86,19 @@ void drawGrid(QPainter& painter, const Frame& f, const QFontMetrics& metrics) {
         painter.drawLine(QPointF(f.px(x), plot.top()), QPointF(f.px(x), plot.bottom()));
         painter.setPen(Qt::black);
         const QString label = text(formatFixed(x, 0, 1));
-        painter.drawText(QPointF(f.px(x) - metrics.horizontalAdvance(label) / 2.0, plot.bottom() + 18), label);
+        painter.drawText(
+            QPointF(f.px(x) - metrics.horizontalAdvance(label) / 2.0, plot.bottom() + 18), label);
     }
-    const int divisions = static_cast<int>(std::lround((f.range.high - f.range.low) / f.range.step));
+    const int divisions =
+        static_cast<int>(std::lround((f.range.high - f.range.low) / f.range.step));
     for (int i = 0; i <= divisions; ++i) {
         const double t = f.range.low + i * f.range.step;
         painter.setPen(grid);
         painter.drawLine(QPointF(plot.left(), f.py(t)), QPointF(plot.right(), f.py(t)));
         painter.setPen(Qt::black);
         const QString label = text(formatShortest(std::round(t * 1000) / 1000));
-        painter.drawText(QPointF(plot.left() - 8 - metrics.horizontalAdvance(label), f.py(t) + metrics.ascent() / 2.0),
+        painter.drawText(QPointF(plot.left() - 8 - metrics.horizontalAdvance(label),
+                                 f.py(t) + metrics.ascent() / 2.0),
                          label);
     }
     painter.setPen(QPen(Qt::black, 1));
@@ -106,20 +112,23 @@ void drawTitles(QPainter& painter, const Frame& f, const TxyDiagram& d, const QF
     bold.setPixelSize(14);
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(QRectF(0, 8, kTxyWidth, 24), Qt::AlignHCenter | Qt::AlignVCenter, text(d.title));
+    painter.drawText(QRectF(0, 8, kTxyWidth, 24), Qt::AlignHCenter | Qt::AlignVCenter,
+                     text(d.title));
     painter.setFont(font);
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 28, plot.width(), 20), Qt::AlignHCenter, text(d.compositionAxis));
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 28, plot.width(), 20), Qt::AlignHCenter,
+                     text(d.compositionAxis));
     painter.save();
     painter.translate(18, plot.center().y());
     painter.rotate(-90);
-    painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignHCenter, text(d.temperatureAxis));
+    painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignHCenter,
+                     text(d.temperatureAxis));
     painter.restore();
 }
 
 // One computed curve, t over the given composition; a point that was not
 // found breaks the line.
-void drawCurve(QPainter& painter, const Frame& f, const std::vector<Real>& composition, const std::vector<Real>& t,
-               const QColor& colour) {
+void drawCurve(QPainter& painter, const Frame& f, const std::vector<Real>& composition,
+               const std::vector<Real>& t, const QColor& colour) {
     QPainterPath path;
     bool started = false;
     for (std::size_t k = 0; k < composition.size() && k < t.size(); ++k) {
@@ -127,7 +136,8 @@ void drawCurve(QPainter& painter, const Frame& f, const std::vector<Real>& compo
             started = false;
             continue;
         }
-        const QPointF point(f.px(static_cast<double>(composition[k])), f.py(static_cast<double>(t[k])));
+        const QPointF point(f.px(static_cast<double>(composition[k])),
+                            f.py(static_cast<double>(t[k])));
         if (started)
             path.lineTo(point);
         else
@@ -145,18 +155,21 @@ void drawMeasuredPoints(QPainter& painter, const Frame& f, const TxyDiagram& d) 
         const double t = static_cast<double>(d.measuredT[k]);
         if (k < d.measuredX.size()) {
             painter.setPen(QPen(kBoilingColour, 1.5));
-            painter.drawEllipse(QPointF(f.px(static_cast<double>(d.measuredX[k])), f.py(t)), 3.5, 3.5);
+            painter.drawEllipse(QPointF(f.px(static_cast<double>(d.measuredX[k])), f.py(t)), 3.5,
+                                3.5);
         }
         if (k < d.measuredY.size()) {
             painter.setPen(QPen(kCondensingColour, 1.5));
-            painter.drawRect(QRectF(f.px(static_cast<double>(d.measuredY[k])) - 3.5, f.py(t) - 3.5, 7, 7));
+            painter.drawRect(
+                QRectF(f.px(static_cast<double>(d.measuredY[k])) - 3.5, f.py(t) - 3.5, 7, 7));
         }
     }
 }
 
 // The legend, top right inside the plot: the two curves and, where there
 // are any, the measured points.
-void drawLegend(QPainter& painter, const Frame& f, const TxyDiagram& d, const QFontMetrics& metrics) {
+void drawLegend(QPainter& painter, const Frame& f, const TxyDiagram& d,
+                const QFontMetrics& metrics) {
     const double lx = f.plot.right() - 190, ly = f.plot.top() + 12;
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 220));
@@ -177,8 +190,10 @@ void drawLegend(QPainter& painter, const Frame& f, const TxyDiagram& d, const QF
     painter.setPen(QPen(kCondensingColour, 1.5));
     painter.drawRect(QRectF(lx + 8.5, ly + 54 - 3.5, 7, 7));
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(lx + 32, ly + 36 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " x"));
-    painter.drawText(QPointF(lx + 32, ly + 54 + metrics.ascent() / 2.0 - 1), text(d.measuredLabel + " y"));
+    painter.drawText(QPointF(lx + 32, ly + 36 + metrics.ascent() / 2.0 - 1),
+                     text(d.measuredLabel + " x"));
+    painter.drawText(QPointF(lx + 32, ly + 54 + metrics.ascent() / 2.0 - 1),
+                     text(d.measuredLabel + " y"));
 }
 
 }  // namespace
@@ -215,8 +230,10 @@ void renderTxyDiagram(const TxyDiagram& diagram, const std::filesystem::path& fi
     bool drawable = false;
     for (const std::vector<Real>* values : {&diagram.t, &diagram.measuredT})
         for (Real t : *values) drawable = drawable || std::isfinite(t);
-    if (!drawable) throw std::runtime_error(file.string() + ": the T-x-y diagram has no temperature to draw");
-    writePicture(file, [&](const std::string& format) { return txyDiagramPicture(diagram, format); });
+    if (!drawable)
+        throw std::runtime_error(file.string() + ": the T-x-y diagram has no temperature to draw");
+    writePicture(file,
+                 [&](const std::string& format) { return txyDiagramPicture(diagram, format); });
 }
 
 }  // namespace vexamo::plot

@@ -13,12 +13,12 @@ class QPainter;
 namespace vexamo::plot {
 
 struct TxyDiagram {
-    std::string title;           // e.g. "comp.1 - comp.2, 760 mm Hg, Wilson"
-    std::string compositionAxis; // e.g. "x, y of comp.1, mole fraction"
-    std::string temperatureAxis; // e.g. "t, degC"
-    std::vector<Real> x, y, t;   // computed: liquid and vapour mole fractions, degC
+    std::string title;            // e.g. "comp.1 - comp.2, 760 mm Hg, Wilson"
+    std::string compositionAxis;  // e.g. "x, y of comp.1, mole fraction"
+    std::string temperatureAxis;  // e.g. "t, degC"
+    std::vector<Real> x, y, t;    // computed: liquid and vapour mole fractions, degC
     std::vector<Real> measuredX, measuredY, measuredT;
-    std::string measuredLabel;   // legend of the measured points ("measured, 760 mm Hg")
+    std::string measuredLabel;  // legend of the measured points ("measured, 760 mm Hg")
 };
 
 inline constexpr int kTxyWidth = 800;

@@ -70,7 +70,8 @@ PrintedDigits roundedDigits(Real value, const PrintedDigits& wide, int precision
                     wide.exponent};
     if (tail[0] >= '5') {
         int i = precision - 1;
-        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') d.digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9')
+            d.digits[static_cast<std::size_t>(i--)] = '0';
         if (i >= 0) {
             ++d.digits[static_cast<std::size_t>(i)];
         } else {
@@ -92,7 +93,8 @@ namespace {
 bool clearlyTooShort(Real value, const PrintedDigits& wide, int precision) {
     const std::string tail = wide.digits.substr(static_cast<std::size_t>(precision));
     Real fraction = 0, scale = 0.1L;
-    for (std::size_t i = 0; i < tail.size() && i < 18; ++i, scale /= 10) fraction += (tail[i] - '0') * scale;
+    for (std::size_t i = 0; i < tail.size() && i < 18; ++i, scale /= 10)
+        fraction += (tail[i] - '0') * scale;
     const Real off = tail[0] >= '5' ? 1 - fraction : fraction;  // in units of the last kept digit
     if (!(off > 0)) return false;
     int binaryExponent = 0;

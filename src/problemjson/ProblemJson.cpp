@@ -1,7 +1,5 @@
 #include "problemjson/ProblemJson.h"
 
-#include "properties/SubstanceIdentity.h"
-
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -12,14 +10,15 @@
 
 #include "common/Constants.h"
 #include "common/Errors.h"
+#include "common/Ext80.h"
 #include "common/InputBounds.h"
 #include "common/NumberFormat.h"
-#include "common/Ext80.h"
 #include "common/Str20.h"
 #include "control/ProblemFile.h"
 #include "dialogs/FieldRules.h"
 #include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
+#include "properties/SubstanceIdentity.h"
 
 namespace vexamo::pjson {
 
@@ -73,7 +72,8 @@ long long toInteger(const Json& value, const std::string& path, long long lo, lo
     if (value.is_number_unsigned()) {
         const auto u = value.get<std::uint64_t>();
         if (u > static_cast<std::uint64_t>(hi))
-            throw ProblemJsonError(path, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
+            throw ProblemJsonError(
+                path, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
         v = static_cast<long long>(u);
     } else if (value.is_number_integer()) {
         v = value.get<std::int64_t>();
@@ -81,7 +81,8 @@ long long toInteger(const Json& value, const std::string& path, long long lo, lo
         throw ProblemJsonError(path, "a whole number is expected");
     }
     if (v < lo || v > hi)
-        throw ProblemJsonError(path, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
+        throw ProblemJsonError(path,
+                               "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
     return v;
 }
 
@@ -142,7 +143,8 @@ void componentsFromJson(const Json& s, const std::string& path, const SubstanceD
     const std::string cpath = join(path, "components");
     const Json* components = find(s, "components");
     if (!components) throw ProblemJsonError(cpath, "missing");
-    if (!components->is_array()) throw ProblemJsonError(cpath, "a list of substance names is expected");
+    if (!components->is_array())
+        throw ProblemJsonError(cpath, "a list of substance names is expected");
     if (components->empty() || components->size() > kMaxComponents)
         throw ProblemJsonError(cpath, "a medium has 1 to 6 components");
     int previous = -1;
@@ -150,10 +152,12 @@ void componentsFromJson(const Json& s, const std::string& path, const SubstanceD
         const std::string name = toText((*components)[i], index(cpath, i));
         const auto match = findSubstanceByAnyName(data, name);
         const int found = match ? static_cast<int>(*match) : -1;
-        if (!match) throw ProblemJsonError(index(cpath, i), "no substance \"" + name + "\" in the table");
+        if (!match)
+            throw ProblemJsonError(index(cpath, i), "no substance \"" + name + "\" in the table");
         if (strict && found <= previous)
-            throw ProblemJsonError(index(cpath, i),
-                                   "components are listed once each, in the order of the substance table");
+            throw ProblemJsonError(
+                index(cpath, i),
+                "components are listed once each, in the order of the substance table");
         previous = found;
         t.ComponentIndex[i] = static_cast<std::uint16_t>(found);
         t.Components[i] = fixedPart(data.SubstanceTable[static_cast<std::size_t>(found)]);
@@ -173,7 +177,8 @@ void concentrationsFromJson(const Json& s, const std::string& path, bool strict,
             throw ProblemJsonError(kpath, "give one value per component (or all but the last)");
         for (std::size_t i = 0; i < given; ++i) {
             const Real c = finiteReal((*conc)[i], index(kpath, i));
-            if (strict && (c < 0 || c > 100)) throw ProblemJsonError(index(kpath, i), "must be from 0 to 100 %");
+            if (strict && (c < 0 || c > 100))
+                throw ProblemJsonError(index(kpath, i), "must be from 0 to 100 %");
             t.Concentration[i] = c;
         }
         const Real last = lastConcentration(t.Concentration, n);
@@ -198,8 +203,9 @@ void stateFromJson(const Json& s, const std::string& path, bool strict, TechnSet
     const Json* saturation = find(s, "saturation_temperature_C");
     if (t.GivenState == 't') {
         if (strict && (pressure || saturation))
-            throw ProblemJsonError(join(path, pressure ? "pressure_kgf_cm2" : "saturation_temperature_C"),
-                                   "heating and cooling take the inlet temperature_C, not a pressure");
+            throw ProblemJsonError(
+                join(path, pressure ? "pressure_kgf_cm2" : "saturation_temperature_C"),
+                "heating and cooling take the inlet temperature_C, not a pressure");
         if (temperature)
             t.Temperature = ruledReal(*temperature, path, field::Temperature, strict);
         else if (strict)
@@ -221,8 +227,8 @@ void stateFromJson(const Json& s, const std::string& path, bool strict, TechnSet
 StreamInput streamFromJson(const Json& s, const std::string& path, const SubstanceData& data,
                            bool strict) {
     checkKeys(s,
-              {"process", "components", "concentrations_mass_pct", "flow_rate_kg_h", "temperature_C",
-               "pressure_kgf_cm2", "saturation_temperature_C", "air_factor"},
+              {"process", "components", "concentrations_mass_pct", "flow_rate_kg_h",
+               "temperature_C", "pressure_kgf_cm2", "saturation_temperature_C", "air_factor"},
               path);
     StreamInput in;
     TechnSet& t = in.set;
@@ -238,7 +244,8 @@ StreamInput streamFromJson(const Json& s, const std::string& path, const Substan
     stateFromJson(s, path, strict, t);
     if (const Json* air = find(s, "air_factor")) {
         t.AirFactor = finiteReal(*air, join(path, "air_factor"));
-        if (strict && !(t.AirFactor > 0)) throw ProblemJsonError(join(path, "air_factor"), "must be positive");
+        if (strict && !(t.AirFactor > 0))
+            throw ProblemJsonError(join(path, "air_factor"), "must be positive");
     }
     return in;
 }
@@ -264,7 +271,8 @@ public:
     }
     long long integer(const IntegerFieldRule& rule, long long fallback) const {
         const Json* v = need(rule.key);
-        return v ? toInteger(*v, join(m_path, rule.key), m_strict ? rule.low : 0, rule.high) : fallback;
+        return v ? toInteger(*v, join(m_path, rule.key), m_strict ? rule.low : 0, rule.high)
+                 : fallback;
     }
     Real positive(const RealFieldRule& rule) const {
         const Json* v = need(rule.key);
@@ -277,8 +285,8 @@ public:
         if (!a) return;
         const int v = arrangementValue(toText(*a, join(m_path, key)), en1, ru1, en0, ru0);
         if (v < 0)
-            throw ProblemJsonError(join(m_path, key), std::string(en1) + " or " + en0 + " (" + ru1 +
-                                                          ", " + ru0 + ")");
+            throw ProblemJsonError(join(m_path, key),
+                                   std::string(en1) + " or " + en0 + " (" + ru1 + ", " + ru0 + ")");
         value = static_cast<std::uint8_t>(v);
     }
 
@@ -289,8 +297,8 @@ private:
 };
 
 // The tube material and the conductivity of its wall (0 when none is known).
-Real materialFromJson(const Json& d, const std::string& path, const DesignReader& read,
-                      bool strict, DesignRecord& r) {
+Real materialFromJson(const Json& d, const std::string& path, const DesignReader& read, bool strict,
+                      DesignRecord& r) {
     const Json* m = read.need("material");
     if (!m) return 0;
     const std::string text = toText(*m, join(path, "material"));
@@ -300,11 +308,13 @@ Real materialFromJson(const Json& d, const std::string& path, const DesignReader
     const std::string kpath = join(path, field::Conductivity.key);
     const Json* k = find(d, field::Conductivity.key);
     if (r.MaterialIndex > 0) {
-        if (k && strict) throw ProblemJsonError(kpath, "the material \"" + text + "\" has its own conductivity");
+        if (k && strict)
+            throw ProblemJsonError(kpath, "the material \"" + text + "\" has its own conductivity");
         return kTubeMaterials[r.MaterialIndex - 1u].conductivity;
     }
     if (k) return ruledReal(*k, path, field::Conductivity, strict);
-    if (strict) throw ProblemJsonError(kpath, "missing (\"" + text + "\" is not in the material list)");
+    if (strict)
+        throw ProblemJsonError(kpath, "missing (\"" + text + "\" is not in the material list)");
     return 0;
 }
 
@@ -322,7 +332,8 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
     r.OuterDiameter = read.positive(field::OuterDiameter);
     r.InnerDiameter = read.positive(field::InnerDiameter);
     if (strict && !(r.InnerDiameter < r.OuterDiameter))
-        throw ProblemJsonError(join(path, "inner_diameter_m"), "must be smaller than outer_diameter_m");
+        throw ProblemJsonError(join(path, "inner_diameter_m"),
+                               "must be smaller than outer_diameter_m");
     r.ShellPasses = static_cast<std::uint8_t>(read.integer(field::ShellPasses, 0));
     if (tube.SinglePhase == 1) {
         r.TubePasses = static_cast<std::uint8_t>(read.integer(field::TubePasses, 1));
@@ -330,14 +341,18 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
         const Json* v = find(d, "tube_passes");
         r.TubePasses = 1;
         if (v && strict && toInteger(*v, join(path, "tube_passes"), 1, 4) != 1)
-            throw ProblemJsonError(join(path, "tube_passes"), "is 1 when the tube-space medium changes phase");
-        if (v && !strict) r.TubePasses = static_cast<std::uint8_t>(toInteger(*v, join(path, "tube_passes"), 0, 255));
+            throw ProblemJsonError(join(path, "tube_passes"),
+                                   "is 1 when the tube-space medium changes phase");
+        if (v && !strict)
+            r.TubePasses =
+                static_cast<std::uint8_t>(toInteger(*v, join(path, "tube_passes"), 0, 255));
     }
     if (shell.SinglePhase == 1) {
         r.ShellDiameter = read.positive(field::ShellDiameter);
     } else if (const Json* v = find(d, "shell_diameter_m")) {
         r.ShellDiameter = finiteReal(*v, join(path, "shell_diameter_m"));
-        if (strict && r.ShellDiameter < 0) throw ProblemJsonError(join(path, "shell_diameter_m"), "must not be negative");
+        if (strict && r.ShellDiameter < 0)
+            throw ProblemJsonError(join(path, "shell_diameter_m"), "must not be negative");
     }
     r.RowsOnVertical = static_cast<std::uint8_t>(read.integer(field::RowsOnVertical, 0));
     r.ParallelFlows = static_cast<std::uint8_t>(read.integer(field::ParallelFlows, 0));
@@ -345,7 +360,8 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
     const Real conductivity = materialFromJson(d, path, read, strict, r);
     if (conductivity > 0)
         r.WallResistance = wallResistance(r.OuterDiameter, r.InnerDiameter, conductivity);
-    read.arrangement("tube_arrangement", "chess", "шахматное", "corridor", "коридорное", r.StaggeredTubes);
+    read.arrangement("tube_arrangement", "chess", "шахматное", "corridor", "коридорное",
+                     r.StaggeredTubes);
     read.arrangement("bundle", "horizontal", "горизонтальное", "vertical", "вертикальное",
                      r.HorizontalBundle);
     r.Surface = heatExchangeSurface(r.ParallelFlows, r.TubeCount, r.OuterDiameter, r.InnerDiameter,
@@ -374,7 +390,9 @@ Field<Record> integerField(const char* name, T Record::*member) {
 template <typename Record>
 Field<Record> realField(const char* name, Real Record::*member) {
     return {name, [member](const Record& r) { return realToJson(r.*member); },
-            [member](Record& r, const Json& v, const std::string& path) { r.*member = toReal(v, path); }};
+            [member](Record& r, const Json& v, const std::string& path) {
+                r.*member = toReal(v, path);
+            }};
 }
 
 template <typename Record>
@@ -382,7 +400,8 @@ Field<Record> textField(const char* name, std::string Record::*member) {
     return {name, [member](const Record& r) { return Json(r.*member); },
             [member](Record& r, const Json& v, const std::string& path) {
                 r.*member = shortText(toText(v, path), path);
-                if (r.*member != toText(v, path)) throw ProblemJsonError(path, "longer than 20 characters");
+                if (r.*member != toText(v, path))
+                    throw ProblemJsonError(path, "longer than 20 characters");
             }};
 }
 
@@ -401,7 +420,8 @@ Field<Record> arrayField(const char* name, std::array<T, N> Record::*member) {
             },
             [member](Record& r, const Json& v, const std::string& path) {
                 if (!v.is_array() || v.size() != N)
-                    throw ProblemJsonError(path, "a list of " + std::to_string(N) + " values is expected");
+                    throw ProblemJsonError(
+                        path, "a list of " + std::to_string(N) + " values is expected");
                 for (std::size_t i = 0; i < N; ++i) {
                     if constexpr (std::is_same_v<T, Real>)
                         (r.*member)[i] = toReal(v[i], index(path, i));
@@ -417,70 +437,77 @@ const std::vector<Field<Pro>>& proFields() {
         std::vector<Field<Pro>> f;
         f.push_back(textField("EnglishName", &Pro::EnglishName));
         f.push_back(textField("RussianName", &Pro::RussianName));
-        f.push_back({"Groups",
-                     [](const Pro& p) {
-                         const GroupBlock& g = p.Groups;
-                         Json j;
-                         j["GroupCount"] = static_cast<std::uint64_t>(g.GroupCount);
-                         Json main = Json::array(), occ = Json::array(), letters = Json::array(),
-                              q = Json::array(), r = Json::array(), x = Json::array(),
-                              inter = Json::array();
-                         for (std::size_t k = 0; k < kMaxGroups; ++k) {
-                             main.push_back(static_cast<std::uint64_t>(g.MainGroup[k]));
-                             occ.push_back(static_cast<std::uint64_t>(g.Occurrences[k]));
-                             letters.push_back(static_cast<std::uint64_t>(
-                                 static_cast<unsigned char>(g.SubgroupLetter[k])));
-                             q.push_back(realToJson(g.SurfaceQ[k]));
-                             r.push_back(realToJson(g.VolumeR[k]));
-                             x.push_back(realToJson(g.PureFractions[k]));
-                             Json row = Json::array();
-                             for (std::size_t m = 0; m < kMaxGroups; ++m)
-                                 row.push_back(realToJson(g.PureInteraction[k][m]));
-                             inter.push_back(row);
-                         }
-                         j["MainGroup"] = main;
-                         j["Occurrences"] = occ;
-                         j["SubgroupLetter"] = letters;
-                         j["SurfaceQ"] = q;
-                         j["VolumeR"] = r;
-                         j["PureFractions"] = x;
-                         j["PureInteraction"] = inter;
-                         return j;
-                     },
-                     [](Pro& p, const Json& j, const std::string& path) {
-                         checkKeys(j,
-                                   {"GroupCount", "MainGroup", "Occurrences", "SubgroupLetter",
-                                    "SurfaceQ", "VolumeR", "PureFractions", "PureInteraction"},
-                                   path);
-                         GroupBlock& g = p.Groups;
-                         auto list = [&](const char* key) -> const Json& {
-                             const Json* v = find(j, key);
-                             if (!v || !v->is_array() || v->size() != kMaxGroups)
-                                 throw ProblemJsonError(join(path, key), "a list of 11 values is expected");
-                             return *v;
-                         };
-                         if (const Json* c = find(j, "GroupCount"))
-                             g.GroupCount = static_cast<std::uint8_t>(toInteger(*c, join(path, "GroupCount"), 0, 255));
-                         const Json& main = list("MainGroup");
-                         const Json& occ = list("Occurrences");
-                         const Json& letters = list("SubgroupLetter");
-                         const Json& q = list("SurfaceQ");
-                         const Json& r = list("VolumeR");
-                         const Json& x = list("PureFractions");
-                         const Json& inter = list("PureInteraction");
-                         for (std::size_t k = 0; k < kMaxGroups; ++k) {
-                             g.MainGroup[k] = static_cast<std::uint8_t>(toInteger(main[k], join(path, "MainGroup"), 0, 255));
-                             g.Occurrences[k] = static_cast<std::uint8_t>(toInteger(occ[k], join(path, "Occurrences"), 0, 255));
-                             g.SubgroupLetter[k] = static_cast<char>(toInteger(letters[k], join(path, "SubgroupLetter"), 0, 255));
-                             g.SurfaceQ[k] = toReal(q[k], join(path, "SurfaceQ"));
-                             g.VolumeR[k] = toReal(r[k], join(path, "VolumeR"));
-                             g.PureFractions[k] = toReal(x[k], join(path, "PureFractions"));
-                             if (!inter[k].is_array() || inter[k].size() != kMaxGroups)
-                                 throw ProblemJsonError(join(path, "PureInteraction"), "11 rows of 11 values are expected");
-                             for (std::size_t m = 0; m < kMaxGroups; ++m)
-                                 g.PureInteraction[k][m] = toReal(inter[k][m], join(path, "PureInteraction"));
-                         }
-                     }});
+        f.push_back(
+            {"Groups",
+             [](const Pro& p) {
+                 const GroupBlock& g = p.Groups;
+                 Json j;
+                 j["GroupCount"] = static_cast<std::uint64_t>(g.GroupCount);
+                 Json main = Json::array(), occ = Json::array(), letters = Json::array(),
+                      q = Json::array(), r = Json::array(), x = Json::array(),
+                      inter = Json::array();
+                 for (std::size_t k = 0; k < kMaxGroups; ++k) {
+                     main.push_back(static_cast<std::uint64_t>(g.MainGroup[k]));
+                     occ.push_back(static_cast<std::uint64_t>(g.Occurrences[k]));
+                     letters.push_back(static_cast<std::uint64_t>(
+                         static_cast<unsigned char>(g.SubgroupLetter[k])));
+                     q.push_back(realToJson(g.SurfaceQ[k]));
+                     r.push_back(realToJson(g.VolumeR[k]));
+                     x.push_back(realToJson(g.PureFractions[k]));
+                     Json row = Json::array();
+                     for (std::size_t m = 0; m < kMaxGroups; ++m)
+                         row.push_back(realToJson(g.PureInteraction[k][m]));
+                     inter.push_back(row);
+                 }
+                 j["MainGroup"] = main;
+                 j["Occurrences"] = occ;
+                 j["SubgroupLetter"] = letters;
+                 j["SurfaceQ"] = q;
+                 j["VolumeR"] = r;
+                 j["PureFractions"] = x;
+                 j["PureInteraction"] = inter;
+                 return j;
+             },
+             [](Pro& p, const Json& j, const std::string& path) {
+                 checkKeys(j,
+                           {"GroupCount", "MainGroup", "Occurrences", "SubgroupLetter", "SurfaceQ",
+                            "VolumeR", "PureFractions", "PureInteraction"},
+                           path);
+                 GroupBlock& g = p.Groups;
+                 auto list = [&](const char* key) -> const Json& {
+                     const Json* v = find(j, key);
+                     if (!v || !v->is_array() || v->size() != kMaxGroups)
+                         throw ProblemJsonError(join(path, key), "a list of 11 values is expected");
+                     return *v;
+                 };
+                 if (const Json* c = find(j, "GroupCount"))
+                     g.GroupCount =
+                         static_cast<std::uint8_t>(toInteger(*c, join(path, "GroupCount"), 0, 255));
+                 const Json& main = list("MainGroup");
+                 const Json& occ = list("Occurrences");
+                 const Json& letters = list("SubgroupLetter");
+                 const Json& q = list("SurfaceQ");
+                 const Json& r = list("VolumeR");
+                 const Json& x = list("PureFractions");
+                 const Json& inter = list("PureInteraction");
+                 for (std::size_t k = 0; k < kMaxGroups; ++k) {
+                     g.MainGroup[k] = static_cast<std::uint8_t>(
+                         toInteger(main[k], join(path, "MainGroup"), 0, 255));
+                     g.Occurrences[k] = static_cast<std::uint8_t>(
+                         toInteger(occ[k], join(path, "Occurrences"), 0, 255));
+                     g.SubgroupLetter[k] = static_cast<char>(
+                         toInteger(letters[k], join(path, "SubgroupLetter"), 0, 255));
+                     g.SurfaceQ[k] = toReal(q[k], join(path, "SurfaceQ"));
+                     g.VolumeR[k] = toReal(r[k], join(path, "VolumeR"));
+                     g.PureFractions[k] = toReal(x[k], join(path, "PureFractions"));
+                     if (!inter[k].is_array() || inter[k].size() != kMaxGroups)
+                         throw ProblemJsonError(join(path, "PureInteraction"),
+                                                "11 rows of 11 values are expected");
+                     for (std::size_t m = 0; m < kMaxGroups; ++m)
+                         g.PureInteraction[k][m] =
+                             toReal(inter[k][m], join(path, "PureInteraction"));
+                 }
+             }});
         f.push_back(integerField("PointCount", &Pro::PointCount));
         f.push_back(integerField("PressurePointCount", &Pro::PressurePointCount));
         f.push_back(realField("AntoineA", &Pro::AntoineA));
@@ -566,7 +593,8 @@ void applyStoredStream(TechnSet& t, const Json& stored, const std::string& path)
             const std::string& key = it.key();
             if (key.size() != 1 || key[0] < '0' || key[0] > '5')
                 throw ProblemJsonError(join(spath, key), "slots are numbered 0 to 5");
-            t.Components[static_cast<std::size_t>(key[0] - '0')] = proFromJson(it.value(), join(spath, key));
+            t.Components[static_cast<std::size_t>(key[0] - '0')] =
+                proFromJson(it.value(), join(spath, key));
         }
     }
 }
@@ -589,7 +617,8 @@ ProblemData problemFromTree(const Json& root, const SubstanceData& data, bool ch
             throw ProblemJsonError("format", std::string("must be \"") + kFormatName + "\"");
     if (const Json* v = find(root, "version"))
         if (toInteger(*v, "version", 1, 1000) != kFormatVersion)
-            throw ProblemJsonError("version", "this program reads version " + std::to_string(kFormatVersion));
+            throw ProblemJsonError("version",
+                                   "this program reads version " + std::to_string(kFormatVersion));
     const Json* stored = find(root, "stored");
     const bool strict = stored == nullptr;  // a converted file keeps its exact bytes in "stored"
 
@@ -602,15 +631,17 @@ ProblemData problemFromTree(const Json& root, const SubstanceData& data, bool ch
             throw ProblemJsonError("shell_space.flow_rate_kg_h",
                                    "give flow_rate_kg_h for exactly one of the two media");
         if (pairCode(tube.set.ProcessCode, shell.set.ProcessCode) == 0)
-            throw ProblemJsonError("shell_space.process",
-                                   std::string("no exchanger for ") + processName(tube.set.ProcessCode, kEnglish) +
-                                       " in the tubes and " + processName(shell.set.ProcessCode, kEnglish) +
-                                       " in the shell");
+            throw ProblemJsonError(
+                "shell_space.process",
+                std::string("no exchanger for ") + processName(tube.set.ProcessCode, kEnglish) +
+                    " in the tubes and " + processName(shell.set.ProcessCode, kEnglish) +
+                    " in the shell");
         for (const auto& [heated, cooled, path] :
              {std::tuple{&tube.set, &shell.set, "tube_space.temperature_C"},
               std::tuple{&shell.set, &tube.set, "shell_space.temperature_C"}})
             if (heated->ProcessCode == 2 && cooled->ProcessCode == 3)
-                if (auto crossed = inletsWithoutDrivingForce(heated->Temperature, cooled->Temperature, kEnglish))
+                if (auto crossed = inletsWithoutDrivingForce(heated->Temperature,
+                                                             cooled->Temperature, kEnglish))
                     throw ProblemJsonError(path, *crossed);
     }
     ProblemData problem;
@@ -621,9 +652,12 @@ ProblemData problemFromTree(const Json& root, const SubstanceData& data, bool ch
 
     if (stored) {
         checkKeys(*stored, {"tube_space", "shell_space", "design"}, "stored");
-        if (const Json* s = find(*stored, "tube_space")) applyStoredStream(problem.TubeStream, *s, "stored.tube_space");
-        if (const Json* s = find(*stored, "shell_space")) applyStoredStream(problem.ShellStream, *s, "stored.shell_space");
-        if (const Json* s = find(*stored, "design")) applyStoredDesign(problem.Design, *s, "stored.design");
+        if (const Json* s = find(*stored, "tube_space"))
+            applyStoredStream(problem.TubeStream, *s, "stored.tube_space");
+        if (const Json* s = find(*stored, "shell_space"))
+            applyStoredStream(problem.ShellStream, *s, "stored.shell_space");
+        if (const Json* s = find(*stored, "design"))
+            applyStoredDesign(problem.Design, *s, "stored.design");
     }
     if (!check) return problem;
     if (auto why = problemDamage(problem, data.SubstanceTable.size(), kEnglish))
@@ -652,14 +686,16 @@ Json pressureToKgfcm2(Real pressure_Pa) {
 Json streamToJson(const TechnSet& t, bool flowGiven, const SubstanceData& data) {
     Json s = Json::object();
     const int code = t.ProcessCode;
-    s["process"] = findProcessName(t.ProcessName) == code ? t.ProcessName
-                                                          : std::string(processName(code, kEnglish));
+    s["process"] = findProcessName(t.ProcessName) == code
+                       ? t.ProcessName
+                       : std::string(processName(code, kEnglish));
     Json names = Json::array();
     for (std::size_t i = 0; i < t.ComponentCount; ++i)
         names.push_back(data.SubstanceTable.at(t.ComponentIndex[i]).EnglishName);
     s["components"] = names;
     Json conc = Json::array();
-    for (std::size_t i = 0; i < t.ComponentCount; ++i) conc.push_back(realToJson(t.Concentration[i]));
+    for (std::size_t i = 0; i < t.ComponentCount; ++i)
+        conc.push_back(realToJson(t.Concentration[i]));
     s["concentrations_mass_pct"] = conc;
     if (flowGiven) s["flow_rate_kg_h"] = realToJson(t.FlowRate);
     if (givenStateFor(code) == 't') {
@@ -678,11 +714,13 @@ Json designToJson(const DesignRecord& d, const TechnSet& tube, const TechnSet& s
     j["tube_length_m"] = realToJson(d.TubeLength);
     j["outer_diameter_m"] = realToJson(d.OuterDiameter);
     j["inner_diameter_m"] = realToJson(d.InnerDiameter);
-    if (tube.SinglePhase == 1 || d.TubePasses != 1) j["tube_passes"] = static_cast<std::uint64_t>(d.TubePasses);
+    if (tube.SinglePhase == 1 || d.TubePasses != 1)
+        j["tube_passes"] = static_cast<std::uint64_t>(d.TubePasses);
     j["shell_passes"] = static_cast<std::uint64_t>(d.ShellPasses);
     j["rows_on_vertical"] = static_cast<std::uint64_t>(d.RowsOnVertical);
     j["parallel_flows"] = static_cast<std::uint64_t>(d.ParallelFlows);
-    if (shell.SinglePhase == 1 || d.ShellDiameter != 0) j["shell_diameter_m"] = realToJson(d.ShellDiameter);
+    if (shell.SinglePhase == 1 || d.ShellDiameter != 0)
+        j["shell_diameter_m"] = realToJson(d.ShellDiameter);
     if (d.MaterialIndex >= 1 && d.MaterialIndex <= kTubeMaterials.size()) {
         j["material"] = findMaterial(d.MaterialName) == d.MaterialIndex
                             ? d.MaterialName
@@ -774,8 +812,10 @@ std::string problemToJson(const ProblemData& problem, const SubstanceData& data)
     root["stored"] = Json::object();
     const ProblemData derived = problemFromTree(root, data, false);
     Json stored = Json::object();
-    if (Json s = storedStream(problem.TubeStream, derived.TubeStream); !s.empty()) stored["tube_space"] = s;
-    if (Json s = storedStream(problem.ShellStream, derived.ShellStream); !s.empty()) stored["shell_space"] = s;
+    if (Json s = storedStream(problem.TubeStream, derived.TubeStream); !s.empty())
+        stored["tube_space"] = s;
+    if (Json s = storedStream(problem.ShellStream, derived.ShellStream); !s.empty())
+        stored["shell_space"] = s;
     if (Json s = storedDesign(problem.Design, derived.Design); !s.empty()) stored["design"] = s;
     root["stored"] = stored;
     if (encodeProblem(problemFromTree(root, data)) != want)

@@ -15,8 +15,7 @@ namespace vexamo::pjson {
 class ProblemJsonError : public InputError {
 public:
     ProblemJsonError(std::string field, const std::string& message)
-        : InputError(field.empty() ? message : field + ": " + message),
-          m_field(std::move(field)) {}
+        : InputError(field.empty() ? message : field + ": " + message), m_field(std::move(field)) {}
     const std::string& field() const { return m_field; }
 
 private:

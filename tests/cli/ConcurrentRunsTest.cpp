@@ -18,7 +18,9 @@
 namespace vexamo::cli {
 namespace {
 
-std::string example(const std::string& name) { return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name; }
+std::string example(const std::string& name) {
+    return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name;
+}
 
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -40,24 +42,27 @@ std::string goldenFormOfRun(const std::string& name, char decimalSeparator) {
     session.TechnoPending = session.DesignPending = false;
     session.TechnoEntered = session.DesignEntered = false;
     const RunOutcome outcome = runCalculation(session, dialogs);
-    return "exit " + std::to_string(outcome == RunOutcome::Results ? 0 : 1) + "\n" + session.Report.text("\n") +
-           (session.Report.lineCount() ? "\n" : "");
+    return "exit " + std::to_string(outcome == RunOutcome::Results ? 0 : 1) + "\n" +
+           session.Report.text("\n") + (session.Report.lineCount() ? "\n" : "");
 }
 
 TEST(ConcurrentRuns, EachRunGivesItsOwnGoldenReport) {
     // A heating-cooling pair that iterates its outlet, a condenser of a
     // fitted mixture, and a boiling pair: different code all the way down.
-    const std::vector<std::string> names = {"water-water-2pass", "ethanol-water-condenser", "hot-water-kettle"};
+    const std::vector<std::string> names = {"water-water-2pass", "ethanol-water-condenser",
+                                            "hot-water-kettle"};
     constexpr int kRounds = 3;
     std::vector<std::vector<std::string>> reports(names.size() + 1);
     std::vector<std::thread> threads;
     for (std::size_t k = 0; k < names.size(); ++k)
         threads.emplace_back([&, k] {
-            for (int round = 0; round < kRounds; ++round) reports[k].push_back(goldenFormOfRun(names[k], '.'));
+            for (int round = 0; round < kRounds; ++round)
+                reports[k].push_back(goldenFormOfRun(names[k], '.'));
         });
     // The first example once more, beside the others, with a decimal comma.
     threads.emplace_back([&] {
-        for (int round = 0; round < kRounds; ++round) reports.back().push_back(goldenFormOfRun(names[0], ','));
+        for (int round = 0; round < kRounds; ++round)
+            reports.back().push_back(goldenFormOfRun(names[0], ','));
     });
     for (std::thread& t : threads) t.join();
 

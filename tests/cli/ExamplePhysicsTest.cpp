@@ -146,7 +146,8 @@ TEST_P(SummarisedExample, SaysWhatTheResultsRestOn) {
     for (const StreamSummary* s : {&e.tube, &e.shell}) {
         EXPECT_REAL_NEAR(s->duty_kW, e.duty_kW, 1e-9L) << s->side;
         EXPECT_FALSE(s->medium.empty());
-        const Real low = std::min(e.tube.inlet_C, e.shell.inlet_C), high = std::max(e.tube.inlet_C, e.shell.inlet_C);
+        const Real low = std::min(e.tube.inlet_C, e.shell.inlet_C),
+                   high = std::max(e.tube.inlet_C, e.shell.inlet_C);
         EXPECT_GE(s->outlet_C, low - 1e-9L);
         EXPECT_LE(s->outlet_C, high + 1e-9L);
         if (s->phaseChange) {
@@ -157,9 +158,10 @@ TEST_P(SummarisedExample, SaysWhatTheResultsRestOn) {
             EXPECT_GT(s->reynolds, 100);
         }
     }
-    EXPECT_LT(relative(e.meanDifference * run.session.Results.OverallCoefficient * e.requiredSurface,
-                       e.duty_kW * 1000),
-              1e-12L);
+    EXPECT_LT(
+        relative(e.meanDifference * run.session.Results.OverallCoefficient * e.requiredSurface,
+                 e.duty_kW * 1000),
+        1e-12L);
     ASSERT_TRUE(e.logMean);
     ASSERT_TRUE(e.correction);
     if (e.tube.phaseChange || e.shell.phaseChange) {
@@ -181,8 +183,9 @@ TEST_P(SummarisedExample, SaysWhatTheResultsRestOn) {
 INSTANTIATE_TEST_SUITE_P(Examples, SummarisedExample,
                          ::testing::Values("steam-kettle-reboiler", "ethanol-water-condenser",
                                            "steam-thermosiphon-reboiler", "hot-water-reboiler",
-                                           "steam-water-heater", "hot-water-kettle", "water-water-2pass",
-                                           "ethanol-water-cooler", "methanol-water-cooler"));
+                                           "steam-water-heater", "hot-water-kettle",
+                                           "water-water-2pass", "ethanol-water-cooler",
+                                           "methanol-water-cooler"));
 
 // F of the 1-2 exchanger (Bowman, Mueller and Nagle 1940, the closed form
 // behind the charts of Kern 1950 and Incropera Fig. 11.10): the chart

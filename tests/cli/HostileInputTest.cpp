@@ -11,9 +11,9 @@
 #include "cli/CliDialogs.h"
 #include "cli/ProblemIo.h"
 #include "cli/RunCommand.h"
+#include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
 #include "support/TempDir.h"
-#include "problemjson/JsonText.h"
 
 namespace vexamo::cli {
 namespace {

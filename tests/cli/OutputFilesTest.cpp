@@ -165,7 +165,8 @@ TEST(OutputFiles, ResultsBeyondAnyExchangerEndTheRun) {
         if (c.status == 1)
             EXPECT_NE(results.find("\"outcome\": \"no_results\""), std::string::npos) << results;
         else
-            EXPECT_NE(o.text.find("design: Surface is not a finite number"), std::string::npos) << o.text;
+            EXPECT_NE(o.text.find("design: Surface is not a finite number"), std::string::npos)
+                << o.text;
     }
 }
 

@@ -1,5 +1,3 @@
-#include "problemjson/ProblemJson.h"
-
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -13,6 +11,7 @@
 #include "dialogs/FieldRules.h"
 #include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
+#include "problemjson/ProblemJson.h"
 #include "support/SampleProblem.h"
 
 namespace vexamo::pjson {
@@ -59,7 +58,7 @@ TEST(ProblemJson, HandWrittenEntriesGiveTheRecordsOfTheDialogs) {
     EXPECT_EQ(t.PhaseChange, 'x');
     EXPECT_EQ(t.SinglePhase, 0);
     EXPECT_EQ(t.Pressure, 1.5L * 735.559L * 133.3L);  // typed x 735.559 = mm Hg, x 133.3 = Pa
-    EXPECT_EQ(t.FlowRate, 0);                     // the flow is given for the other medium
+    EXPECT_EQ(t.FlowRate, 0);                         // the flow is given for the other medium
     EXPECT_EQ(t.Concentration[0], 30.5L);
     EXPECT_EQ(t.Concentration[1], 69.5L);
     EXPECT_EQ(t.ComponentIndex[0], 0);
@@ -94,9 +93,11 @@ TEST(ProblemJson, HandWrittenEntriesGiveTheRecordsOfTheDialogs) {
 // and the file written back uses the system's names.
 TEST(ProblemJson, ComponentsByChemicalNameOrCasNumber) {
     std::string byChemical = kHandWritten;
-    byChemical.replace(byChemical.find("[\"comp.1\", \"комп.2\"]"), std::string("[\"comp.1\", \"комп.2\"]").size(),
+    byChemical.replace(byChemical.find("[\"comp.1\", \"комп.2\"]"),
+                       std::string("[\"comp.1\", \"комп.2\"]").size(),
                        "[\"Ethanol\", \"7732-18-5\"]");
-    byChemical.replace(byChemical.find("[\"comp.2\"]"), std::string("[\"comp.2\"]").size(), "[\"вода\"]");
+    byChemical.replace(byChemical.find("[\"comp.2\"]"), std::string("[\"comp.2\"]").size(),
+                       "[\"вода\"]");
     const ProblemData p = problemFromJson(byChemical, data());
     EXPECT_EQ(encodeProblem(p), encodeProblem(problemFromJson(kHandWritten, data())));
     EXPECT_NE(problemToJson(p, data()).find("\"comp.1\""), std::string::npos);
@@ -131,7 +132,8 @@ TEST(ProblemJson, ConvertedProblemsComeBackByteForByte) {
     EXPECT_EQ(firstDifference(encodeProblem(problemFromJson(text, data())), bytes), -1) << text;
 
     for (const char* file : {"steam-water-heater", "ethanol-water-cooler"}) {
-        const std::string json = readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/" + file + ".json");
+        const std::string json =
+            readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/" + file + ".json");
         const ProblemData e = problemFromJson(json, data());
         EXPECT_EQ(firstDifference(encodeProblem(problemFromJson(problemToJson(e, data()), data())),
                                   encodeProblem(e)),
@@ -185,9 +187,21 @@ std::string significantDigits(const std::string& text) {
 // must choose the very text printf would, at ties, carries and every range
 // of exponent, for any bit pattern a damaged file can hold.
 TEST(ProblemJson, ShortestDecimalIsPrintfsShortest) {
-    std::vector<Real> values = {2.5L, 0.125L, 9.5L, 99.5L, 999999.5L, 0.95L, 1e21L, 1e-7L, 9.999999999999999999e20L,
-                                std::numeric_limits<Real>::max(), std::numeric_limits<Real>::min(),
-                                std::numeric_limits<Real>::denorm_min(), 5.0L / 3, 273.15L, 1.0L / 5800};
+    std::vector<Real> values = {2.5L,
+                                0.125L,
+                                9.5L,
+                                99.5L,
+                                999999.5L,
+                                0.95L,
+                                1e21L,
+                                1e-7L,
+                                9.999999999999999999e20L,
+                                std::numeric_limits<Real>::max(),
+                                std::numeric_limits<Real>::min(),
+                                std::numeric_limits<Real>::denorm_min(),
+                                5.0L / 3,
+                                273.15L,
+                                1.0L / 5800};
     // powers of two and their neighbours, where the gap below is the narrower
     for (int k = -16440; k < 16384; k += 97)
         for (Real v : {std::ldexp(Real{1}, k), std::nextafter(std::ldexp(Real{1}, k), Real{0}),
@@ -197,9 +211,11 @@ TEST(ProblemJson, ShortestDecimalIsPrintfsShortest) {
     for (int i = 0; i < 6000; ++i) {
         Ext80Bytes b{};
         const std::uint64_t mantissa = random() | (std::uint64_t{1} << 63);
-        for (int k = 0; k < 8; ++k) b[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(mantissa >> (8 * k));
+        for (int k = 0; k < 8; ++k)
+            b[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(mantissa >> (8 * k));
         // any exponent, or one near 1 where the positional notation is used
-        const unsigned exponent = i % 2 ? static_cast<unsigned>(random() % 0x7FFF) : 16383u - 40u + random() % 120;
+        const unsigned exponent =
+            i % 2 ? static_cast<unsigned>(random() % 0x7FFF) : 16383u - 40u + random() % 120;
         const unsigned top = exponent | (random() % 2 ? 0x8000u : 0u);
         b[8] = static_cast<std::uint8_t>(top);
         b[9] = static_cast<std::uint8_t>(top >> 8);
@@ -236,12 +252,14 @@ TEST(ProblemJson, BadInputNamesTheField) {
         {"[30.5]", "[30.5, 70]", "tube_space.concentrations_mass_pct"},
         {"[30.5]", "[1, 2, 3]", "tube_space.concentrations_mass_pct"},
         {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": -1", "tube_space.pressure_kgf_cm2"},
-        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": \"1.5\"", "tube_space.pressure_kgf_cm2"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": \"1.5\"",
+         "tube_space.pressure_kgf_cm2"},
         {"\"pressure_kgf_cm2\": 1.5", "\"temperature_C\": 80", "tube_space.temperature_C"},
         {"\"temperature_C\": 18", "\"temperature_C\": -300", "shell_space.temperature_C"},
         // beyond any process stream of this exchanger
         {"\"temperature_C\": 18", "\"temperature_C\": 1000.5", "shell_space.temperature_C"},
-        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200.01", "tube_space.pressure_kgf_cm2"},
+        {"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200.01",
+         "tube_space.pressure_kgf_cm2"},
         {"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 1.5e8", "shell_space.flow_rate_kg_h"},
         {"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 0", "shell_space.flow_rate_kg_h"},
         {"\"flow_rate_kg_h\": 12000.5,", "", "shell_space.flow_rate_kg_h"},
@@ -264,9 +282,10 @@ TEST(ProblemJson, BadInputNamesTheField) {
     EXPECT_THROW(problemFromJson("{\"tube_space\": ", data()), ProblemJsonError);
     EXPECT_THROW(problemFromJson("[]", data()), ProblemJsonError);
     // At the bounds themselves a problem is still read.
-    for (const auto& [from, to] : {std::pair{"\"temperature_C\": 18", "\"temperature_C\": 1000"},
-                                   std::pair{"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200"},
-                                   std::pair{"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 1e8"}}) {
+    for (const auto& [from, to] :
+         {std::pair{"\"temperature_C\": 18", "\"temperature_C\": 1000"},
+          std::pair{"\"pressure_kgf_cm2\": 1.5", "\"pressure_kgf_cm2\": 200"},
+          std::pair{"\"flow_rate_kg_h\": 12000.5", "\"flow_rate_kg_h\": 1e8"}}) {
         std::string text = kHandWritten;
         text.replace(text.find(from), std::string(from).size(), to);
         EXPECT_NO_THROW(problemFromJson(text, data())) << to;
@@ -295,9 +314,9 @@ TEST(ProblemJson, WholeNumbersKeepTheDesignFormsRanges) {
                 problemFromJson(withValue(outside), data());
                 ADD_FAILURE() << rule->key << " accepted " << outside;
             } catch (const ProblemJsonError& e) {
-                EXPECT_EQ(std::string(e.what()), std::string("design.") + rule->key + ": must be from " +
-                                                     std::to_string(rule->low) + " to " +
-                                                     std::to_string(rule->high));
+                EXPECT_EQ(std::string(e.what()), std::string("design.") + rule->key +
+                                                     ": must be from " + std::to_string(rule->low) +
+                                                     " to " + std::to_string(rule->high));
             }
         }
     }
@@ -306,7 +325,8 @@ TEST(ProblemJson, WholeNumbersKeepTheDesignFormsRanges) {
 // A heated medium that enters no colder than the cooled one has nothing to
 // take heat from: refused at the heated side's inlet, whichever space it is in.
 TEST(ProblemJson, HeatingCoolingInletsMustDriveHeatTheRightWay) {
-    const std::string source = readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/water-water-2pass.json");
+    const std::string source =
+        readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/water-water-2pass.json");
     EXPECT_NO_THROW(problemFromJson(source, data()));
     for (const char* heated : {"\"temperature_C\": 95", "\"temperature_C\": 120"}) {
         std::string text = source;
@@ -327,7 +347,8 @@ TEST(ProblemJson, HeatingCoolingInletsMustDriveHeatTheRightWay) {
         ADD_FAILURE() << "accepted the shell heated from 95 by the tubes at 25";
     } catch (const ProblemJsonError& e) {
         EXPECT_EQ(e.field(), "shell_space.temperature_C");
-        EXPECT_NE(std::string(e.what()).find("95 deg.C against 25 deg.C"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("95 deg.C against 25 deg.C"), std::string::npos)
+            << e.what();
     }
 }
 

@@ -25,11 +25,12 @@ namespace vexamo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Outcome;
 using test::readBytes;
 using test::writeBytes;
-using test::Outcome;
-Outcome vexamo(const std::string& args) { return test::runCommand(std::string(VEXAMO_BINARY) + " " + args); }
-
+Outcome vexamo(const std::string& args) {
+    return test::runCommand(std::string(VEXAMO_BINARY) + " " + args);
+}
 
 std::string example(const std::string& name) {
     return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name;

@@ -14,8 +14,8 @@
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "dialogs/QuestionIds.h"
-#include "support/FakeDialogs.h"
 #include "problemjson/JsonText.h"
+#include "support/FakeDialogs.h"
 
 namespace vexamo {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 
@@ -11,14 +12,16 @@
 #include "common/Str20.h"
 #include "support/TempDir.h"
 
-#include <nlohmann/json.hpp>
-
 namespace vexamo::cli {
 namespace {
 
-std::string example(const char* name) { return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name; }
+std::string example(const char* name) {
+    return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name;
+}
 std::string readFile(const std::filesystem::path& p);
-nlohmann::json readJson(const std::filesystem::path& p) { return nlohmann::json::parse(readFile(p)); }
+nlohmann::json readJson(const std::filesystem::path& p) {
+    return nlohmann::json::parse(readFile(p));
+}
 std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;
@@ -39,7 +42,8 @@ TEST(Answers, ListsDefaultsPendingValuesAndWrongTypes) {
     EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));
     EXPECT_TRUE(dialogs.confirm({"run.save_problem", "save?", false}));  // the last one repeats
     EXPECT_TRUE(dialogs.confirm({"run.load_problem", "?", true}));       // the default
-    EXPECT_NE(log.str().find("run.load_problem: ? -> yes (default)"), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("run.load_problem: ? -> yes (default)"), std::string::npos)
+        << log.str();
 
     // a number answers the question and the input that follows it
     EXPECT_TRUE(dialogs.confirm({"iteration.initial_approximation", "set it?", false}));
@@ -108,11 +112,13 @@ TEST(RunCommand, AFailedRunSaysWhyInTheReportAndTheResults) {
         std::ostringstream out, err;
         EXPECT_EQ(runRun(o, out, err), 1) << err.str();
         const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
-        const std::string why = language == kEnglish
-                                    ? "  The calculation ended without results (the initial data are to be checked).\r\n"
-                                      "  Reason: The heating-cooling calculation needs an even number of tube passes"
-                                    : "  Расчет закончен без результатов (исходные данные следует проверить).\r\n"
-                                      "  Причина: ";
+        const std::string why =
+            language == kEnglish
+                ? "  The calculation ended without results (the initial data are to be "
+                  "checked).\r\n"
+                  "  Reason: The heating-cooling calculation needs an even number of tube passes"
+                : "  Расчет закончен без результатов (исходные данные следует проверить).\r\n"
+                  "  Причина: ";
         EXPECT_NE(report.find(why), std::string::npos) << report;
         EXPECT_NE(readFile(dir / "results.json").find("\"reason\": \""), std::string::npos);
     }
@@ -130,14 +136,17 @@ TEST(RunCommand, ARefusedAnswerGivenAgainEndsTheRunAtOnce) {
     o.quiet = true;
     std::ostringstream out, err;
     EXPECT_EQ(runRun(o, out, err), 2);
-    EXPECT_NE(err.str().find("error: The sum of concentration of components is more than 100%"), std::string::npos)
+    EXPECT_NE(err.str().find("error: The sum of concentration of components is more than 100%"),
+              std::string::npos)
         << err.str();
-    EXPECT_NE(err.str().find("answer \"stream.concentrations\": refused: The sum of concentration"), std::string::npos)
+    EXPECT_NE(err.str().find("answer \"stream.concentrations\": refused: The sum of concentration"),
+              std::string::npos)
         << err.str();
     EXPECT_LT(err.str().size(), 400u) << err.str();
 
     // A corrected second answer is taken: the list gives one per asking.
-    std::ofstream(dir / "answers.json") << R"({"stream.concentrations": [[120], [40]], "run.save_problem": false})";
+    std::ofstream(dir / "answers.json")
+        << R"({"stream.concentrations": [[120], [40]], "run.save_problem": false})";
     std::ostringstream out2, err2;
     EXPECT_EQ(runRun(o, out2, err2), 0) << err2.str();
 }
@@ -147,7 +156,8 @@ TEST(RunCommand, ARefusedAnswerGivenAgainEndsTheRunAtOnce) {
 // reason, the results stay, and the input error still gives exit 2.
 TEST(RunCommand, ALateRefusedAnswerKeepsTheThermalResults) {
     test::TempDir dir;
-    std::ofstream(dir / "answers.json") << R"({"equilibrium.method": "Wilson", "stream.concentrations": [60],
+    std::ofstream(dir / "answers.json")
+        << R"({"equilibrium.method": "Wilson", "stream.concentrations": [60],
         "run.save_problem": false, "iteration.initial_approximation": "no", "shell_loss.head_type": "x"})";
     RunOptions o;
     o.problem = example("ethanol-water-condenser.json");
@@ -157,12 +167,14 @@ TEST(RunCommand, ALateRefusedAnswerKeepsTheThermalResults) {
     o.quiet = true;
     std::ostringstream out, err;
     EXPECT_EQ(runRun(o, out, err), 2);
-    EXPECT_NE(err.str().find("error: answer \"shell_loss.head_type\": 1, 2, 3 or 4 is expected"), std::string::npos)
+    EXPECT_NE(err.str().find("error: answer \"shell_loss.head_type\": 1, 2, 3 or 4 is expected"),
+              std::string::npos)
         << err.str();
     const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
-    EXPECT_NE(report.find("  Losses of pressure in intertrumpet space:             not computed: answer "
-                          "\"shell_loss.head_type\""),
-              std::string::npos)
+    EXPECT_NE(
+        report.find("  Losses of pressure in intertrumpet space:             not computed: answer "
+                    "\"shell_loss.head_type\""),
+        std::string::npos)
         << report;
     EXPECT_NE(report.find("  Surface of heat exchange:"), std::string::npos);
     const nlohmann::json j = readJson(dir / "results.json");
@@ -182,7 +194,8 @@ TEST(RunCommand, UnifacPairsOverwrittenInAMixtureAreReported) {
     p["tube_space"]["components"] = {"comp.1", "comp.2", "comp.3"};
     p["tube_space"]["concentrations_mass_pct"] = {40, 40, 20};
     std::ofstream(dir / "problem.json") << p.dump();
-    std::ofstream(dir / "answers.json") << R"({"equilibrium.method": "UNIFAC", "stream.concentrations": [[40, 40]],
+    std::ofstream(dir / "answers.json")
+        << R"({"equilibrium.method": "UNIFAC", "stream.concentrations": [[40, 40]],
         "run.save_problem": false, "iteration.initial_approximation": "no", "shell_loss.head_type": 2,
         "shell_loss.holes": "stamped", "shell_loss.sealing_strips": 2})";
     RunOptions o;
@@ -192,7 +205,8 @@ TEST(RunCommand, UnifacPairsOverwrittenInAMixtureAreReported) {
     std::ostringstream out, err;
     ASSERT_EQ(runRun(o, out, err), 0) << err.str();
     const std::string report = out.str();
-    EXPECT_NE(report.find("The pairs share one table of group parameters"), std::string::npos) << report;
+    EXPECT_NE(report.find("The pairs share one table of group parameters"), std::string::npos)
+        << report;
     auto bubblePoints = [&](const std::string& pair, const std::string& refitted) {
         const std::regex line("pair " + pair + ": " + refitted +
                               "[^\n]*own model ([0-9.]+), mixture model ([0-9.]+) degr.C");
@@ -202,17 +216,20 @@ TEST(RunCommand, UnifacPairsOverwrittenInAMixtureAreReported) {
     };
     // ethanol-water: its group parameters a[1,5] taken over by the pair
     // without data (from the references), a[5,6] by methanol-water
-    const auto ethanolWater = bubblePoints("comp.1-comp.2", "refitted a\\[1,5\\] by comp.1-comp.3;.*a\\[5,6\\] by comp.3-comp.2");
+    const auto ethanolWater = bubblePoints(
+        "comp.1-comp.2", "refitted a\\[1,5\\] by comp.1-comp.3;.*a\\[5,6\\] by comp.3-comp.2");
     EXPECT_NEAR(ethanolWater.first, 80.0, 0.5);
     EXPECT_GT(std::fabs(ethanolWater.second - ethanolWater.first), 1.0);
-    const auto methanolWater = bubblePoints("comp.3-comp.2", "its parameters stand in the mixture model");
+    const auto methanolWater =
+        bubblePoints("comp.3-comp.2", "its parameters stand in the mixture model");
     EXPECT_NEAR(methanolWater.first, 73.1, 0.5);
     EXPECT_EQ(methanolWater.first, methanolWater.second);
     // A binary has nothing to share.
     std::ostringstream out2, err2;
     RunOptions binary = o;
     binary.problem = example("ethanol-water-condenser.json");
-    std::ofstream(dir / "answers.json") << R"({"equilibrium.method": "UNIFAC", "stream.concentrations": [60],
+    std::ofstream(dir / "answers.json")
+        << R"({"equilibrium.method": "UNIFAC", "stream.concentrations": [60],
         "run.save_problem": false, "iteration.initial_approximation": "no", "shell_loss.head_type": 2,
         "shell_loss.holes": "stamped", "shell_loss.sealing_strips": 2})";
     ASSERT_EQ(runRun(binary, out2, err2), 0) << err2.str();
@@ -230,7 +247,8 @@ TEST(RunCommand, IterationDiagnosticsOnlyWhenVerbose) {
         EXPECT_EQ(runRun(o, out, err), 0) << err.str();
         EXPECT_EQ(err.str().find("Art[1] = ") != std::string::npos, verbose) << err.str();
         EXPECT_EQ(err.str().find("deltaT =") != std::string::npos, verbose) << err.str();
-        EXPECT_NE(err.str().find("iteration.initial_approximation"), std::string::npos);  // questions still logged
+        EXPECT_NE(err.str().find("iteration.initial_approximation"),
+                  std::string::npos);  // questions still logged
     }
 }
 
@@ -254,9 +272,11 @@ TEST(RunCommand, DataOutsideTheirRangeAreWarnedOrRefused) {
         });
     };
     auto hotWater = [&](double inlet) {
-        return changed("water-water-2pass.json", [&](nlohmann::json& p) { p["shell_space"]["temperature_C"] = inlet; });
+        return changed("water-water-2pass.json",
+                       [&](nlohmann::json& p) { p["shell_space"]["temperature_C"] = inlet; });
     };
-    std::ofstream(dir / "answers.json") << R"({"run.save_problem": false, "iteration.initial_approximation": "no",
+    std::ofstream(dir / "answers.json")
+        << R"({"run.save_problem": false, "iteration.initial_approximation": "no",
         "shell_loss.head_type": 2, "shell_loss.holes": "stamped", "shell_loss.sealing_strips": 2})";
     struct Run {
         std::string problem, answers;
@@ -267,18 +287,21 @@ TEST(RunCommand, DataOutsideTheirRangeAreWarnedOrRefused) {
     const std::vector<Run> runs{
         // 5 kgf/cm2: 135.4 degC from an equation fitted up to 111.85 degC
         {ethylAcetate(5), (dir / "answers.json").string(), 0,
-         "   Warning: comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K above",
+         "   Warning: comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K "
+         "above",
          "\"data\": \"Antoine\""},
         // 15 kgf/cm2: 191.8 degC, 80 K beyond it
         {ethylAcetate(15), (dir / "answers.json").string(), 1, nullptr,
-         "\"reason\": \"The saturation temperature of comp.4 from its Antoine equation is 191.79 degr.C, far"},
+         "\"reason\": \"The saturation temperature of comp.4 from its Antoine equation is 191.79 "
+         "degr.C, far"},
         // water entering at 215 degC: 15 K beyond the table, results with the warning
         {hotWater(215), example("answers/water-water-2pass.json"), 0,
          "   Warning: comp.2: properties at 215 °C, 15 K above the range of its data (0 to 200 °C)",
          "\"outside_by\": 15"},
         // at 235 degC its properties would be those of 200 degC: no results
         {hotWater(235), example("answers/water-water-2pass.json"), 1,
-         "  Reason: The shell-space medium comp.2 at 235.00 degr.C is far outside its property tables (0 to 200",
+         "  Reason: The shell-space medium comp.2 at 235.00 degr.C is far outside its property "
+         "tables (0 to 200",
          "\"outcome\": \"aborted\""},
     };
     for (const Run& run : runs) {
@@ -296,7 +319,8 @@ TEST(RunCommand, DataOutsideTheirRangeAreWarnedOrRefused) {
             EXPECT_NE(report.find(run.report), std::string::npos) << report;
         }
         if (run.status == 0) {  // the warnings come after the results
-            EXPECT_LT(report.find("  Surface of heat exchange:"), report.find("DATA USED OUTSIDE THEIR RANGE"));
+            EXPECT_LT(report.find("  Surface of heat exchange:"),
+                      report.find("DATA USED OUTSIDE THEIR RANGE"));
         }
         const std::string results = readFile(dir / "results.json");
         EXPECT_NE(results.find(run.json), std::string::npos) << results;
@@ -316,8 +340,9 @@ TEST(RunCommand, ExampleRunsAndWritesEverything) {
     EXPECT_EQ(runRun(o, out, err), 0) << err.str();
     const std::string report = cp1251ToUtf8(readFile(dir / "report.txt"));
     EXPECT_NE(report.find("ИСХОДНЫЕ ДАННЫЕ\r\n"), std::string::npos);
-    EXPECT_NE(report.find(std::string("   матеpиал стенок тpуб - ") + kTubeMaterials[4].russian + "\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        report.find(std::string("   матеpиал стенок тpуб - ") + kTubeMaterials[4].russian + "\r\n"),
+        std::string::npos);
     EXPECT_NE(report.find("Повеpхность теплообмена:"), std::string::npos);
     const std::string results = readFile(dir / "results.json");
     EXPECT_NE(results.find("\"outcome\": \"results\""), std::string::npos) << results;
@@ -329,16 +354,20 @@ TEST(RunCommand, ExampleRunsAndWritesEverything) {
     EXPECT_EQ(j["program"]["name"], "Vexamo");
     EXPECT_FALSE(j["program"]["version"].get<std::string>().empty());
     EXPECT_EQ(j["units"]["_kW"], "kW");
-    EXPECT_EQ(j["problem"]["design"]["tube_count"], readJson(example("ethanol-water-cooler.json"))["design"]["tube_count"]);
+    EXPECT_EQ(j["problem"]["design"]["tube_count"],
+              readJson(example("ethanol-water-cooler.json"))["design"]["tube_count"]);
     const nlohmann::json& summary = j["summary"];
     EXPECT_EQ(summary["shell_space"]["outlet_C"], 40);
     EXPECT_TRUE(summary["shell_space"]["outlet_fixed"]);
-    EXPECT_NEAR(summary["tube_space"]["duty_kW"].get<double>(), summary["duty_kW"].get<double>(), 1e-6);
+    EXPECT_NEAR(summary["tube_space"]["duty_kW"].get<double>(), summary["duty_kW"].get<double>(),
+                1e-6);
     EXPECT_NEAR(summary["duty_kW"].get<double>(), j["heat_flow_W"].get<double>() / 1000, 1e-9);
-    EXPECT_GT(summary["lmtd_counter_current_K"].get<double>(), summary["mean_temperature_difference_K"].get<double>());
+    EXPECT_GT(summary["lmtd_counter_current_K"].get<double>(),
+              summary["mean_temperature_difference_K"].get<double>());
     EXPECT_EQ(report.find("ENGINEERING SUMMARY"), std::string::npos);  // the report is Russian here
     EXPECT_NE(report.find("ИНЖЕНЕРНАЯ СВОДКА"), std::string::npos);
-    EXPECT_NE(readFile(dir / "answers.json").find("\"run.save_problem\": false"), std::string::npos);
+    EXPECT_NE(readFile(dir / "answers.json").find("\"run.save_problem\": false"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::file_size(dir / "profile.png") > 1000);
 
     // stdout, English, quiet: nothing on stderr
@@ -348,7 +377,8 @@ TEST(RunCommand, ExampleRunsAndWritesEverything) {
     std::ostringstream out2, err2;
     EXPECT_EQ(runRun(plain, out2, err2), 0);
     EXPECT_EQ(err2.str(), "");
-    EXPECT_NE(out2.str().find("   Number of pipes:                               40\n"), std::string::npos);
+    EXPECT_NE(out2.str().find("   Number of pipes:                               40\n"),
+              std::string::npos);
 
     // a bad answers file or problem: exit 2
     std::ofstream(dir / "bad.json") << "{\"run.save_problem\": \"perhaps\"}";

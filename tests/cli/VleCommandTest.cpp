@@ -1,5 +1,3 @@
-#include "cli/VleCommand.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/VleCommand.h"
 #include "problemjson/JsonText.h"
 #include "support/TempDir.h"
 
@@ -49,7 +48,8 @@ TEST(VleCommand, BoilingMixtureAsReportAndAsJson) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> report = lines(r.out);
     ASSERT_EQ(report.size(), 10u) << r.out;
-    EXPECT_EQ(report[3], "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.");
+    EXPECT_EQ(report[3],
+              "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.");
     EXPECT_EQ(report[9].substr(0, 10), "  759.9796");  // 1.0332 x 735.559 mm Hg
 
     VleOptions o = options("comp.1=50,comp.2=50");
@@ -62,7 +62,8 @@ TEST(VleCommand, BoilingMixtureAsReportAndAsJson) {
     // 50 % by mass is x = 0.281 of ethanol: measured 82.0 (x = 0.284) to 82.3 degC (x = 0.255)
     EXPECT_NEAR(pjson::realFromJson(j["saturation_temperature_C"]), 82.1L, 0.25L);
     EXPECT_NEAR(pjson::realFromJson(j["liquid_mole_fraction"][0]), 0.2811L, 1e-4L);
-    EXPECT_NEAR(pjson::realFromJson(j["vapour_mole_fraction"][0]), 0.568L, 0.02L);  // measured y 0.567 at x 0.284
+    EXPECT_NEAR(pjson::realFromJson(j["vapour_mole_fraction"][0]), 0.568L,
+                0.02L);  // measured y 0.567 at x 0.284
     const pjson::Json& pair = j["pairs"][0];
     EXPECT_EQ(pair["source"], "fitted");
     EXPECT_EQ(pair["points"], 34);
@@ -80,7 +81,8 @@ TEST(VleCommand, PressureTypedInKgfPerCm2) {
     ASSERT_EQ(r.status, 0) << r.err;
     const pjson::Json j = pjson::Json::parse(r.out);
     EXPECT_EQ(pjson::realFromJson(j["pressure_mmHg"]), 735.559L);
-    EXPECT_NEAR(pjson::realFromJson(j["pressure_Pa"]) / 98066.5L, 1.0L, 2e-4L);  // 133.3 Pa per mm Hg
+    EXPECT_NEAR(pjson::realFromJson(j["pressure_Pa"]) / 98066.5L, 1.0L,
+                2e-4L);  // 133.3 Pa per mm Hg
     EXPECT_NEAR(pjson::realFromJson(j["saturation_temperature_C"]), 99.06L, 0.03L);
 }
 
@@ -107,7 +109,8 @@ TEST(VleCommand, EndingTheProgramOrBadInput) {
     Result r = vle(o);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("ended at the user's choice"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find(" Calculation of power parameters"), std::string::npos);  // the report is written
+    EXPECT_NE(r.out.find(" Calculation of power parameters"),
+              std::string::npos);  // the report is written
 
     // An answer of the wrong type asked inside the equilibrium set-up is the
     // answers file's fault (2, named), not a failure of the set-up.
@@ -141,9 +144,11 @@ TEST(VleCommand, TxyDiagramAsCsvAndPicture) {
     EXPECT_EQ(csv[0], "x,y,T,x_measured,y_measured,T_measured");
     EXPECT_EQ(csv[1].substr(0, 18), "0.000000,0.000000,");
     EXPECT_NEAR(std::stold(csv[1].substr(18, 7)), 99.97L, 0.03L);  // water at 759.98 mm Hg
-    EXPECT_EQ(csv[1].substr(csv[1].find(",0.0028")), ",0.0028,0.032,99.3");  // the first measured point
+    EXPECT_EQ(csv[1].substr(csv[1].find(",0.0028")),
+              ",0.0028,0.032,99.3");  // the first measured point
     EXPECT_EQ(csv[51].substr(0, 9), "1.000000,");
-    EXPECT_NEAR(std::stold(csv[51].substr(csv[51].rfind(',', csv[51].size() - 4) + 1)), 78.17L, 0.1L);
+    EXPECT_NEAR(std::stold(csv[51].substr(csv[51].rfind(',', csv[51].size() - 4) + 1)), 78.17L,
+                0.1L);
     EXPECT_GT(std::filesystem::file_size(dir / "txy.png"), 5000u);
 
     o.txy = false;
@@ -163,8 +168,10 @@ TEST(VleCommand, PointsNotFoundAreWarningsAndEmptyFields) {
     o.quiet = false;
     Result r = vle(o);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("\nvexamo: warning: x = 0: The boiling temperature of the mixture comp.1-comp.2 at "),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find(
+            "\nvexamo: warning: x = 0: The boiling temperature of the mixture comp.1-comp.2 at "),
+        std::string::npos)
         << r.err;
     EXPECT_EQ(r.err.find("warning: x = 0.02"), std::string::npos);
     const std::vector<std::string> csv = lines(r.out);
@@ -186,17 +193,20 @@ TEST(VleCommand, PointsNotFoundAreWarningsAndEmptyFields) {
 
 TEST(VleCommand, FromTheCommandLine) {
     const test::TempDir dir;
-    const std::string command = std::string(VEXAMO_BINARY) +
-                                " vle --mix \"comp.1=50,comp.2=50\" --pressure 1 --process boiling --json 2>/dev/null";
+    const std::string command =
+        std::string(VEXAMO_BINARY) +
+        " vle --mix \"comp.1=50,comp.2=50\" --pressure 1 --process boiling --json 2>/dev/null";
     std::string text;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
         const int status = pclose(pipe);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     EXPECT_EQ(pjson::Json::parse(text)["outcome"], "results");
-    const std::string plot = std::string(VEXAMO_BINARY) + " vle --mix \"comp.1=50,comp.2=50\" --pressure 1 --txy --plot " +
+    const std::string plot = std::string(VEXAMO_BINARY) +
+                             " vle --mix \"comp.1=50,comp.2=50\" --pressure 1 --txy --plot " +
                              (dir / "txy.png").string() + " >/dev/null 2>&1";
     const int status = std::system(plot.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

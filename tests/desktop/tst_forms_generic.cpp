@@ -123,8 +123,7 @@ private slots:
 
         QCOMPARE(form.windowTitle(), QString("Data entry for calculation of equilibrium"));
         CONTROL(QLabel, lbStGr, &form, "lbStGr");
-        QCOMPARE(lbStGr->text(),
-                 QString("Enter concentrations\n(% of mass)"));
+        QCOMPARE(lbStGr->text(), QString("Enter concentrations\n(% of mass)"));
         QCOMPARE(grid->item(0, 1)->text(), QString("comp.1"));
         QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));          // fixed row
         QVERIFY(!(grid->item(fixedRows, 0)->flags() & Qt::ItemIsEditable));  // fixed column
@@ -194,7 +193,8 @@ private slots:
                 CONTROL(QLabel, lbInput2, form, "lbInput2");
                 CONTROL(QLineEdit, edit, form, "edInput");
                 CONTROL(QPushButton, ok, form, "btInput");
-                QCOMPARE(lbInput1->text(), QString("Initial approximation\nValue by default: 55 deg.C"));
+                QCOMPARE(lbInput1->text(),
+                         QString("Initial approximation\nValue by default: 55 deg.C"));
                 QCOMPARE(lbInput2->text(), QString(" deg.C"));
                 QCOMPARE(edit->text(), QString("Default"));
                 type(edit, "12,5");
@@ -219,11 +219,10 @@ private slots:
         QVERIFY(answer.isDefault);
         QCOMPARE(double(answer.real), 0.0);
 
-        test::WhenModal<TfmInput> canceller(
-            [](TfmInput* form) {
-                CONTROL(QPushButton, cancel, form, "BitBtCancel");
-                cancel->click();
-            });
+        test::WhenModal<TfmInput> canceller([](TfmInput* form) {
+            CONTROL(QPushButton, cancel, form, "BitBtCancel");
+            cancel->click();
+        });
         answer = dialogs.ask(request);
         QCOMPARE(canceller.seen, 1);
         QVERIFY(answer.cancelled);
@@ -389,9 +388,10 @@ private slots:
         int asked = 0;
         test::WhenModal<TfmDesign> driver([&](TfmDesign* form) {
             [&] {
-                for (const auto& [name, text] : {std::pair{"edPipeNmb", "100"}, std::pair{"edPipeL", "6"},
-                                                 std::pair{"edPipeDex", "0.025"}, std::pair{"edPipeDin", "0.021"},
-                                                 std::pair{"edIntTrumpsp", "2"}, std::pair{"edRowNmb", "10"}}) {
+                for (const auto& [name, text] :
+                     {std::pair{"edPipeNmb", "100"}, std::pair{"edPipeL", "6"},
+                      std::pair{"edPipeDex", "0.025"}, std::pair{"edPipeDin", "0.021"},
+                      std::pair{"edIntTrumpsp", "2"}, std::pair{"edRowNmb", "10"}}) {
                     CONTROL(QLineEdit, edit, form, name);
                     type(edit, text);
                 }

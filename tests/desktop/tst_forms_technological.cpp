@@ -57,9 +57,10 @@ QTreeWidgetItem* findComponent(QWidget* form, const char* list, int row) {
 
 // `QTreeWidgetItem* const var`: row `row` of the component list `list`; a
 // missing list or row fails the test there, as a missing control does.
-#define COMPONENT(var, form, list, row)                                    \
-    QTreeWidgetItem* const var = findComponent(form, list, row);           \
-    QVERIFY2(var != nullptr, qPrintable(QStringLiteral("no row %1 in %2").arg(row).arg(QString(list))))
+#define COMPONENT(var, form, list, row)                          \
+    QTreeWidgetItem* const var = findComponent(form, list, row); \
+    QVERIFY2(var != nullptr,                                     \
+             qPrintable(QStringLiteral("no row %1 in %2").arg(row).arg(QString(list))))
 
 class TestTechnologicalForm : public QObject {
     Q_OBJECT

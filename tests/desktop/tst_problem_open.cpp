@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "control/ProblemFile.h"
-#include "problem/RecordCodec.h"
 #include "desktop/MainWindow.h"
 #include "desktop/forms/JsonProblemOpen.h"
 #include "desktop/forms/QtDialogs.h"
+#include "problem/RecordCodec.h"
 #include "problemjson/ProblemJson.h"
 #include "tst_forms_support.h"
 

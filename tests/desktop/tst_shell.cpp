@@ -19,10 +19,10 @@
 #include <stdexcept>
 
 #include "common/Errors.h"
-#include "problem/ProblemRecords.h"
 #include "desktop/LanguageDialog.h"
 #include "desktop/MainWindow.h"
 #include "desktop/ReportFont.h"
+#include "problem/ProblemRecords.h"
 #include "tst_forms_support.h"
 
 using namespace vexamo;

@@ -22,7 +22,8 @@ void requireDeclared(const std::string& id) {
 }  // namespace
 
 FakeDialogs::~FakeDialogs() {
-    for (const auto& [id, answer] : m_queue) ADD_FAILURE() << "answer for \"" << id << "\" was never asked for";
+    for (const auto& [id, answer] : m_queue)
+        ADD_FAILURE() << "answer for \"" << id << "\" was never asked for";
 }
 
 FakeDialogs& FakeDialogs::expect(std::string id, Answer answer) {
@@ -40,7 +41,8 @@ T FakeDialogs::take(const std::string& id) {
     }
     auto [expected, answer] = m_queue.front();
     m_queue.pop_front();
-    if (expected != id) ADD_FAILURE() << "question \"" << id << "\" asked, \"" << expected << "\" expected";
+    if (expected != id)
+        ADD_FAILURE() << "question \"" << id << "\" asked, \"" << expected << "\" expected";
     if (const T* value = std::get_if<T>(&answer)) return *value;
     ADD_FAILURE() << "\"" << id << "\" was given an answer of another type";
     return T{};
@@ -90,11 +92,17 @@ AlternAnswer FakeDialogs::ask(const AlternRequest& request) {
     return take<AlternAnswer>(request.id);
 }
 
-MethodAnswer FakeDialogs::ask(const MethodRequest& request) { return take<MethodAnswer>(request.id); }
+MethodAnswer FakeDialogs::ask(const MethodRequest& request) {
+    return take<MethodAnswer>(request.id);
+}
 
-CheckListAnswer FakeDialogs::ask(const CheckListRequest& request) { return take<CheckListAnswer>(request.id); }
+CheckListAnswer FakeDialogs::ask(const CheckListRequest& request) {
+    return take<CheckListAnswer>(request.id);
+}
 
-GapCalcAnswer FakeDialogs::ask(const GapCalcRequest& request) { return take<GapCalcAnswer>(request.id); }
+GapCalcAnswer FakeDialogs::ask(const GapCalcRequest& request) {
+    return take<GapCalcAnswer>(request.id);
+}
 
 bool FakeDialogs::showTechnological(TechnologicalDialogModel& model) {
     asked.push_back("technological");

@@ -25,7 +25,8 @@ std::vector<std::uint8_t> readBytes(const std::filesystem::path& p) {
 
 void writeBytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> listing(const std::filesystem::path& folder) {

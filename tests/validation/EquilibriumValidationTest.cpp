@@ -61,7 +61,8 @@ Session fitted(std::uint16_t a, std::uint16_t b, int method) {
     dialogs.expect("equilibrium.method", MethodAnswer{false, method});
     if (method == 3) {
         AlternAnswer first;  // variant 1, fitted to the measured data
-        dialogs.expect("equilibrium.unifac_variant", first).expect("equilibrium.unifac_source", first);
+        dialogs.expect("equilibrium.unifac_variant", first)
+            .expect("equilibrium.unifac_source", first);
     }
     const std::array<std::uint16_t, 2> substances{a, b};
     char letter = 0;
@@ -73,7 +74,8 @@ Session fitted(std::uint16_t a, std::uint16_t b, int method) {
 Real bubbleTemperature(Session& session, Real x, Real p_Pa) {
     std::array<Real, 7> liquid{x, 1 - x}, vapour{}, work{};
     Real tau = 0, pressure = p_Pa;
-    EquilibriumPoint(session.Data, 't', 'y', tau, vapour, work, liquid, session.Equilibrium, pressure, 1.2L, 1.01L);
+    EquilibriumPoint(session.Data, 't', 'y', tau, vapour, work, liquid, session.Equilibrium,
+                     pressure, 1.2L, 1.01L);
     return (tau - 1) * 273.15L;
 }
 
@@ -95,7 +97,8 @@ TEST(EquilibriumValidation, FittedModelsReproduceTheMeasuredBoilingTemperaturesI
                 mirror = std::max(mirror, std::fabs(t2 - t));
             }
             RecordProperty(std::string(set.source) + " " + kMethods[method] + " mean/max K",
-                           std::to_string(static_cast<double>(mean)) + " / " + std::to_string(static_cast<double>(max)));
+                           std::to_string(static_cast<double>(mean)) + " / " +
+                               std::to_string(static_cast<double>(max)));
             EXPECT_LE(mean, set.meanTolerance_K);
             EXPECT_LE(max, set.maxTolerance_K);
             EXPECT_LE(mirror, 1e-9L);  // one model, whichever order the mixture lists

@@ -214,8 +214,9 @@ struct ExampleRun {
             dialogs.expect("iteration.initial_approximation", false);
         const TechnSet& t = session.Problem.TubeStream;
         const TechnSet& s = session.Problem.ShellStream;
-        hx = std::make_unique<THeatCoolObj>(ExchangerArguments{
-            t, s, session.Problem.Design.FlowSide, session.Problem.Design, true, exchangerContext(session), dialogs});
+        hx = std::make_unique<THeatCoolObj>(
+            ExchangerArguments{t, s, session.Problem.Design.FlowSide, session.Problem.Design, true,
+                               exchangerContext(session), dialogs});
         produced = hx->ReportResults(t.FlowRate, s.FlowRate);
     }
     const RunResults& r() const { return session.Results; }

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <string>
 
-#include "control/DataDialogActions.h"
 #include "common/Constants.h"
+#include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "control/StreamPreparation.h"
 #include "dialogs/TechnologicalDialog.h"

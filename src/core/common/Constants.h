@@ -4,7 +4,8 @@
 
 namespace vexamo {
 
-inline constexpr Real kZeroCelsius_K = 273.15L;  // 0 degC in K; also the reduced temperature's scale
+inline constexpr Real kZeroCelsius_K =
+    273.15L;  // 0 degC in K; also the reduced temperature's scale
 inline constexpr Real kPi = 3.141592653589793238462643383279502884L;
 // 1 kgf/cm2 = 98 066.5 Pa = 735.559 mm Hg (the technical atmosphere, not the
 // physical one of 760 mm Hg).

@@ -4,13 +4,15 @@
 
 namespace vexamo {
 
-std::optional<std::string> temperatureBeyondBound(Real temperature_C, LanguageFlagType languageFlag) {
+std::optional<std::string> temperatureBeyondBound(Real temperature_C,
+                                                  LanguageFlagType languageFlag) {
     if (temperature_C <= kMaxInletTemperature_C) return std::nullopt;
     return tr(languageFlag, "The temperature must not be above 1000 deg.C: ",
               "Температура должна быть не выше 1000 град.С: ");
 }
 
-std::optional<std::string> pressureBeyondBound(Real pressure_kgfcm2, LanguageFlagType languageFlag) {
+std::optional<std::string> pressureBeyondBound(Real pressure_kgfcm2,
+                                               LanguageFlagType languageFlag) {
     if (pressure_kgfcm2 <= kMaxPressure_kgfcm2) return std::nullopt;
     return tr(languageFlag, "The pressure must not be above 200 kgf/cm2: ",
               "Давление должно быть не выше 200 кгс/см2: ");
@@ -28,20 +30,24 @@ Real mostTubesInCasing(Real shellDiameter, Real outerDiameter, bool staggered) {
     return 3.141592653589793238462643383279502884L * shellDiameter * shellDiameter / 4 / perTube;
 }
 
-std::optional<std::string> bundleDoesNotFit(unsigned tubeCount, Real shellDiameter, Real outerDiameter,
-                                            bool staggered, LanguageFlagType lang) {
+std::optional<std::string> bundleDoesNotFit(unsigned tubeCount, Real shellDiameter,
+                                            Real outerDiameter, bool staggered,
+                                            LanguageFlagType lang) {
     if (!(shellDiameter > 0) || !(outerDiameter > 0)) return std::nullopt;
     const Real most = mostTubesInCasing(shellDiameter, outerDiameter, staggered);
     if (tubeCount <= most) return std::nullopt;
-    return std::to_string(tubeCount) +
-           tr(lang, " tubes of ", " труб диаметром ") + formatShortest(outerDiameter) +
+    return std::to_string(tubeCount) + tr(lang, " tubes of ", " труб диаметром ") +
+           formatShortest(outerDiameter) +
            tr(lang, " m cannot fit in a casing of ", " м не помещаются в кожух диаметром ") +
            formatShortest(shellDiameter) +
-           tr(lang, " m: at the smallest usual pitch of 1.25 d (", " м: при наименьшем обычном шаге 1.25 d (") +
-           (staggered ? tr(lang, "triangular", "по треугольнику") : tr(lang, "square", "по квадрату")) +
+           tr(lang, " m: at the smallest usual pitch of 1.25 d (",
+              " м: при наименьшем обычном шаге 1.25 d (") +
+           (staggered ? tr(lang, "triangular", "по треугольнику")
+                      : tr(lang, "square", "по квадрату")) +
            tr(lang, ") it holds at most ", ") в нем помещается не более ") +
            std::to_string(static_cast<long long>(most)) +
-           tr(lang, "; the design data should be checked", "; конструктивные параметры следует проверить");
+           tr(lang, "; the design data should be checked",
+              "; конструктивные параметры следует проверить");
 }
 
 std::optional<std::string> inletsWithoutDrivingForce(Real heated_C, Real cooled_C,

@@ -19,7 +19,8 @@ inline constexpr Real kMaxFlowRate_kg_h = 1e8;
 // The refusal of a typed inlet temperature, pressure or flow rate beyond its
 // bound, in the form's language and ending with the text as typed; nothing
 // when the value is within.
-std::optional<std::string> temperatureBeyondBound(Real temperature_C, LanguageFlagType languageFlag);
+std::optional<std::string> temperatureBeyondBound(Real temperature_C,
+                                                  LanguageFlagType languageFlag);
 std::optional<std::string> pressureBeyondBound(Real pressure_kgfcm2, LanguageFlagType languageFlag);
 std::optional<std::string> flowRateBeyondBound(Real flowRate_kg_h, LanguageFlagType languageFlag);
 
@@ -36,7 +37,8 @@ Real mostTubesInCasing(Real shellDiameter, Real outerDiameter, bool staggered);
 
 // The warning that a bundle cannot fit in its casing, in the language asked
 // for; nothing when it may fit or no casing is given.
-std::optional<std::string> bundleDoesNotFit(unsigned tubeCount, Real shellDiameter, Real outerDiameter,
-                                            bool staggered, LanguageFlagType languageFlag);
+std::optional<std::string> bundleDoesNotFit(unsigned tubeCount, Real shellDiameter,
+                                            Real outerDiameter, bool staggered,
+                                            LanguageFlagType languageFlag);
 
 }  // namespace vexamo

@@ -3,12 +3,14 @@
 namespace vexamo {
 
 void prepareTechnological(TechnologicalDialogModel& model, const Session& session) {
-    model.prepare(session.Data.SubstanceTable, session.Problem, session.DataLoaded, session.LanguageFlag);
+    model.prepare(session.Data.SubstanceTable, session.Problem, session.DataLoaded,
+                  session.LanguageFlag);
 }
 
 void harvestTechnological(const TechnologicalDialogModel& model, Session& session) {
     model.harvest(session.Problem);
-    for (std::size_t s = 0; s < model.sides.size(); ++s) session.EnteredState[s] = model.sides[s].enteredValue;
+    for (std::size_t s = 0; s < model.sides.size(); ++s)
+        session.EnteredState[s] = model.sides[s].enteredValue;
     session.TubeFlow = model.sides[0].flowRate;
     session.ShellFlow = model.sides[1].flowRate;
     session.FlowSide = model.FlowSide;

@@ -41,13 +41,15 @@ StreamSummary streamSummary(const Session& session, const TechnSet& stream, int 
         else if (!s.phaseChange)
             s.outlet_C = r.OtherOutletTemperature;
     }
-    s.outletFixed = side == 2 && exchangerClassFor(session.PairCode) == ExchangerClass::THeatCoolObj;
+    s.outletFixed =
+        side == 2 && exchangerClassFor(session.PairCode) == ExchangerClass::THeatCoolObj;
 
     // The duty from this stream alone: its flow times the latent heat at
     // saturation, or times the mean of the heat capacities at its ends and
     // its change of temperature.
     const std::span<const Pro> components(stream.Components.data(), at(n));
-    const std::span<const Real> composition(stream.Concentration.data(), stream.Concentration.size());
+    const std::span<const Real> composition(stream.Concentration.data(),
+                                            stream.Concentration.size());
     try {
         if (s.phaseChange) {
             s.duty_kW = flow / 3600 * MixtureAt(components, composition, n, s.inlet_C).LatentHeat;
@@ -107,7 +109,8 @@ EngineeringSummary summarize(const Session& session) {
         e.logMean = std::fabs(d1 - d2) < 1e-12L * d1 ? d1 : (d1 - d2) / std::log(d1 / d2);
         if (hot.phaseChange || cold.phaseChange) {
             e.correction = 1;  // one isothermal medium: every flow arrangement gives the log mean
-        } else if (session.Problem.Design.TubePasses >= 2 && session.Problem.Design.TubePasses % 2 == 0) {
+        } else if (session.Problem.Design.TubePasses >= 2 &&
+                   session.Problem.Design.TubePasses % 2 == 0) {
             const Real R = (hot.inlet_C - hot.outlet_C) / (cold.outlet_C - cold.inlet_C);
             const Real P = (cold.outlet_C - cold.inlet_C) / (hot.inlet_C - cold.inlet_C);
             e.correction = oneShellPassCorrection(R, P);
@@ -143,17 +146,20 @@ std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
                 tube ? "  Трубное пространство: " : "  Межтрубное пространство: ") +
              s->process + "\r\n";
         for (const std::string& part : s->medium) b += "    " + part + "\r\n";
-        line(tr(lang, "  flow rate:", "  расход:"), number(s->flow_kg_h) + tr(lang, " kg/hour", " кг/час"));
+        line(tr(lang, "  flow rate:", "  расход:"),
+             number(s->flow_kg_h) + tr(lang, " kg/hour", " кг/час"));
         line(tr(lang, "  inlet / outlet temperature:", "  температура на входе / выходе:"),
              number(s->inlet_C) + " / " + number(s->outlet_C) + degrees +
-                 (s->outletFixed ? tr(lang, " (outlet fixed by the method)", " (выход задан методом)")
+                 (s->outletFixed
+                      ? tr(lang, " (outlet fixed by the method)", " (выход задан методом)")
                   : s->phaseChange ? tr(lang, " (saturation)", " (насыщение)")
                                    : ""));
         line(tr(lang, "  duty from this stream:", "  тепловая нагрузка по этому потоку:"),
              number(s->duty_kW) + tr(lang, " kW", " кВт"));
         if (s->velocity > 0)
-            line(tr(lang, "  velocity, Reynolds number:", "  скорость, число Рейнольдса:"),
-                 number(s->velocity) + tr(lang, " m/s, Re = ", " м/с, Re = ") + number(s->reynolds));
+            line(
+                tr(lang, "  velocity, Reynolds number:", "  скорость, число Рейнольдса:"),
+                number(s->velocity) + tr(lang, " m/s, Re = ", " м/с, Re = ") + number(s->reynolds));
         else
             line(tr(lang, "  velocity, Reynolds number:", "  скорость, число Рейнольдса:"),
                  tr(lang, "not computed (phase change)", "не вычислялись (фазовый переход)"));
@@ -173,17 +179,20 @@ std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
     if (e.logMean) {
         std::string value = number(*e.logMean) + tr(lang, " K", " К");
         if (e.correction && *e.correction == 1)
-            value += tr(lang, " (one medium isothermal: F = 1)", " (одна среда изотермична: F = 1)");
+            value +=
+                tr(lang, " (one medium isothermal: F = 1)", " (одна среда изотермична: F = 1)");
         else if (e.correction)
-            value += tr(lang, "; F = ", "; F = ") + number(*e.correction) + ", F*LMTD = " +
-                     number(*e.correction * *e.logMean) + tr(lang, " K (one shell pass, 2N tube passes)",
-                                                            " К (один ход в межтрубном, 2N ходов в трубном)");
+            value += tr(lang, "; F = ", "; F = ") + number(*e.correction) +
+                     ", F*LMTD = " + number(*e.correction * *e.logMean) +
+                     tr(lang, " K (one shell pass, 2N tube passes)",
+                        " К (один ход в межтрубном, 2N ходов в трубном)");
         line(tr(lang, "LMTD, counter-current:", "Среднелогарифмический напор, противоток:"), value);
     } else {
         line(tr(lang, "LMTD, counter-current:", "Среднелогарифмический напор, противоток:"),
              tr(lang, "none (the temperatures cross)", "нет (температуры пересекаются)"));
     }
-    line(tr(lang, "Required surface:", "Требуемая поверхность:"), number(e.requiredSurface) + tr(lang, " m^2", " м^2"));
+    line(tr(lang, "Required surface:", "Требуемая поверхность:"),
+         number(e.requiredSurface) + tr(lang, " m^2", " м^2"));
     if (e.installedSurface > 0) {
         line(tr(lang, "Installed surface:", "Установленная поверхность:"),
              number(e.installedSurface) + tr(lang, " m^2", " м^2"));
@@ -193,7 +202,8 @@ std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
     line(tr(lang, "Wall and fouling resistance:", "Сопротивление стенки и загрязнений:"),
          number(e.wallResistance) + tr(lang, " m^2*K/W (wall ", " м^2*K/Вт (стенка ") +
              number(e.wallResistance - kFoulingResistance) +
-             tr(lang, ", fixed fouling allowance 1/5800)", ", постоянная добавка на загрязнения 1/5800)"));
+             tr(lang, ", fixed fouling allowance 1/5800)",
+                ", постоянная добавка на загрязнения 1/5800)"));
     return b;
 }
 

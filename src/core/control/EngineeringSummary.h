@@ -21,8 +21,8 @@ struct StreamSummary {
     bool phaseChange = false;         // condenses or boils at its saturation temperature
     Real flow_kg_h = 0;
     Real inlet_C = 0, outlet_C = 0;
-    bool outletFixed = false;  // the heating-cooling pair's shell outlet, fixed at 40 degC
-    Real duty_kW = 0;          // from this stream's own flow and properties
+    bool outletFixed = false;         // the heating-cooling pair's shell outlet, fixed at 40 degC
+    Real duty_kW = 0;                 // from this stream's own flow and properties
     Real velocity = 0, reynolds = 0;  // of its single-phase film; 0: none
     bool lossComputed = false;
     Real loss_kPa = 0;
@@ -31,12 +31,12 @@ struct StreamSummary {
 
 struct EngineeringSummary {
     StreamSummary tube, shell;
-    Real duty_kW = 0;                     // the duty the results rest on
-    Real meanDifference = 0;              // Q / (K F), K
-    std::optional<Real> logMean;          // LMTD of the four ends in counter-current, K
-    std::optional<Real> correction;       // F of one shell pass, an even number of tube passes
+    Real duty_kW = 0;                // the duty the results rest on
+    Real meanDifference = 0;         // Q / (K F), K
+    std::optional<Real> logMean;     // LMTD of the four ends in counter-current, K
+    std::optional<Real> correction;  // F of one shell pass, an even number of tube passes
     Real requiredSurface = 0, installedSurface = 0;  // m2 (installed 0: not reported)
-    Real wallResistance = 0;              // m2*K/W, the tube wall and the fouling allowance
+    Real wallResistance = 0;  // m2*K/W, the tube wall and the fouling allowance
 };
 
 // Of the last Run, which must have produced results.

@@ -22,7 +22,8 @@ std::optional<std::string> streamDamage(const TechnSet& s, std::size_t substance
                                         LanguageFlagType lang) {
     if (s.ComponentCount < 1 || s.ComponentCount > kMaxComponents)
         return tr(lang, "the number of components is ", "число компонентов равно ") +
-               std::to_string(s.ComponentCount) + tr(lang, " (allowed 1 to 6)", " (допустимо от 1 до 6)");
+               std::to_string(s.ComponentCount) +
+               tr(lang, " (allowed 1 to 6)", " (допустимо от 1 до 6)");
     for (std::size_t i = 0; i < s.ComponentCount; ++i)
         if (s.ComponentIndex[i] >= substanceCount)
             return tr(lang, "component ", "компонент ") + std::to_string(i + 1) +
@@ -32,7 +33,8 @@ std::optional<std::string> streamDamage(const TechnSet& s, std::size_t substance
                    std::to_string(substanceCount);
     if (s.ProcessCode > 3)
         return tr(lang, "the process code is ", "код процесса равен ") +
-               std::to_string(s.ProcessCode) + tr(lang, " (allowed 0 to 3)", " (допустимо от 0 до 3)");
+               std::to_string(s.ProcessCode) +
+               tr(lang, " (allowed 0 to 3)", " (допустимо от 0 до 3)");
     return std::nullopt;
 }
 
@@ -50,15 +52,17 @@ std::optional<std::string> problemDamage(const ProblemData& problem, std::size_t
 ProblemData decodeProblemFile(std::span<const std::uint8_t> bytes, std::size_t substanceCount,
                               LanguageFlagType lang) {
     if (bytes.size() < kProblemFileSize)
-        throw ShortFileError(tr(lang, "the file is ", "длина файла ") + std::to_string(bytes.size()) +
-                          tr(lang, " bytes long, a problem file has ", " байт, файл задачи имеет ") +
-                          std::to_string(kProblemFileSize));
+        throw ShortFileError(
+            tr(lang, "the file is ", "длина файла ") + std::to_string(bytes.size()) +
+            tr(lang, " bytes long, a problem file has ", " байт, файл задачи имеет ") +
+            std::to_string(kProblemFileSize));
     ProblemData problem;
     try {
         problem = decodeProblem(bytes);
     } catch (const EncodingError& e) {
-        throw FormatError(std::string(tr(lang, "a name in the file is damaged: ", "имя в файле повреждено: ")) +
-                          e.what());
+        throw FormatError(
+            std::string(tr(lang, "a name in the file is damaged: ", "имя в файле повреждено: ")) +
+            e.what());
     }
     if (auto why = problemDamage(problem, substanceCount, lang)) throw FormatError(*why);
     return problem;
@@ -97,12 +101,12 @@ FileRequest problemFileRequest(const Session& session, const char* id, const cha
 
 void SaveProblemFile(Session& session, Dialogs& dialogs) {
     const LanguageFlagType lang = session.LanguageFlag;
-    if (!dialogs.confirm({"run.save_problem",
-                          tr(lang, "Wish to write down the entered data in a file (y/n) ? ",
-                             "Желаете записать введенные данные в файл (y/n) ? ")}))
+    if (!dialogs.confirm(
+            {"run.save_problem", tr(lang, "Wish to write down the entered data in a file (y/n) ? ",
+                                    "Желаете записать введенные данные в файл (y/n) ? ")}))
         return;
-    FileRequest request =
-        problemFileRequest(session, "file.save_problem", tr(lang, "Saving file", "Сохранение файла"));
+    FileRequest request = problemFileRequest(session, "file.save_problem",
+                                             tr(lang, "Saving file", "Сохранение файла"));
     request.promptOverwrite = true;
     auto chosen = dialogs.saveFile(request);
     if (!chosen) return;
@@ -114,7 +118,8 @@ void SaveProblemFile(Session& session, Dialogs& dialogs) {
     if (extension == ".json") {
         chosen->replace_extension(".dat");
         dialogs.message({"file.saved_as_dat", MessageKind::Information,
-                         tr(lang, "The problem is written as a problem file: ", "Задача записана как файл данных: ") +
+                         tr(lang, "The problem is written as a problem file: ",
+                            "Задача записана как файл данных: ") +
                              chosen->string() +
                              tr(lang, " (a JSON problem is written by \"vexamo convert\")",
                                 " (задачу в формате JSON записывает \"vexamo convert\")")});
@@ -132,8 +137,8 @@ void SaveProblemFile(Session& session, Dialogs& dialogs) {
 
 FileActionResult FileActionExecute(Session& session, Dialogs& dialogs) {
     const LanguageFlagType lang = session.LanguageFlag;
-    const FileRequest request =
-        problemFileRequest(session, "file.open_problem", tr(lang, "Opening file", "Загрузка файла"));
+    const FileRequest request = problemFileRequest(session, "file.open_problem",
+                                                   tr(lang, "Opening file", "Загрузка файла"));
     const auto chosen = dialogs.openFile(request);
     if (!chosen) return FileActionResult::Cancelled;
 

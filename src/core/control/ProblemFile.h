@@ -2,17 +2,17 @@
 // The problem file (.dat): tube stream, shell stream and design, three raw
 // blocks, 21264 bytes, no header. Written through the one file writer
 // (common/AtomicFile.h); the previous file is kept as "case1.bak".
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
-#include "problem/ProblemRecords.h"
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
+#include "problem/ProblemRecords.h"
 
 namespace vexamo {
 

@@ -16,7 +16,9 @@ ExchangerContext exchangerContext(Session& session) {
             .condensationCorrection = session.CondensationCorrection,
             .results = session.Results,
             .validity = session.Validity,
-            .enterTechnologicalData = [&session](Dialogs& dialogs) { TechnoActionExecute(session, dialogs); }};
+            .enterTechnologicalData = [&session](Dialogs& dialogs) {
+                TechnoActionExecute(session, dialogs);
+            }};
 }
 
 EquilibriumContext equilibriumContext(Session& session, Dialogs& dialogs) {

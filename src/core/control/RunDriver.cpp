@@ -4,10 +4,10 @@
 #include <new>
 #include <string>
 
-#include "control/DataDialogActions.h"
 #include "common/Errors.h"
 #include "common/InputBounds.h"
 #include "common/NumberFormat.h"
+#include "control/DataDialogActions.h"
 #include "control/EngineeringSummary.h"
 #include "control/ProblemFile.h"
 #include "control/RunContexts.h"
@@ -22,8 +22,11 @@ std::string initialDataBlock(const DesignRecord& d, LanguageFlagType lang) {
     // Lengths: general format, at most 8 significant digits, 2 exponent digits.
     auto length = [&](Real v) { return formatGeneral(v, 8, 2) + tr(lang, " m;", " м;"); };
     std::string block;
-    block += tr(lang, "\r\n                  THE INITIAL DATA\r\n                   Design factor\r\n   Number of pipes:                               ",
-                "\r\n                  ИСХОДНЫЕ ДАННЫЕ\r\n              Констpуктивные паpаметpы\r\n   Число тpуб:                               ");
+    block += tr(lang,
+                "\r\n                  THE INITIAL DATA\r\n                   Design factor\r\n   "
+                "Number of pipes:                               ",
+                "\r\n                  ИСХОДНЫЕ ДАННЫЕ\r\n              Констpуктивные "
+                "паpаметpы\r\n   Число тpуб:                               ");
     block += integer(d.TubeCount) + "\r\n";
     block += tr(lang, "   number of courses in trumpet space:       ",
                 "   число ходов в тpубном пpостpанстве:       ");
@@ -46,15 +49,15 @@ std::string initialDataBlock(const DesignRecord& d, LanguageFlagType lang) {
     block += tr(lang, "   length of pipes:                            ",
                 "   длина тpуб:                               ");
     block += length(d.TubeLength) + "\r\n";
-    block += tr(lang, "   pipes material - ",
-                "   матеpиал стенок тpуб - ");
+    block += tr(lang, "   pipes material - ", "   матеpиал стенок тpуб - ");
     block += d.MaterialName + "\r\n";
     return block;
 }
 
 std::vector<std::string> validityWarnings(const RangeLog& log, LanguageFlagType lang) {
     std::vector<std::string> lines;
-    for (const std::string& line : log.describe(lang)) lines.push_back(tr(lang, "Warning: ", "Предупреждение: ") + line);
+    for (const std::string& line : log.describe(lang))
+        lines.push_back(tr(lang, "Warning: ", "Предупреждение: ") + line);
     return lines;
 }
 
@@ -81,24 +84,29 @@ void refuseFarOutside(Session& session) {
     const RunResults& r = session.Results;
     auto check = [&](const TechnSet& stream, int side) {
         std::vector<Real> temperatures{stream.Temperature};
-        if (r.produced && r.hasOutlet) temperatures.push_back(r.outletSide == side ? r.OutletTemperature
-                                                                                  : r.OtherOutletTemperature);
+        if (r.produced && r.hasOutlet)
+            temperatures.push_back(r.outletSide == side ? r.OutletTemperature
+                                                        : r.OtherOutletTemperature);
         for (std::size_t i = 0; i < stream.ComponentCount && i < stream.Components.size(); ++i) {
             const Pro& p = stream.Components[i];
             if (p.Temperatures.empty()) continue;
             for (Real t : temperatures) {
-                const RangeEvent e{"property tables", p.EnglishName, t, p.Temperatures.front(), p.Temperatures.back(), {}};
+                const RangeEvent e{"property tables",      p.EnglishName,         t,
+                                   p.Temperatures.front(), p.Temperatures.back(), {}};
                 if (!(distanceOutside(e) > kFarOutsideData_K)) continue;
                 std::vector<std::string> kept = session.Report.lines();
                 if (kept.size() > static_cast<std::size_t>(session.ProgressLineIndex))
                     kept.resize(static_cast<std::size_t>(session.ProgressLineIndex));
                 session.Report.setLines(std::move(kept));
                 throw CalculationAborted(
-                    std::string(side == 1 ? tr(lang, "The tube-space medium ", "Теплоноситель трубного пространства ")
-                               : tr(lang, "The shell-space medium ", "Теплоноситель межтрубного пространства ")) +
-                    tr(lang, p.EnglishName.c_str(), p.RussianName.c_str()) + tr(lang, " at ", " при ") +
-                    formatFixed(t, 0, 2) + tr(lang, " degr.C is far outside its property tables (",
-                                              " град.С далеко вне таблиц его свойств (") +
+                    std::string(side == 1 ? tr(lang, "The tube-space medium ",
+                                               "Теплоноситель трубного пространства ")
+                                          : tr(lang, "The shell-space medium ",
+                                               "Теплоноситель межтрубного пространства ")) +
+                    tr(lang, p.EnglishName.c_str(), p.RussianName.c_str()) +
+                    tr(lang, " at ", " при ") + formatFixed(t, 0, 2) +
+                    tr(lang, " degr.C is far outside its property tables (",
+                       " град.С далеко вне таблиц его свойств (") +
                     formatShortest(e.low) + tr(lang, " to ", " … ") + formatShortest(e.high) +
                     tr(lang, " degr.C): the results would rest on the end values of the tables",
                        " град.С): результаты опирались бы на крайние значения таблиц"));
@@ -115,10 +123,11 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     session.WorkingFolder = std::filesystem::current_path(ec);
 
     if (session.TechnoPending && session.DesignPending) {
-        if (dialogs.confirm({"run.load_problem",
-                             tr(lang, "Wish to load datas for account of a heat exchanger\r\nfrom a datafile ?",
-                                "Желаете загрузить данные для расчета теплообменника\r\nиз файла данных ?"),
-                             false}))
+        if (dialogs.confirm(
+                {"run.load_problem",
+                 tr(lang, "Wish to load datas for account of a heat exchanger\r\nfrom a datafile ?",
+                    "Желаете загрузить данные для расчета теплообменника\r\nиз файла данных ?"),
+                 false}))
             FileActionExecute(session, dialogs);
         else
             session.DataLoaded = 0;
@@ -129,13 +138,14 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     const auto& sides = session.TechnoDialog.sides;
     Real correction = session.CondensationCorrection;
     {
-        const StreamPreparer prepare = settings.prepareStream ? settings.prepareStream : streamPreparer(session, dialogs);
+        const StreamPreparer prepare =
+            settings.prepareStream ? settings.prepareStream : streamPreparer(session, dialogs);
         Real temperature = 0;
         prepare(sides[0].givenState, '1', sides[0].phaseLetter, session.Problem.TubeStream,
-                               correction, temperature, session.EnteredState[0]);
+                correction, temperature, session.EnteredState[0]);
         session.CondensationCorrection = correction;
         prepare(sides[1].givenState, '2', sides[1].phaseLetter, session.Problem.ShellStream,
-                               correction, temperature, session.EnteredState[1]);
+                correction, temperature, session.EnteredState[1]);
         session.CondensationCorrection = correction;
     }
 
@@ -146,9 +156,11 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     session.Report.add(initialDataBlock(session.Problem.Design, lang));
     {
         const DesignRecord& d = session.Problem.Design;
-        if (const auto fit = bundleDoesNotFit(d.TubeCount, d.ShellDiameter, d.OuterDiameter, d.StaggeredTubes != 0, lang)) {
+        if (const auto fit = bundleDoesNotFit(d.TubeCount, d.ShellDiameter, d.OuterDiameter,
+                                              d.StaggeredTubes != 0, lang)) {
             dialogs.message({"design.bundle_fit", MessageKind::Warning, *fit});
-            session.Report.add(std::string("   ") + tr(lang, "Warning: ", "Предупреждение: ") + *fit);
+            session.Report.add(std::string("   ") + tr(lang, "Warning: ", "Предупреждение: ") +
+                               *fit);
         }
     }
     session.ProgressLineIndex = static_cast<int>(session.Report.lineCount());
@@ -156,28 +168,30 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     const ExchangerClass cls = exchangerClassFor(session.PairCode);
     if (cls == ExchangerClass::None) {
         dialogs.message({"run.no_pair", MessageKind::Error, "процесс не оформлен"});
-        session.Report.add(noResultsText(lang, tr(lang, "no exchanger for this pair of processes",
-                                                  "процесс не оформлен")));
+        session.Report.add(noResultsText(
+            lang, tr(lang, "no exchanger for this pair of processes", "процесс не оформлен")));
         return RunOutcome::NoResults;
     }
-    const ExchangerRegistry& registry = settings.exchangers ? *settings.exchangers : builtInExchangers();
+    const ExchangerRegistry& registry =
+        settings.exchangers ? *settings.exchangers : builtInExchangers();
     const ExchangerFactory* factory = registry.find(cls);
     if (!factory) {
         const auto& t = session.Problem.TubeStream;
         const auto& s = session.Problem.ShellStream;
-        const std::string why = tr(lang, "The calculation of this pair of processes is not built yet: ",
-                                   "Расчет этой пары процессов еще не реализован: ") +
-                                std::string(processName(t.ProcessCode, lang)) + " - " +
-                                processName(s.ProcessCode, lang) + " (" + exchangerClassName(cls) + ").";
+        const std::string why =
+            tr(lang, "The calculation of this pair of processes is not built yet: ",
+               "Расчет этой пары процессов еще не реализован: ") +
+            std::string(processName(t.ProcessCode, lang)) + " - " +
+            processName(s.ProcessCode, lang) + " (" + exchangerClassName(cls) + ").";
         dialogs.message({"run.not_built", MessageKind::Error, why});
         session.Report.add(noResultsText(lang, why));
         return RunOutcome::NoResults;
     }
     // The object lives for this Run only; unique_ptr destroys it on every way out. It
     // reads and writes the session only through its context.
-    std::unique_ptr<ExchangerObject> exchanger = (*factory)(
-        {session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide, session.Problem.Design, true,
-         exchangerContext(session), dialogs});
+    std::unique_ptr<ExchangerObject> exchanger =
+        (*factory)({session.Problem.TubeStream, session.Problem.ShellStream, session.FlowSide,
+                    session.Problem.Design, true, exchangerContext(session), dialogs});
     const bool produced = exchanger->ReportResults(session.TubeFlow, session.ShellFlow);
     refuseFarOutside(session);
     if (produced) session.Report.add(summaryBlock(summarize(session), lang));
@@ -208,14 +222,29 @@ struct BeforeTheRun {
     std::array<Real, 7> EquilibriumWork, EquilibriumLiquid, EquilibriumVapour;
 
     explicit BeforeTheRun(const Session& s)
-        : Problem(s.Problem), DataLoaded(s.DataLoaded), FlowSide(s.FlowSide), PairCode(s.PairCode),
-          ProgressLineIndex(s.ProgressLineIndex), TubeFlow(s.TubeFlow), ShellFlow(s.ShellFlow),
-          CondensationCorrection(s.CondensationCorrection), EnteredState(s.EnteredState),
-          ComponentNames(s.ComponentNames), Results(s.Results), TechnoPending(s.TechnoPending),
-          DesignPending(s.DesignPending), TechnoEntered(s.TechnoEntered), DesignEntered(s.DesignEntered),
-          TechnoDialog(s.TechnoDialog), DesignDialog(s.DesignDialog), ReportLines(s.Report.lines()), Equilibrium(s.Equilibrium),
-          EquilibriumPairs(s.EquilibriumPairs), EquilibriumWork(s.EquilibriumWork),
-          EquilibriumLiquid(s.EquilibriumLiquid), EquilibriumVapour(s.EquilibriumVapour) {}
+        : Problem(s.Problem),
+          DataLoaded(s.DataLoaded),
+          FlowSide(s.FlowSide),
+          PairCode(s.PairCode),
+          ProgressLineIndex(s.ProgressLineIndex),
+          TubeFlow(s.TubeFlow),
+          ShellFlow(s.ShellFlow),
+          CondensationCorrection(s.CondensationCorrection),
+          EnteredState(s.EnteredState),
+          ComponentNames(s.ComponentNames),
+          Results(s.Results),
+          TechnoPending(s.TechnoPending),
+          DesignPending(s.DesignPending),
+          TechnoEntered(s.TechnoEntered),
+          DesignEntered(s.DesignEntered),
+          TechnoDialog(s.TechnoDialog),
+          DesignDialog(s.DesignDialog),
+          ReportLines(s.Report.lines()),
+          Equilibrium(s.Equilibrium),
+          EquilibriumPairs(s.EquilibriumPairs),
+          EquilibriumWork(s.EquilibriumWork),
+          EquilibriumLiquid(s.EquilibriumLiquid),
+          EquilibriumVapour(s.EquilibriumVapour) {}
 
     void restore(Session& s) const {
         s.Problem = Problem;

@@ -15,20 +15,20 @@ std::string initialDataBlock(const DesignRecord& design, LanguageFlagType langua
 
 // PrepareStream (given-state letter, stream digit, phase letter, record,
 // correction cell, temperature result, entered value).
-using StreamPreparer = std::function<void(std::uint8_t givenState, char streamDigit, std::uint8_t phaseLetter,
-                                          TechnSet& record, Real& correction, Real& temperature,
-                                          Real enteredValue)>;
+using StreamPreparer =
+    std::function<void(std::uint8_t givenState, char streamDigit, std::uint8_t phaseLetter,
+                       TechnSet& record, Real& correction, Real& temperature, Real enteredValue)>;
 
 enum class RunOutcome {
-    Results,       // the exchanger wrote its results
-    NoResults,     // the Run ended without results (no pair, not built, the calculation failed)
-    Aborted,       // a condition that ends the calculation: its message was shown
-    Cancelled,     // the person cancelled: the problem and the report are as before the Run
-    ExitRequested, // the person chose to end the program; Results.reason says where
+    Results,        // the exchanger wrote its results
+    NoResults,      // the Run ended without results (no pair, not built, the calculation failed)
+    Aborted,        // a condition that ends the calculation: its message was shown
+    Cancelled,      // the person cancelled: the problem and the report are as before the Run
+    ExitRequested,  // the person chose to end the program; Results.reason says where
 };
 
 struct RunSettings {
-    StreamPreparer prepareStream;  // empty: PrepareStream
+    StreamPreparer prepareStream;                   // empty: PrepareStream
     const ExchangerRegistry* exchangers = nullptr;  // null: builtInExchangers()
 };
 

@@ -7,13 +7,13 @@
 
 #include "common/Real.h"
 #include "common/Text.h"
-#include "problem/ProblemRecords.h"
 #include "dialogs/DesignDialog.h"
 #include "dialogs/ReportMemo.h"
 #include "dialogs/TechnologicalDialog.h"
 #include "equilibrium/EquilibriumModel.h"
 #include "equilibrium/ParameterFitting.h"
 #include "exchanger/Exchanger.h"
+#include "problem/ProblemRecords.h"
 #include "properties/PropertyFunctions.h"
 #include "properties/SubstanceRecords.h"
 
@@ -22,7 +22,7 @@ namespace vexamo {
 struct Session {
     explicit Session(SubstanceData data = SubstanceData::builtIn()) : Data(std::move(data)) {}
 
-    SubstanceData Data;  // SubstanceTable, BinaryDataTable, GroupInteractionTable, SteamTable
+    SubstanceData Data;   // SubstanceTable, BinaryDataTable, GroupInteractionTable, SteamTable
     ProblemData Problem;  // TubeStream, ShellStream, Design
 
     LanguageFlagType LanguageFlag = kEnglish;
@@ -37,8 +37,8 @@ struct Session {
     std::array<Real, 2> EnteredState{};  // per stream: degC or mm Hg as typed
     int ProgressLineIndex = 0;
     std::vector<std::string> ComponentNames;  // of the stream prepared last, current language
-    RunResults Results;  // of the last calculation
-    RangeLog Validity;   // the data this Run used outside their ranges
+    RunResults Results;                       // of the last calculation
+    RangeLog Validity;                        // the data this Run used outside their ranges
 
     // Flags of the main window (see the Run driver).
     bool TechnoPending = true;
@@ -55,8 +55,8 @@ struct Session {
 
     // Phase equilibrium of the condensing or boiling mixture prepared last
     // (set up anew for every such stream).
-    EquilibriumModel Equilibrium;             // EquilibriumModel, its MethodLetter first
-    FitProgress FitState;                     // progress counter of the fits: carries over for the program's life
+    EquilibriumModel Equilibrium;  // EquilibriumModel, its MethodLetter first
+    FitProgress FitState;  // progress counter of the fits: carries over for the program's life
     std::vector<PairSetup> EquilibriumPairs;  // what the last set-up did for each pair
     std::array<Real, 7> EquilibriumWork{};    // the equilibrium work array (activity coefficients)
     std::array<Real, 7> EquilibriumLiquid{};  // mole fractions of the last saturation state

@@ -11,7 +11,6 @@
 
 namespace vexamo {
 
-
 class DesignDialogModel {
 public:
     // Field texts, by control name.

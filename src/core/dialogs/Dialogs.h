@@ -61,10 +61,11 @@ struct FileRequest {
 enum class InputKind : std::uint8_t { Real = 0, Integer = 1 };
 struct InputRequest {
     std::string id;
-    std::string caption;      // InputCaption
-    std::string prompt;       // InputPrompt
-    std::string unit;         // InputUnit
-    std::string errorPrefix;  // "Error of number entry " / "Ошибка при вводе числа " unless the caller says otherwise
+    std::string caption;  // InputCaption
+    std::string prompt;   // InputPrompt
+    std::string unit;     // InputUnit
+    std::string errorPrefix;  // "Error of number entry " / "Ошибка при вводе числа " unless the
+                              // caller says otherwise
     std::string initialText;  // edInput before showing ("" or "Default" or a preset value)
     InputKind kind = InputKind::Real;
     std::optional<std::string> defaultAnswer;  // headless default, as the text typed
@@ -86,7 +87,7 @@ struct GridRequest {
     int rows = 0;         // GridRows, fixed ones included (at most 25)
     int fixedColumns = 1;
     int fixedRows = 1;
-    int baseHeight = 0;   // pixels
+    int baseHeight = 0;                           // pixels
     std::vector<std::vector<std::string>> cells;  // initial texts
     std::vector<bool> integerColumns;             // per column
     int selectedColumn = 1;
@@ -97,8 +98,8 @@ struct GridRequest {
     std::optional<std::vector<std::string>> defaultAnswer;
 };
 struct GridAnswer {
-    bool cancelled = false;                  // GridCancelled
-    std::vector<std::vector<Real>> reals;    // [column][row], real columns
+    bool cancelled = false;                        // GridCancelled
+    std::vector<std::vector<Real>> reals;          // [column][row], real columns
     std::vector<std::vector<long long>> integers;  // [column][row], integer columns
 };
 
@@ -111,10 +112,10 @@ struct AlternRequest {
     std::vector<std::string> alternatives;
     int groupColumns = 1;
     bool showCheckBoxes = false;
-    std::string checkBoxId;               // id of the check-box answer ('y' / 'x')
-    std::string checkBox1, checkBox2;     // their captions
-    int defaultIndex = 0;                 // headless default (0-based)
-    bool defaultCheckBox1 = true;         // chbAltern1 checked by default
+    std::string checkBoxId;            // id of the check-box answer ('y' / 'x')
+    std::string checkBox1, checkBox2;  // their captions
+    int defaultIndex = 0;              // headless default (0-based)
+    bool defaultCheckBox1 = true;      // chbAltern1 checked by default
     // Headless answers may name an alternative by a keyword (per alternative,
     // empty = by its 1-based number); a number answer selects `numberSelects`
     // (when >= 0) and is kept for the input that follows under the same id.
@@ -122,8 +123,8 @@ struct AlternRequest {
     int numberSelects = -1;
 };
 struct AlternAnswer {
-    int index = 0;          // the dialog's tag
-    char letter = 'y';      // 'y' chbAltern1 checked last, 'x' chbAltern2
+    int index = 0;      // the dialog's tag
+    char letter = 'y';  // 'y' chbAltern1 checked last, 'x' chbAltern2
 };
 
 // TForm1: the equilibrium method.
@@ -155,17 +156,18 @@ struct CheckListAnswer {
 // TfmGapCalc: the construction data of the shell-side pressure loss. The
 // answer holds what the form shows; the core's GapCalc model reads it.
 struct GapCalcRequest {
-    std::string id = "shell_loss";  // kShellLossForm; its fields have ids of their own (QuestionIds.h)
-    Real tubeDiameter = 0;    // d, m
-    Real baffleSpacing = 0;   // TubeLength / ShellPasses, m
+    std::string id =
+        "shell_loss";        // kShellLossForm; its fields have ids of their own (QuestionIds.h)
+    Real tubeDiameter = 0;   // d, m
+    Real baffleSpacing = 0;  // TubeLength / ShellPasses, m
 };
 struct GapCalcAnswer {
-    int headType = 1;                     // 1..4 (0: none chosen)
-    std::string pitch = "Default";        // edStepTube, m
-    std::string gap = "Default";          // edGap, mm
-    bool gapEnlarged = false;             // RadioGroup1: diminished / enlarged
-    bool holesDrilled = true;             // RadioGroup2: stamped / drilling
-    std::string sealingStrips = "0";      // ComboBox1: "0", "2", "4", "6" ("" none chosen)
+    int headType = 1;                        // 1..4 (0: none chosen)
+    std::string pitch = "Default";           // edStepTube, m
+    std::string gap = "Default";             // edGap, mm
+    bool gapEnlarged = false;                // RadioGroup1: diminished / enlarged
+    bool holesDrilled = true;                // RadioGroup2: stamped / drilling
+    std::string sealingStrips = "0";         // ComboBox1: "0", "2", "4", "6" ("" none chosen)
     std::string inletDistance = "Default";   // edLbi, mm
     std::string outletDistance = "Default";  // edLbo, mm
 };
@@ -175,9 +177,9 @@ struct GapCalcAnswer {
 // core's graph geometry (graph/ProfileGraph.h) and draws it.
 struct ProfileGraphRequest {
     std::string id = "graph.profile";
-    std::uint8_t language = 1;                // 1 English
-    std::vector<Real> positions;              // relative length of each point, 0..1
-    std::vector<std::vector<Real>> curves;    // [curve][point], degC; curve 0 the shell side
+    std::uint8_t language = 1;              // 1 English
+    std::vector<Real> positions;            // relative length of each point, 0..1
+    std::vector<std::vector<Real>> curves;  // [curve][point], degC; curve 0 the shell side
 };
 
 class Dialogs {
@@ -185,8 +187,8 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void message(const MessageRequest& request) = 0;
-    virtual bool confirm(const ConfirmRequest& request) = 0;           // Yes -> true
-    virtual bool abortRetry(const AbortRetryRequest& request) = 0;     // Retry -> true
+    virtual bool confirm(const ConfirmRequest& request) = 0;        // Yes -> true
+    virtual bool abortRetry(const AbortRetryRequest& request) = 0;  // Retry -> true
     // The chosen file, or nothing when the dialog was cancelled.
     virtual std::optional<std::filesystem::path> openFile(const FileRequest& request) = 0;
     virtual std::optional<std::filesystem::path> saveFile(const FileRequest& request) = 0;

@@ -14,7 +14,6 @@
 
 namespace vexamo {
 
-
 class TechnologicalDialogModel {
 public:
     // One half of the window: suffix 1 tube space, 2 shell space.

@@ -17,10 +17,14 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 const char* methodName(char methodLetter) {
     switch (methodLetter) {
-        case 'N': return "NRTL";
-        case 'Q': return "UNIQUAC";
-        case 'F': return "UNIFAC";
-        default: return "Wilson";
+        case 'N':
+            return "NRTL";
+        case 'Q':
+            return "UNIQUAC";
+        case 'F':
+            return "UNIFAC";
+        default:
+            return "Wilson";
     }
 }
 
@@ -34,23 +38,26 @@ void ComponentGroupSums(GroupBlock& block, Real& r, Real& q) {
         q += nu * block.SurfaceQ[at(k)];
         count += nu;
     }
-    for (int k = 0; k < block.GroupCount; ++k) block.PureFractions[at(k)] = block.Occurrences[at(k)] / count;
+    for (int k = 0; k < block.GroupCount; ++k)
+        block.PureFractions[at(k)] = block.Occurrences[at(k)] / count;
 }
 
-std::array<Real, kMaxMixtureComponents> MolarVolumes(const SubstanceData& data, std::span<const std::string> names,
-                                                     int n, Real tau) {
+std::array<Real, kMaxMixtureComponents> MolarVolumes(const SubstanceData& data,
+                                                     std::span<const std::string> names, int n,
+                                                     Real tau) {
     std::array<Real, kMaxMixtureComponents> v{};
     const Real t = (tau - 1) * kReducedUnit_K;
     for (int i = 0; i < n; ++i) v[at(i)] = MolarVolume(data, names[at(i)], t);
     return v;
 }
 
-void WilsonActivity(int n, std::span<const Real> x, const Matrix6& a, Real tau, std::span<const Real> V,
-                    std::span<Real> gamma) {
+void WilsonActivity(int n, std::span<const Real> x, const Matrix6& a, Real tau,
+                    std::span<const Real> V, std::span<Real> gamma) {
     Matrix6 lambda{};
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
-            lambda[at(i)][at(j)] = i == j ? 1.0L : (V[at(j)] / V[at(i)]) * std::exp(-a[at(i)][at(j)] / tau);
+            lambda[at(i)][at(j)] =
+                i == j ? 1.0L : (V[at(j)] / V[at(i)]) * std::exp(-a[at(i)][at(j)] / tau);
     std::array<Real, kMaxMixtureComponents> S{};
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) S[at(i)] += x[at(j)] * lambda[at(i)][at(j)];
@@ -72,7 +79,8 @@ void NrtlActivity(int n, std::span<const Real> x, const Matrix6& alpha, const Ma
                 G[at(j)][at(i)] = 1;
             } else {
                 t[at(j)][at(i)] = g[at(j)][at(i)] / tau;
-                G[at(j)][at(i)] = (V[at(i)] / V[at(j)]) * std::exp(-alpha[at(j)][at(i)] * t[at(j)][at(i)]);
+                G[at(j)][at(i)] =
+                    (V[at(i)] / V[at(j)]) * std::exp(-alpha[at(j)][at(i)] * t[at(j)][at(i)]);
             }
         }
     std::array<Real, kMaxMixtureComponents> S{}, C{};
@@ -84,13 +92,14 @@ void NrtlActivity(int n, std::span<const Real> x, const Matrix6& alpha, const Ma
     for (int i = 0; i < n; ++i) {
         Real lnGamma = C[at(i)] / S[at(i)];
         for (int j = 0; j < n; ++j)
-            lnGamma += (x[at(j)] * G[at(i)][at(j)] / S[at(j)]) * (t[at(i)][at(j)] - C[at(j)] / S[at(j)]);
+            lnGamma +=
+                (x[at(j)] * G[at(i)][at(j)] / S[at(j)]) * (t[at(i)][at(j)] - C[at(j)] / S[at(j)]);
         gamma[at(i)] = std::exp(lnGamma);
     }
 }
 
-void CombinatorialActivity(int n, std::span<const Real> q, std::span<const Real> r, std::span<const Real> x,
-                           std::span<Real> gammaC) {
+void CombinatorialActivity(int n, std::span<const Real> q, std::span<const Real> r,
+                           std::span<const Real> x, std::span<Real> gammaC) {
     Real sumR = 0, sumQ = 0, sumL = 0;
     std::array<Real, kMaxGroups> l{};
     for (int i = 0; i < n; ++i) {
@@ -102,19 +111,21 @@ void CombinatorialActivity(int n, std::span<const Real> q, std::span<const Real>
     for (int i = 0; i < n; ++i) {
         const Real phiOverX = r[at(i)] / sumR;
         const Real thetaOverPhi = (q[at(i)] / r[at(i)]) * (sumR / sumQ);
-        gammaC[at(i)] = phiOverX * std::pow(thetaOverPhi, 5 * q[at(i)]) * std::exp(l[at(i)] - phiOverX * sumL);
+        gammaC[at(i)] =
+            phiOverX * std::pow(thetaOverPhi, 5 * q[at(i)]) * std::exp(l[at(i)] - phiOverX * sumL);
     }
 }
 
-void ResidualActivity(int m, std::span<const Real> Q, std::span<const Real> X, const Matrix11& a, Real tau,
-                      std::span<Real> Gamma) {
+void ResidualActivity(int m, std::span<const Real> Q, std::span<const Real> X, const Matrix11& a,
+                      Real tau, std::span<Real> Gamma) {
     std::array<Real, kMaxGroups> theta{}, S{};
     Real sumQX = 0;
     for (int k = 0; k < m; ++k) sumQX += Q[at(k)] * X[at(k)];
     for (int j = 0; j < m; ++j) theta[at(j)] = Q[at(j)] * X[at(j)] / sumQX;
     Matrix11 t{};
     for (int i = 0; i < m; ++i)
-        for (int j = 0; j < m; ++j) t[at(i)][at(j)] = i == j ? 1.0L : std::exp(-a[at(i)][at(j)] / tau);
+        for (int j = 0; j < m; ++j)
+            t[at(i)][at(j)] = i == j ? 1.0L : std::exp(-a[at(i)][at(j)] / tau);
     for (int i = 0; i < m; ++i)
         for (int j = 0; j < m; ++j) S[at(i)] += theta[at(j)] * t[at(j)][at(i)];
     for (int i = 0; i < m; ++i) {
@@ -124,8 +135,9 @@ void ResidualActivity(int m, std::span<const Real> Q, std::span<const Real> X, c
     }
 }
 
-void UniquacActivity(int n, std::span<const Real> x, const Matrix11& u, Real tau, std::span<const Real> q,
-                     std::span<const Real> r, std::span<Real> combinatorialGamma, std::span<Real> gamma) {
+void UniquacActivity(int n, std::span<const Real> x, const Matrix11& u, Real tau,
+                     std::span<const Real> q, std::span<const Real> r,
+                     std::span<Real> combinatorialGamma, std::span<Real> gamma) {
     CombinatorialActivity(n, q, r, x, combinatorialGamma);
     std::array<Real, kMaxGroups> residual{};
     ResidualActivity(n, q, x, u, tau, residual);
@@ -145,25 +157,27 @@ Real occurrencesOf(const GroupBlock& block, std::uint8_t mainGroup, char letter)
 
 }  // namespace
 
-void GroupFractions(int n, const GroupList& groups, std::span<const GroupBlock> blocks, std::span<const Real> x,
-                    std::span<Real> X) {
+void GroupFractions(int n, const GroupList& groups, std::span<const GroupBlock> blocks,
+                    std::span<const Real> x, std::span<Real> X) {
     Real total = 0;
     for (int i = 0; i < n; ++i) {
         Real count = 0;
-        for (int k = 0; k < blocks[at(i)].GroupCount; ++k) count += blocks[at(i)].Occurrences[at(k)];
+        for (int k = 0; k < blocks[at(i)].GroupCount; ++k)
+            count += blocks[at(i)].Occurrences[at(k)];
         total += x[at(i)] * count;
     }
     for (int m = 0; m < groups.GroupCount; ++m) {
         Real sum = 0;
         for (int i = 0; i < n; ++i)
-            sum += x[at(i)] * occurrencesOf(blocks[at(i)], groups.MainGroup[at(m)], groups.SubgroupLetter[at(m)]);
+            sum += x[at(i)] * occurrencesOf(blocks[at(i)], groups.MainGroup[at(m)],
+                                            groups.SubgroupLetter[at(m)]);
         X[at(m)] = sum / total;
     }
 }
 
 void UnifacActivity(int n, const GroupList& groups, std::span<const GroupBlock> blocks,
-                    std::span<const Real> gammaC, const Matrix11& interaction, std::span<const Real> X, Real tau,
-                    std::span<Real> gamma) {
+                    std::span<const Real> gammaC, const Matrix11& interaction,
+                    std::span<const Real> X, Real tau, std::span<Real> gamma) {
     std::array<Real, kMaxGroups> mixture{};
     ResidualActivity(groups.GroupCount, groups.SurfaceQ, X, interaction, tau, mixture);
     for (int i = 0; i < n; ++i) {
@@ -172,8 +186,8 @@ void UnifacActivity(int n, const GroupList& groups, std::span<const GroupBlock> 
         if (block.GroupCount == 1)
             pure[0] = 1;
         else
-            ResidualActivity(block.GroupCount, block.SurfaceQ, block.PureFractions, block.PureInteraction, tau,
-                             pure);
+            ResidualActivity(block.GroupCount, block.SurfaceQ, block.PureFractions,
+                             block.PureInteraction, tau, pure);
         Real product = 1;
         for (int k = 0; k < block.GroupCount; ++k)
             // A group is paired with the mixture group of the same main-group
@@ -183,7 +197,8 @@ void UnifacActivity(int n, const GroupList& groups, std::span<const GroupBlock> 
             for (int m = 0; m < groups.GroupCount; ++m)
                 if (groups.MainGroup[at(m)] == block.MainGroup[at(k)] &&
                     groups.SubgroupLetter[at(m)] == block.SubgroupLetter[at(k)])
-                    product *= std::pow(mixture[at(m)] / pure[at(k)], static_cast<Real>(block.Occurrences[at(k)]));
+                    product *= std::pow(mixture[at(m)] / pure[at(k)],
+                                        static_cast<Real>(block.Occurrences[at(k)]));
         gamma[at(i)] = gammaC[at(i)] * product;
     }
 }

@@ -17,7 +17,8 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 Real finite(Real value, const char* what) {
     if (!std::isfinite(value))
-        throw SolverFailure(SolverFailure::Kind::NotFinite, std::string(what) + " is not a finite number");
+        throw SolverFailure(SolverFailure::Kind::NotFinite,
+                            std::string(what) + " is not a finite number");
     return value;
 }
 
@@ -36,10 +37,12 @@ void ActivityEvaluator::gamma(std::span<const Real> x, Real tau, std::span<Real>
     const EquilibriumModel& m = m_model;
     switch (m.MethodLetter) {
         case 'W':
-            WilsonActivity(m_n, x, m.WilsonA, tau, MolarVolumes(m_data, m.ComponentNames, m_n, tau), result);
+            WilsonActivity(m_n, x, m.WilsonA, tau, MolarVolumes(m_data, m.ComponentNames, m_n, tau),
+                           result);
             return;
         case 'N':
-            NrtlActivity(m_n, x, m.NrtlAlpha, m.NrtlA, tau, MolarVolumes(m_data, m.ComponentNames, m_n, tau), result);
+            NrtlActivity(m_n, x, m.NrtlAlpha, m.NrtlA, tau,
+                         MolarVolumes(m_data, m.ComponentNames, m_n, tau), result);
             return;
         case 'Q': {
             std::array<Real, kMaxGroups> combinatorial{};
@@ -47,11 +50,12 @@ void ActivityEvaluator::gamma(std::span<const Real> x, Real tau, std::span<Real>
             return;
         }
         case 'F':
-            UnifacActivity(m_n, m.Groups, m.ComponentGroups, m_combinatorial, m.GroupInteraction, m_fractions, tau,
-                           result);
+            UnifacActivity(m_n, m.Groups, m.ComponentGroups, m_combinatorial, m.GroupInteraction,
+                           m_fractions, tau, result);
             return;
         default:
-            throw CalculationAborted(std::string("unknown equilibrium method letter '") + m.MethodLetter + "'");
+            throw CalculationAborted(std::string("unknown equilibrium method letter '") +
+                                     m.MethodLetter + "'");
     }
 }
 
@@ -90,12 +94,12 @@ Real SecantSolve(Real start, Real step, Real tolerance, const ScalarFunction& F)
         if (done) return u;
     }
     throw SolverFailure(SolverFailure::Kind::IterationLimit,
-                        "the secant method did not converge in " + std::to_string(kMaxSecantIterations) +
-                            " iterations");
+                        "the secant method did not converge in " +
+                            std::to_string(kMaxSecantIterations) + " iterations");
 }
 
-void NumericalJacobian(int n, std::span<const Real> x, std::span<const Real> s, const VectorFunction& F,
-                       Matrix_& J) {
+void NumericalJacobian(int n, std::span<const Real> x, std::span<const Real> s,
+                       const VectorFunction& F, Matrix_& J) {
     const std::size_t size = at(n + 1);
     std::vector<Real> shifted(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(size));
     std::vector<Real> plus(size), minus(size);
@@ -110,8 +114,8 @@ void NumericalJacobian(int n, std::span<const Real> x, std::span<const Real> s, 
     }
 }
 
-void NewtonSolve(int n, std::span<Real> x, const VectorFunction& F, Real tolerance, std::uint16_t& counter,
-                 const std::function<void()>& onInversionError) {
+void NewtonSolve(int n, std::span<Real> x, const VectorFunction& F, Real tolerance,
+                 std::uint16_t& counter, const std::function<void()>& onInversionError) {
     const std::size_t size = at(n + 1);
     std::vector<Real> s(size, 0.1L), dx(s), r(size);
     Matrix_ J(size, std::vector<Real>(size));
@@ -120,15 +124,17 @@ void NewtonSolve(int n, std::span<Real> x, const VectorFunction& F, Real toleran
     do {
         if (counter >= kMaxNewtonIterations)
             throw SolverFailure(SolverFailure::Kind::IterationLimit,
-                                "Newton's method did not converge in " + std::to_string(kMaxNewtonIterations) +
-                                    " iterations");
+                                "Newton's method did not converge in " +
+                                    std::to_string(kMaxNewtonIterations) + " iterations");
         for (std::size_t i = 0; i < size; ++i)
-            if (std::fabs(s[i]) > std::fabs(dx[i])) s[i] = std::fabs(dx[i]) > tolerance ? dx[i] : tolerance;
+            if (std::fabs(s[i]) > std::fabs(dx[i]))
+                s[i] = std::fabs(dx[i]) > tolerance ? dx[i] : tolerance;
         F(x, r);
         for (Real value : r) finite(value, "a dew-point residual");
         NumericalJacobian(n, x, s, F, J);
         for (const auto& row : J)
-            for (std::size_t i = 0; i < size; ++i) finite(row[i], "an element of the Jacobian matrix");
+            for (std::size_t i = 0; i < size; ++i)
+                finite(row[i], "an element of the Jacobian matrix");
         try {
             InvertMatrix(n, J, kPivotTolerance);
         } catch (const NumericalError&) {
@@ -161,15 +167,16 @@ Real BubbleResidual(Real value, BubbleContext& c) {
     Real sum = -1;
     for (int i = 0; i < n; ++i) {
         const std::size_t k = at(i);
-        c.vapour[k] = VapourPressure(c.data, c.model.ComponentNames[k], c.tau) * c.liquid[k] * c.gamma[k] / c.pressure;
+        c.vapour[k] = VapourPressure(c.data, c.model.ComponentNames[k], c.tau) * c.liquid[k] *
+                      c.gamma[k] / c.pressure;
         sum += c.vapour[k];
     }
     return sum;
 }
 
-void DewResiduals(const SubstanceData& data, const EquilibriumModel& model, ActivityEvaluator& activity,
-                  char unknown, std::span<const Real> x, std::span<const Real> vapour, Real pressure, Real tau,
-                  std::span<Real> r) {
+void DewResiduals(const SubstanceData& data, const EquilibriumModel& model,
+                  ActivityEvaluator& activity, char unknown, std::span<const Real> x,
+                  std::span<const Real> vapour, Real pressure, Real tau, std::span<Real> r) {
     const int n = model.ComponentCount;
     if (unknown == 'T')
         tau = x[at(n)];
@@ -181,7 +188,8 @@ void DewResiduals(const SubstanceData& data, const EquilibriumModel& model, Acti
     Real sum = 0;
     for (int i = 0; i < n; ++i) {
         const std::size_t k = at(i);
-        r[k] = x[k] - pressure * vapour[k] / (VapourPressure(data, model.ComponentNames[k], tau) * gamma[k]);
+        r[k] = x[k] - pressure * vapour[k] /
+                          (VapourPressure(data, model.ComponentNames[k], tau) * gamma[k]);
         sum += x[k];
     }
     r[at(n)] = 1 - sum;
@@ -192,7 +200,8 @@ namespace {
 // Every liquid mole fraction within 0 to 1 (to the solver's tolerance).
 bool physicalLiquid(std::span<const Real> x, int n) {
     for (int i = 0; i < n; ++i)
-        if (!(x[at(i)] >= -kEquilibriumTolerance && x[at(i)] <= 1 + kEquilibriumTolerance)) return false;
+        if (!(x[at(i)] >= -kEquilibriumTolerance && x[at(i)] <= 1 + kEquilibriumTolerance))
+            return false;
     return true;
 }
 
@@ -203,18 +212,21 @@ void idealDewStart(const SubstanceData& data, const EquilibriumModel& model, cha
     const int n = model.ComponentCount;
     auto sum = [&](Real t, Real p) {
         Real s = 0;
-        for (int i = 0; i < n; ++i) s += p * vapour[at(i)] / VapourPressure(data, model.ComponentNames[at(i)], t);
+        for (int i = 0; i < n; ++i)
+            s += p * vapour[at(i)] / VapourPressure(data, model.ComponentNames[at(i)], t);
         return s;
     };
     if (sought == 'T') {
-        tau = SecantSolve(1.3L, 0.02L, kEquilibriumTolerance, [&](Real t) { return std::log(sum(t, pressure)); });
+        tau = SecantSolve(1.3L, 0.02L, kEquilibriumTolerance,
+                          [&](Real t) { return std::log(sum(t, pressure)); });
         x[at(n)] = tau;
     } else {
         pressure = 1 / sum(tau, 1);
         x[at(n)] = pressure;
     }
     for (int i = 0; i < n; ++i)
-        x[at(i)] = pressure * vapour[at(i)] / VapourPressure(data, model.ComponentNames[at(i)], tau);
+        x[at(i)] =
+            pressure * vapour[at(i)] / VapourPressure(data, model.ComponentNames[at(i)], tau);
 }
 
 // The vapour pressures of the state found must come from within their
@@ -226,7 +238,8 @@ void checkWithinTables(const SubstanceData& data, const EquilibriumModel& model,
     for (int i = 0; i < model.ComponentCount; ++i) {
         const std::size_t index = data.findSubstance(model.ComponentNames[at(i)]);
         if (index > 1) {
-            checkAntoineTemperature(data, index, (tau - 1) * kZeroCelsius_K, model.Language, model.Validity);
+            checkAntoineTemperature(data, index, (tau - 1) * kZeroCelsius_K, model.Language,
+                                    model.Validity);
             continue;
         }
         RangeLog log;
@@ -234,11 +247,13 @@ void checkWithinTables(const SubstanceData& data, const EquilibriumModel& model,
         if (log.count() == 0) continue;
         const RangeEvent& e = log.events().front();
         const LanguageFlagType lang = model.Language;
-        throw CalculationAborted(tr(lang, "the temperature ", "температура ") + formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) +
+        throw CalculationAborted(tr(lang, "the temperature ", "температура ") +
+                                 formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) +
                                  tr(lang, " degr.C lies outside the vapour-pressure table of ",
                                     " град.С лежит вне таблицы давления насыщенного пара ") +
-                                 model.ComponentNames[at(i)] + " (" + formatShortest(e.low) + tr(lang, " to ", " … ") +
-                                 formatShortest(e.high) + tr(lang, " degr.C)", " град.С)"));
+                                 model.ComponentNames[at(i)] + " (" + formatShortest(e.low) +
+                                 tr(lang, " to ", " … ") + formatShortest(e.high) +
+                                 tr(lang, " degr.C)", " град.С)"));
     }
 }
 
@@ -249,8 +264,8 @@ std::string joinedNames(const EquilibriumModel& model) {
     return names;
 }
 
-std::string failureText(const EquilibriumModel& model, bool bubble, bool temperatureSought, Real pressure, Real tau,
-                        const std::exception& cause) {
+std::string failureText(const EquilibriumModel& model, bool bubble, bool temperatureSought,
+                        Real pressure, Real tau, const std::exception& cause) {
     const LanguageFlagType lang = model.Language;
     std::string what;
     if (temperatureSought)
@@ -264,7 +279,8 @@ std::string failureText(const EquilibriumModel& model, bool bubble, bool tempera
         given = tr(lang, " at ", " при ") + formatShortest(pressure) + tr(lang, " Pa (", " Па (") +
                 formatFixed(pressure / kPaPerMmHg, 0, 2) + tr(lang, " mm Hg)", " мм рт.ст.)");
     else
-        given = tr(lang, " at ", " при ") + formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) + tr(lang, " degr.C", " град.С");
+        given = tr(lang, " at ", " при ") + formatFixed((tau - 1) * kZeroCelsius_K, 0, 2) +
+                tr(lang, " degr.C", " град.С");
     std::string reason = cause.what();
     if (const auto* failure = dynamic_cast<const SolverFailure*>(&cause)) {
         switch (failure->kind()) {
@@ -282,43 +298,53 @@ std::string failureText(const EquilibriumModel& model, bool bubble, bool tempera
                             "найденная жидкость имеет мольную долю вне пределов от 0 до 1");
                 break;
             case SolverFailure::Kind::NotFinite:
-                reason = tr(lang, "the iteration left the range of numbers (", "итерация вышла за пределы чисел (") +
+                reason = tr(lang, "the iteration left the range of numbers (",
+                            "итерация вышла за пределы чисел (") +
                          reason + ")";
                 break;
         }
     }
     return what + tr(lang, " of the mixture ", " смеси ") + joinedNames(model) + given +
            tr(lang, " by the method ", " по методу ") + methodName(model.MethodLetter) +
-           tr(lang, " was not found: ", temperatureSought ? " не найдена: " : " не найдено: ") + reason;
+           tr(lang, " was not found: ", temperatureSought ? " не найдена: " : " не найдено: ") +
+           reason;
 }
 
 }  // namespace
 
-void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& tau, std::span<Real> vapour,
-                      std::span<Real> work, std::span<Real> liquid, const EquilibriumModel& model, Real& pressure,
-                      Real start1, Real start2, Dialogs* dialogs) {
+void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& tau,
+                      std::span<Real> vapour, std::span<Real> work, std::span<Real> liquid,
+                      const EquilibriumModel& model, Real& pressure, Real start1, Real start2,
+                      Dialogs* dialogs) {
     const bool bubble = mode == 'Y' || mode == 'y';
     const bool dew = mode == 'X' || mode == 'x';
     if (!bubble && !dew) return;
     char sought = 0;
     if (unknown == 'T' || unknown == 't') sought = 'T';
     if (unknown == 'P' || unknown == 'p') sought = 'P';
-    if (sought == 0) throw CalculationAborted(std::string("unknown letter '") + unknown + "' of an equilibrium point");
+    if (sought == 0)
+        throw CalculationAborted(std::string("unknown letter '") + unknown +
+                                 "' of an equilibrium point");
     const int n = model.ComponentCount;
     if (n < 1 || n > kMaxMixtureComponents || model.ComponentNames.size() < at(n))
         throw CalculationAborted("an equilibrium model of " + std::to_string(n) + " components");
     if (vapour.size() < at(n) || work.size() < at(n) || liquid.size() < at(n + 1))
-        throw CalculationAborted("equilibrium arrays too short for " + std::to_string(n) + " components");
+        throw CalculationAborted("equilibrium arrays too short for " + std::to_string(n) +
+                                 " components");
 
     ActivityEvaluator activity(data, model);
     try {
         if (bubble) {
             activity.prepare(liquid);
-            BubbleContext context{data, model, activity, sought, liquid, vapour, work, tau, pressure};
-            const ScalarFunction F = [&context](Real value) { return BubbleResidual(value, context); };
+            BubbleContext context{data,   model, activity, sought,  liquid,
+                                  vapour, work,  tau,      pressure};
+            const ScalarFunction F = [&context](Real value) {
+                return BubbleResidual(value, context);
+            };
             const Real scale = sought == 'P' ? kPaPerMmHg : 1.0L;
             const Real start = QuadraticEstimate(start1 * scale, start2 * scale, F);
-            const Real result = SecantSolve(start, sought == 'T' ? 0.02L : 0.2L, kEquilibriumTolerance, F);
+            const Real result =
+                SecantSolve(start, sought == 'T' ? 0.02L : 0.2L, kEquilibriumTolerance, F);
             if (sought == 'T')
                 tau = result;
             else
@@ -332,7 +358,9 @@ void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& 
             DewResiduals(data, model, activity, sought, x, vapour, givenPressure, givenTau, r);
         };
         const auto onInversionError = [dialogs] {
-            if (dialogs) dialogs->message({"equilibrium.inversion_error", MessageKind::Error, "Ошибка при обращении матрицы"});
+            if (dialogs)
+                dialogs->message({"equilibrium.inversion_error", MessageKind::Error,
+                                  "Ошибка при обращении матрицы"});
         };
         for (int i = 0; i < n; ++i) liquid[at(i)] = vapour[at(i)];
         liquid[at(n)] = sought == 'T' ? 1.3L : 5332.0L;

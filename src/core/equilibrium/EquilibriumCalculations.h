@@ -67,16 +67,16 @@ Real QuadraticEstimate(Real s1, Real s2, const ScalarFunction& F);
 Real SecantSolve(Real start, Real step, Real tolerance, const ScalarFunction& F);
 
 // J[j][i] = (F_j(x + h e_i) - F_j(x - h e_i)) / (2h), h = s_i / 10, i, j = 0..n.
-void NumericalJacobian(int n, std::span<const Real> x, std::span<const Real> s, const VectorFunction& F,
-                       Matrix_& J);
+void NumericalJacobian(int n, std::span<const Real> x, std::span<const Real> s,
+                       const VectorFunction& F, Matrix_& J);
 
 // Newton's method on the n + 1 unknowns x[0..n]; `counter` counts the
 // iterations. An overflow inside the matrix inversion is reported through
 // `onInversionError` and the iteration goes on with the matrix as it stands.
 // Throws SolverFailure after kMaxNewtonIterations, for a singular Jacobian or
 // a value that is not finite.
-void NewtonSolve(int n, std::span<Real> x, const VectorFunction& F, Real tolerance, std::uint16_t& counter,
-                 const std::function<void()>& onInversionError = {});
+void NewtonSolve(int n, std::span<Real> x, const VectorFunction& F, Real tolerance,
+                 std::uint16_t& counter, const std::function<void()>& onInversionError = {});
 
 // The bubble-point residual: sets the unknown (tau or P) to `value`, forms
 // gamma and y_i = P_i(tau) x_i gamma_i / P, and returns sum y - 1.
@@ -95,9 +95,9 @@ Real BubbleResidual(Real value, BubbleContext& context);
 
 // r_i = x_i - P y_i / (P_i(tau) gamma_i(x, tau)) for i < n, r_n = 1 - sum x;
 // the unknown (tau or P by the letter) is x[n].
-void DewResiduals(const SubstanceData& data, const EquilibriumModel& model, ActivityEvaluator& activity,
-                  char unknown, std::span<const Real> x, std::span<const Real> vapour, Real pressure, Real tau,
-                  std::span<Real> r);
+void DewResiduals(const SubstanceData& data, const EquilibriumModel& model,
+                  ActivityEvaluator& activity, char unknown, std::span<const Real> x,
+                  std::span<const Real> vapour, Real pressure, Real tau, std::span<Real> r);
 
 // EquilibriumPoint(unknown letter, mode letter, temperature cell, vapour,
 // work, liquid, model, pressure cell, first and second start value).
@@ -112,8 +112,9 @@ void DewResiduals(const SubstanceData& data, const EquilibriumModel& model, Acti
 // evaluation. A solver that fails ends the calculation with
 // CalculationAborted naming the mixture, the given state and the method.
 // `dialogs` (may be null) shows the matrix-inversion message.
-void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& tau, std::span<Real> vapour,
-                      std::span<Real> work, std::span<Real> liquid, const EquilibriumModel& model, Real& pressure,
-                      Real start1, Real start2, Dialogs* dialogs = nullptr);
+void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& tau,
+                      std::span<Real> vapour, std::span<Real> work, std::span<Real> liquid,
+                      const EquilibriumModel& model, Real& pressure, Real start1, Real start2,
+                      Dialogs* dialogs = nullptr);
 
 }  // namespace vexamo

@@ -45,7 +45,8 @@ struct EquilibriumModel {
     Matrix6 WilsonA{};
     Matrix11 UniquacA{};
     Matrix11 GroupInteraction{};  // UNIFAC: the mixture's group-interaction matrix
-    std::array<GroupBlock, kMaxMixtureComponents> ComponentGroups{};  // with PureFractions, PureInteraction
+    std::array<GroupBlock, kMaxMixtureComponents>
+        ComponentGroups{};  // with PureFractions, PureInteraction
 
     // Left by the set-up for the equilibrium calculations.
     std::vector<std::string> ComponentNames;  // current language, at most 20 characters
@@ -69,8 +70,8 @@ struct PairSetup {
     std::vector<std::string> Labels;  // "l12-l11", "alp12", "a[1,5]", "a[1A,5A]", ...
     std::vector<char> Kinds;          // 'E' energy A, 'a' alpha, 'G' group a / 273.15
     std::vector<Real> Values;
-    int Points = 0;           // fitted: measured points
-    Real RmsY = 0;            // fitted: sqrt(S / n) at the result
+    int Points = 0;  // fitted: measured points
+    Real RmsY = 0;   // fitted: sqrt(S / n) at the result
     std::uint32_t Iterations = 0;
     std::uint32_t Evaluations = 0;
 };

@@ -32,7 +32,8 @@ std::string F(Real value) { return formatGeneral(value, 6, 4); }
 
 // One showing of the parameter table of a pair: labels, units, empty cells.
 GridRequest parameterGrid(const std::string& caption, const std::string& label,
-                          const std::vector<std::string>& labels, const std::vector<std::string>& units) {
+                          const std::vector<std::string>& labels,
+                          const std::vector<std::string>& units) {
     GridRequest grid;
     grid.id = "equilibrium.parameters";
     grid.caption = caption;
@@ -51,7 +52,8 @@ GridRequest parameterGrid(const std::string& caption, const std::string& label,
 // Row 2 of column c, whether the table was confirmed or cancelled (zero
 // when nothing was read).
 Real cellValue(const GridAnswer& answer, std::size_t column) {
-    if (column < answer.reals.size() && answer.reals[column].size() > 2) return answer.reals[column][2];
+    if (column < answer.reals.size() && answer.reals[column].size() > 2)
+        return answer.reals[column][2];
     return 0;
 }
 
@@ -89,7 +91,8 @@ private:
     // moved from its own binary model to the mixture's.
     void reportUnifacDrift();
     EquilibriumModel binaryModel(const UnifacTables& tables, int i, int j) const;
-    void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& record);
+    void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective,
+                  PairSetup& record);
     void record(PairSetup record) { m_context.pairs.push_back(std::move(record)); }
 
     const EquilibriumContext& m_context;
@@ -120,9 +123,10 @@ ReportMemo& Setup::memo() {
 
 void Setup::run() {
     if (m_n < 2 || m_n > kMaxMixtureComponents)
-        throw CalculationAborted(tr(m_lang, "The equilibrium of a mixture needs 2 to 6 components, not ",
-                                    "Для расчета равновесия смесь должна иметь от 2 до 6 компонентов, а не ") +
-                                 std::to_string(m_n));
+        throw CalculationAborted(
+            tr(m_lang, "The equilibrium of a mixture needs 2 to 6 components, not ",
+               "Для расчета равновесия смесь должна иметь от 2 до 6 компонентов, а не ") +
+            std::to_string(m_n));
     for (std::uint16_t s : m_substances)
         if (s >= m_data.SubstanceTable.size())
             throw CalculationAborted(tr(m_lang, "No substance number ", "Нет вещества номер ") +
@@ -139,11 +143,14 @@ void Setup::run() {
 void Setup::chooseMethod() {
     MethodRequest request;
     request.id = "equilibrium.method";
-    request.caption = tr(m_lang, "Choose of phase equilibrium calculation method", "Выбор метода расчета фазового равновесия");
+    request.caption = tr(m_lang, "Choose of phase equilibrium calculation method",
+                         "Выбор метода расчета фазового равновесия");
     request.label = tr(m_lang,
-                       "Choice of experimental data processing and\r\nphase equilibrium calculation method between\r\n"
+                       "Choice of experimental data processing and\r\nphase equilibrium "
+                       "calculation method between\r\n"
                        "vapour and liquid phases",
-                       "Выберите метод обработки экспериментальных\r\nданных и расчета фазового равновесия между\r\n"
+                       "Выберите метод обработки экспериментальных\r\nданных и расчета фазового "
+                       "равновесия между\r\n"
                        "паровой и жидкой фазами");
     request.warning = tr(m_lang, "Choose one of equilibrium calculation methods.",
                          "Выберите один из методов расчета равновесия.");
@@ -173,11 +180,15 @@ bool Setup::setUp() {
         variant.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
         variant.question =
             tr(m_lang,
-               "Select variant of calculation by UNIFAC method:\r\n1 - without taking into account interactions\r\n"
-               "    between subgroups (on G.M.Valdeen);\r\n2 - in view of interactions between subgroups.",
-               "Выберите вариант расчета по методу UNIFAC:\r\n1 - без учета взаимодействий между подгруппами\r\n"
+               "Select variant of calculation by UNIFAC method:\r\n1 - without taking into account "
+               "interactions\r\n"
+               "    between subgroups (on G.M.Valdeen);\r\n2 - in view of interactions between "
+               "subgroups.",
+               "Выберите вариант расчета по методу UNIFAC:\r\n1 - без учета взаимодействий между "
+               "подгруппами\r\n"
                "    (по Дж. Вальдину);\r\n2 - с учетом взаимодействий между подгруппами.");
-        variant.alternatives = {tr(m_lang, " variant 1;", " вариант 1;"), tr(m_lang, " variant 2", " вариант 2")};
+        variant.alternatives = {tr(m_lang, " variant 1;", " вариант 1;"),
+                                tr(m_lang, " variant 2", " вариант 2")};
         variant.defaultIndex = 0;
         const char chosen = m_dialogs.ask(variant).index == 0 ? '1' : '2';
         m_fit.Tables.reset(m_data.GroupInteractionTable, chosen);
@@ -186,13 +197,16 @@ bool Setup::setUp() {
 
     // Step 3: common preparation.
     m_fit.allocate(m_n);
-    memo().add(std::string(tr(m_lang, " Calculation of power parameters of intermolecular (intergroup)interaction.",
-                              "Расчет энергетических параметров межмолекулярного (межгруппового) взаимодействия")) +
-               "\r\n");
+    memo().add(
+        std::string(tr(
+            m_lang, " Calculation of power parameters of intermolecular (intergroup)interaction.",
+            "Расчет энергетических параметров межмолекулярного (межгруппового) взаимодействия")) +
+        "\r\n");
     m_names.clear();
     for (int c = 0; c < m_n; ++c) {
         const Pro& record = m_data.SubstanceTable[m_substances[at(c)]];
-        m_names.push_back(cutCharacters(m_lang == kEnglish ? record.EnglishName : record.RussianName, 20));
+        m_names.push_back(
+            cutCharacters(m_lang == kEnglish ? record.EnglishName : record.RussianName, 20));
         SubstanceConstants constants;
         GetSubstanceProperty(m_data, m_names.back(), "all", 0, &constants);
         if (letter == 'Q' || letter == 'F')
@@ -212,14 +226,19 @@ bool Setup::setUp() {
         source.id = "equilibrium.unifac_source";
         source.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
         source.question = tr(m_lang,
-                             "Wish to calculate coefficients of group\r\ninteraction on experimental datas, available\r\n"
-                             "in the database (variant 1), or to take advantage\r\nof their values taken from the help "
+                             "Wish to calculate coefficients of group\r\ninteraction on "
+                             "experimental datas, available\r\n"
+                             "in the database (variant 1), or to take advantage\r\nof their values "
+                             "taken from the help "
                              "literature (variant 2)?",
-                             "Желаете рассчитать коэффициенты группового\r\nвзаимодействия по экспериментальным данным,\r\n"
-                             "имеющимся в базе (вариант 1), или воспользоваться\r\nих значениями, взятыми из справочной "
+                             "Желаете рассчитать коэффициенты группового\r\nвзаимодействия по "
+                             "экспериментальным данным,\r\n"
+                             "имеющимся в базе (вариант 1), или воспользоваться\r\nих значениями, "
+                             "взятыми из справочной "
                              "литературы (вариант 2)?");
-        source.alternatives = {tr(m_lang, " variant 1 (is recommended)", " вариант 1 (рекомендуется)"),
-                               tr(m_lang, " variant 2", " вариант 2")};
+        source.alternatives = {
+            tr(m_lang, " variant 1 (is recommended)", " вариант 1 (рекомендуется)"),
+            tr(m_lang, " variant 2", " вариант 2")};
         source.defaultIndex = 0;
         pairs = m_dialogs.ask(source).index == 0;
     }
@@ -241,24 +260,29 @@ char Setup::askDataAbsent(int i, int j) {
     request.id = "equilibrium.data_absent";
     request.caption = tr(m_lang, "Choice of variant", "Выбор варианта");
     if (m_lang == kEnglish)
-        request.question = "Experimental data on equilibrium in the system " + m_names[at(i)] + "-" + m_names[at(j)] +
-                           " are absent." + "\r\n" + "  Select one of the following variants:" + "\r\n" +
-                           "     1 -  set energy parameters of model " + method + " independently;" + "\r\n" +
-                           "     2 - to complete activity of the program" + "\r\n" +
-                           (unifac ? "     3 - to take advantage of G.M. Valdeen data from\r\n"
-                                     "        reference literature (is recommended)"
-                                   : "     3 - to repeat calculation with usage of UNIFAC method\r\n"
-                                     "          (is recommended)");
+        request.question =
+            "Experimental data on equilibrium in the system " + m_names[at(i)] + "-" +
+            m_names[at(j)] + " are absent." + "\r\n" +
+            "  Select one of the following variants:" + "\r\n" +
+            "     1 -  set energy parameters of model " + method + " independently;" + "\r\n" +
+            "     2 - to complete activity of the program" + "\r\n" +
+            (unifac ? "     3 - to take advantage of G.M. Valdeen data from\r\n"
+                      "        reference literature (is recommended)"
+                    : "     3 - to repeat calculation with usage of UNIFAC method\r\n"
+                      "          (is recommended)");
     else
-        request.question = "  Экспериментальные данные по равновесию в системе " + m_names[at(i)] + "-" +
-                           m_names[at(j)] + " отсутствуют." + "\r\n" + "  Выберите один из следующих вариантов:" +
-                           "\r\n" + "     1 - задать энергетические параметры модели " + method + " самостоятельно;" +
-                           "\r\n" + "     2 - завершить работу программы" + "\r\n" +
+        request.question = "  Экспериментальные данные по равновесию в системе " + m_names[at(i)] +
+                           "-" + m_names[at(j)] + " отсутствуют." + "\r\n" +
+                           "  Выберите один из следующих вариантов:" + "\r\n" +
+                           "     1 - задать энергетические параметры модели " + method +
+                           " самостоятельно;" + "\r\n" + "     2 - завершить работу программы" +
+                           "\r\n" +
                            (unifac ? "     3 - воспользоваться данными Дж. Вальдина из\r\n"
                                      "        справочной литературы (рекомендуется)"
                                    : "     3 - повторить расчет с использованием метода UNIFAC\r\n"
                                      "          (рекомендуется)");
-    request.alternatives = {tr(m_lang, " variant 1", " вариант 1"), tr(m_lang, " variant 2", " вариант 2"),
+    request.alternatives = {tr(m_lang, " variant 1", " вариант 1"),
+                            tr(m_lang, " variant 2", " вариант 2"),
                             tr(m_lang, " variant 3", " вариант 3")};
     request.groupColumns = 2;
     request.defaultIndex = 2;
@@ -289,11 +313,12 @@ bool Setup::pair(int i, int j) {
     const bool dataPresent = DataAbsentFlag != 1;
     const std::size_t sa = at(a), sb = at(b);
     std::string header =
-        m_lang == kEnglish
-            ? "Power parameters of binary interaction of molecules (structural groups)\r\ncomponent " + m_names[sa] +
-                  "-" + m_names[sb] + " of model " + methodName(letter)
-            : "Энергетические параметры бинарных взаимодействий молекул (структурных групп)\r\nкомпонентов " +
-                  m_names[sa] + "-" + m_names[sb] + " модели " + methodName(letter);
+        m_lang == kEnglish ? "Power parameters of binary interaction of molecules (structural "
+                             "groups)\r\ncomponent " +
+                                 m_names[sa] + "-" + m_names[sb] + " of model " + methodName(letter)
+                           : "Энергетические параметры бинарных взаимодействий молекул "
+                             "(структурных групп)\r\nкомпонентов " +
+                                 m_names[sa] + "-" + m_names[sb] + " модели " + methodName(letter);
     char choice = 0;
     try {
         if (dataPresent) {
@@ -309,18 +334,21 @@ bool Setup::pair(int i, int j) {
             }
             header += tr(m_lang, " and root-mean-square error of calculation.",
                          " и среднеквадратичная погрешность расчетов.");
-            m_dialogs.setWaitLabel(tr(m_lang,
-                                      "please wait ! There is a calculation of power\n\rparameters of intermolecular "
-                                      "(intergroup) interaction",
-                                      "пожалуйста подождите ! Идет расчет энергетических\n\rпараметров "
-                                      "межмолекулярного (межгруппового) взаимодействия"));
+            m_dialogs.setWaitLabel(
+                tr(m_lang,
+                   "please wait ! There is a calculation of power\n\rparameters of intermolecular "
+                   "(intergroup) interaction",
+                   "пожалуйста подождите ! Идет расчет энергетических\n\rпараметров "
+                   "межмолекулярного (межгруппового) взаимодействия"));
         } else {
             choice = askDataAbsent(i, j);
             if (choice == '2')
-                throw ProgramExitRequested(
-                    tr(m_lang, "The work of the program is ended at the user's choice (no equilibrium data for ",
-                       "Работа программы завершена по выбору пользователя (нет данных о равновесии для ") +
-                    m_names[si] + "-" + m_names[sj] + ").");
+                throw ProgramExitRequested(tr(m_lang,
+                                              "The work of the program is ended at the user's "
+                                              "choice (no equilibrium data for ",
+                                              "Работа программы завершена по выбору пользователя "
+                                              "(нет данных о равновесии для ") +
+                                           m_names[si] + "-" + m_names[sj] + ").");
             if (choice == '3' && letter != 'F') {
                 m_model.MethodLetter = 'F';
                 m_method = 'F';
@@ -328,7 +356,8 @@ bool Setup::pair(int i, int j) {
             }
             if (choice == '1')
                 header += std::string(".") + "\r\n" +
-                          tr(m_lang, "Power parameters are set by the user", "Энергетические параметры заданы пользователем");
+                          tr(m_lang, "Power parameters are set by the user",
+                             "Энергетические параметры заданы пользователем");
         }
         memo().add(header);
         m_fit.FitProgressLine = memo().lineCount();
@@ -349,21 +378,25 @@ bool Setup::pair(int i, int j) {
     return true;
 }
 
-void Setup::minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective, PairSetup& r) {
+void Setup::minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective,
+                     PairSetup& r) {
     m_fit.Eps = eps;
     m_fit.LastIndex = lastIndex;
     m_fit.Evaluations = 0;
     const SlowConvergenceHandler slow = [this] {
-        const bool retry = m_dialogs.abortRetry(
-            {"fit.slow_convergence",
-             "Слишком медленная сходимость градиентного метода. Желаете\r\nпродолжить вычисления? Или закончить работу "
-             "процедуры?",
-             false});
+        const bool retry =
+            m_dialogs.abortRetry({"fit.slow_convergence",
+                                  "Слишком медленная сходимость градиентного метода. "
+                                  "Желаете\r\nпродолжить вычисления? Или закончить работу "
+                                  "процедуры?",
+                                  false});
         if (!retry)
-            throw ProgramExitRequested(tr(m_lang, "The work of the program is ended at the user's choice (too slow "
-                                                  "convergence of the fit).",
-                                          "Работа программы завершена по выбору пользователя (слишком медленная "
-                                          "сходимость подбора параметров)."));
+            throw ProgramExitRequested(
+                tr(m_lang,
+                   "The work of the program is ended at the user's choice (too slow "
+                   "convergence of the fit).",
+                   "Работа программы завершена по выбору пользователя (слишком медленная "
+                   "сходимость подбора параметров)."));
     };
     GradientMinimize(lastIndex, m_fit.Iterations, m_fit.Minimum, eps, X, objective, slow);
     r.Source = PairSetup::Origin::Fitted;
@@ -383,18 +416,23 @@ std::string Setup::fitPair(int i, int j) {
     FitContext& c = m_fit;
     switch (letter) {
         case 'W':
-            minimize(c.Wilson, 0.00001L, 1, [&c](const FitVector& X) { return WilsonObjective(c, X); }, r);
+            minimize(
+                c.Wilson, 0.00001L, 1, [&c](const FitVector& X) { return WilsonObjective(c, X); },
+                r);
             m_model.WilsonA[si][sj] = c.Wilson[0];
             m_model.WilsonA[sj][si] = c.Wilson[1];
             break;
         case 'N':
-            minimize(c.Nrtl, 0.000001L, 2, [&c](const FitVector& X) { return NrtlObjective(c, X); }, r);
+            minimize(
+                c.Nrtl, 0.000001L, 2, [&c](const FitVector& X) { return NrtlObjective(c, X); }, r);
             m_model.NrtlA[si][sj] = c.Nrtl[0];
             m_model.NrtlA[sj][si] = c.Nrtl[1];
             m_model.NrtlAlpha[si][sj] = m_model.NrtlAlpha[sj][si] = c.Nrtl[2];
             break;
         default:
-            minimize(c.Uniquac, 0.00001L, 1, [&c](const FitVector& X) { return UniquacObjective(c, X); }, r);
+            minimize(
+                c.Uniquac, 0.00001L, 1, [&c](const FitVector& X) { return UniquacObjective(c, X); },
+                r);
             m_model.UniquacA[si][sj] = c.Uniquac[0];
             m_model.UniquacA[sj][si] = c.Uniquac[1];
             break;
@@ -424,13 +462,15 @@ std::string Setup::enterPair(int i, int j) {
     const std::string unit = tr(m_lang, " kJ/mole;", " кДж/моль;");
     const std::string enter = tr(m_lang, "Enter ", "Введите ");
     const std::string method = methodName(letter);
-    const std::string caption =
-        tr(m_lang, "Input of power parameters for method ", "Ввод энергетических параметров для метода ") + method;
+    const std::string caption = tr(m_lang, "Input of power parameters for method ",
+                                   "Ввод энергетических параметров для метода ") +
+                                method;
     const std::string who = " (1- " + m_names[si] + "; 2- " + m_names[sj] + ");";
     std::string label;
     std::vector<std::string> labels, units;
     if (letter == 'N') {
-        label = enter + " g12-g22 " + unit + who + "\r\n" + enter + " g21-g22 " + unit + "\r\n" + enter + " alp12";
+        label = enter + " g12-g22 " + unit + who + "\r\n" + enter + " g21-g22 " + unit + "\r\n" +
+                enter + " alp12";
         labels = {"    g12-g22", "    g21-g22", "     alp12"};
         units = {unit, unit, ""};
     } else {
@@ -489,12 +529,15 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
     const std::string unit = tr(m_lang, "  degr.K;", "  град.K;");
     // The main-group number and the label of position m (distinct main groups
     // for variant 1, groups for variant 2).
-    auto number = [&](int m) { return variant == '1' ? groups.DistinctMain[at(m)] : groups.MainGroup[at(m)]; };
+    auto number = [&](int m) {
+        return variant == '1' ? groups.DistinctMain[at(m)] : groups.MainGroup[at(m)];
+    };
     auto letterOf = [&](int m) { return std::string(1, groups.SubgroupLetter[at(m)]); };
     auto label = [&](int m, int n) {
-        return variant == '1' ? "  a[" + std::to_string(number(m)) + "," + std::to_string(number(n)) + "]"
-                              : "  a[" + std::to_string(number(m)) + letterOf(m) + "," + std::to_string(number(n)) +
-                                    letterOf(n) + "]";
+        return variant == '1'
+                   ? "  a[" + std::to_string(number(m)) + "," + std::to_string(number(n)) + "]"
+                   : "  a[" + std::to_string(number(m)) + letterOf(m) + "," +
+                         std::to_string(number(n)) + letterOf(n) + "]";
     };
 
     PairSetup record;
@@ -503,8 +546,9 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
     record.MethodLetter = 'F';
     if (dataPresent) {
         if (P > kMaxFitParameters)
-            throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] + "-" + m_names[sj] +
-                                     tr(m_lang, " has ", " имеет ") + std::to_string(P) +
+            throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] +
+                                     "-" + m_names[sj] + tr(m_lang, " has ", " имеет ") +
+                                     std::to_string(P) +
                                      tr(m_lang, " group parameters; at most 66 can be fitted",
                                         " параметров групп; подобрать можно не более 66"));
         const FitPoints& p = c.Points;
@@ -516,7 +560,8 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
             c.Combinatorial[sj][k] = gammaC[1];
             std::array<Real, kMaxGroups> fractions{};
             GroupFractions(2, groups, c.PairBlocks, composition, fractions);
-            for (int g = 0; g < groups.GroupCount; ++g) c.GroupFractionTable[at(g)][k] = fractions[at(g)];
+            for (int g = 0; g < groups.GroupCount; ++g)
+                c.GroupFractionTable[at(g)][k] = fractions[at(g)];
         }
         c.First = i;
         c.Second = j;
@@ -534,8 +579,9 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
     } else {
         if (choice == '1') {
             if (P > kMaxEntryColumns)
-                throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] + "-" +
-                                         m_names[sj] + tr(m_lang, " has ", " имеет ") + std::to_string(P) +
+                throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") +
+                                         m_names[si] + "-" + m_names[sj] +
+                                         tr(m_lang, " has ", " имеет ") + std::to_string(P) +
                                          tr(m_lang, " group parameters; at most 25 can be entered",
                                             " параметров групп; ввести можно не более 25"));
             std::string header = tr(m_lang, "Number of power parameters of interaction of groups ",
@@ -549,13 +595,16 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
                         labels.push_back("  " + label(m, n));
                         units.push_back("  " + unit);
                     }
-            const GridAnswer answer = m_dialogs.ask(parameterGrid(
-                tr(m_lang, "Input of power parameters for method UNIFAC", "Ввод энергетических параметров для метода UNIFAC"),
-                header, labels, units));
+            const GridAnswer answer = m_dialogs.ask(
+                parameterGrid(tr(m_lang, "Input of power parameters for method UNIFAC",
+                                 "Ввод энергетических параметров для метода UNIFAC"),
+                              header, labels, units));
             std::size_t column = 0;
             for (int m = 0; m < G; ++m)
                 for (int n = 0; n < G; ++n)
-                    if (m != n) StoreGroupParameter(tables, m, n, cellValue(answer, column++) / kZeroCelsius_K);
+                    if (m != n)
+                        StoreGroupParameter(tables, m, n,
+                                            cellValue(answer, column++) / kZeroCelsius_K);
             record.Source = PairSetup::Origin::Entered;
         } else {
             memo().add(tr(m_lang, "Power parameters are taken from references",
@@ -564,25 +613,28 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
                 for (int n = 0; n < G; ++n)
                     if (m != n) {
                         const int a = number(m), b = number(n);
-                        StoreGroupParameter(tables, m, n, a == b ? 0.0L : m_data.groupInteraction(a, b));
+                        StoreGroupParameter(tables, m, n,
+                                            a == b ? 0.0L : m_data.groupInteraction(a, b));
                     }
             record.Source = PairSetup::Origin::Reference;
         }
-        BuildGroupInteractionMatrix(tables, groups.GroupCount, groups.MainGroup, groups.SubgroupLetter,
-                                    c.PairInteraction);
+        BuildGroupInteractionMatrix(tables, groups.GroupCount, groups.MainGroup,
+                                    groups.SubgroupLetter, c.PairInteraction);
     }
 
     std::string result;
     for (int m = 0; m < G; ++m)
         for (int n = 0; n < G; ++n) {
             if (m == n) continue;
-            const Real value = variant == '1' ? tables.mainEntry(number(m), number(n)) : c.PairInteraction[at(m)][at(n)];
+            const Real value = variant == '1' ? tables.mainEntry(number(m), number(n))
+                                              : c.PairInteraction[at(m)][at(n)];
             if (variant == '1')
                 result += "  a0[" + std::to_string(number(m)) + "," + std::to_string(number(n)) +
                           "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             else
-                result += "  a[" + std::to_string(number(m)) + letterOf(m) + "," + std::to_string(number(n)) +
-                          letterOf(n) + "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
+                result += "  a[" + std::to_string(number(m)) + letterOf(m) + "," +
+                          std::to_string(number(n)) + letterOf(n) +
+                          "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             result += unit;
             record.Labels.push_back(label(m, n).substr(2));
             record.Kinds.push_back('G');
@@ -597,8 +649,8 @@ void Setup::completeUnifac() {
     UnifacTables& tables = m_fit.Tables;
     const std::span<GroupBlock> blocks(m_blocks.data(), at(m_n));
     const GroupList mixture = MergeGroupLists(blocks);
-    BuildGroupInteractionMatrix(tables, mixture.GroupCount, mixture.MainGroup, mixture.SubgroupLetter,
-                                m_model.GroupInteraction);
+    BuildGroupInteractionMatrix(tables, mixture.GroupCount, mixture.MainGroup,
+                                mixture.SubgroupLetter, m_model.GroupInteraction);
     for (GroupBlock& block : blocks)
         BuildGroupInteractionMatrix(tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
                                     block.PureInteraction);
@@ -626,8 +678,8 @@ EquilibriumModel Setup::binaryModel(const UnifacTables& tables, int i, int j) co
         BuildGroupInteractionMatrix(tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
                                     block.PureInteraction);
     m.Groups = MergeGroupLists(blocks);
-    BuildGroupInteractionMatrix(tables, m.Groups.GroupCount, m.Groups.MainGroup, m.Groups.SubgroupLetter,
-                                m.GroupInteraction);
+    BuildGroupInteractionMatrix(tables, m.Groups.GroupCount, m.Groups.MainGroup,
+                                m.Groups.SubgroupLetter, m.GroupInteraction);
     m.ComponentGroups = {};
     m.ComponentGroups[0] = blocks[0];
     m.ComponentGroups[1] = blocks[1];
@@ -649,8 +701,8 @@ void Setup::reportUnifacDrift() {
             const EquilibriumModel model = binaryModel(tables, p.i, p.j);
             std::array<Real, 7> liquid{0.5L, 0.5L}, vapour{}, work{};
             Real tau = 0, pressure = p.pressure;
-            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure, bubbleStartTau(pressure),
-                             kBubbleSecondStartTau);
+            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
+                             bubbleStartTau(pressure), kBubbleSecondStartTau);
             return (tau - 1) * kZeroCelsius_K;
         } catch (const CalculationAborted&) {
             return std::nullopt;
@@ -660,7 +712,8 @@ void Setup::reportUnifacDrift() {
     for (std::size_t k = 0; k < m_fittedPairs.size(); ++k) {
         const FittedPair& p = m_fittedPairs[k];
         if (!p.fitted) continue;
-        const EquilibriumModel own = binaryModel(p.tables, p.i, p.j), mixture = binaryModel(final, p.i, p.j);
+        const EquilibriumModel own = binaryModel(p.tables, p.i, p.j),
+                               mixture = binaryModel(final, p.i, p.j);
         const GroupList& g = own.Groups;
         // Each parameter of the pair's groups that the mixture holds otherwise,
         // with the last later pair that wrote it.
@@ -668,7 +721,8 @@ void Setup::reportUnifacDrift() {
         for (int m = 0; m < g.GroupCount; ++m)
             for (int n = 0; n < g.GroupCount; ++n) {
                 if (m == n || (mainGroups && g.MainGroup[at(m)] == g.MainGroup[at(n)])) continue;
-                const Real mine = own.GroupInteraction[at(m)][at(n)], now = mixture.GroupInteraction[at(m)][at(n)];
+                const Real mine = own.GroupInteraction[at(m)][at(n)],
+                           now = mixture.GroupInteraction[at(m)][at(n)];
                 if (mine == now) continue;
                 auto group = [&](int k) {
                     const char letter = g.SubgroupLetter[at(k)];
@@ -679,13 +733,14 @@ void Setup::reportUnifacDrift() {
                 std::string by;
                 Real before = mine;
                 for (std::size_t later = k + 1; later < m_fittedPairs.size(); ++later) {
-                    const Real value =
-                        binaryModel(m_fittedPairs[later].tables, p.i, p.j).GroupInteraction[at(m)][at(n)];
+                    const Real value = binaryModel(m_fittedPairs[later].tables, p.i, p.j)
+                                           .GroupInteraction[at(m)][at(n)];
                     if (value != before) by = pairName(m_fittedPairs[later]);
                     before = value;
                 }
                 label += tr(m_lang, " by ", " парой ") + by;
-                if (std::find(moved.begin(), moved.end(), label) == moved.end()) moved.push_back(label);
+                if (std::find(moved.begin(), moved.end(), label) == moved.end())
+                    moved.push_back(label);
             }
         const std::optional<Real> tOwn = bubblePoint(p.tables, p), tMixture = bubblePoint(final, p);
         auto degrees = [&](const std::optional<Real>& t) {
@@ -693,49 +748,58 @@ void Setup::reportUnifacDrift() {
         };
         std::string line = tr(m_lang, "   pair ", "   пара ") + pairName(p) + ": ";
         if (moved.empty()) {
-            line += tr(m_lang, "its parameters stand in the mixture model", "ее параметры сохранены в модели смеси");
+            line += tr(m_lang, "its parameters stand in the mixture model",
+                       "ее параметры сохранены в модели смеси");
         } else {
             line += tr(m_lang, "refitted ", "переподобраны ");
             for (std::size_t q = 0; q < moved.size(); ++q) line += (q ? "; " : "") + moved[q];
         }
-        line += tr(m_lang, "; equimolar bubble point at ", "; температура кипения эквимолярной смеси при ") +
-                formatFixed(p.pressure / kPaPerMmHg, 0, 1) + tr(m_lang, " mm Hg: own model ", " мм рт.ст.: своя модель ") +
-                degrees(tOwn) + tr(m_lang, ", mixture model ", ", модель смеси ") + degrees(tMixture) +
+        line += tr(m_lang, "; equimolar bubble point at ",
+                   "; температура кипения эквимолярной смеси при ") +
+                formatFixed(p.pressure / kPaPerMmHg, 0, 1) +
+                tr(m_lang, " mm Hg: own model ", " мм рт.ст.: своя модель ") + degrees(tOwn) +
+                tr(m_lang, ", mixture model ", ", модель смеси ") + degrees(tMixture) +
                 tr(m_lang, " degr.C", " град.С");
         if (tOwn && tMixture)
-            line += " (" + std::string(*tMixture >= *tOwn ? "+" : "") + formatFixed(*tMixture - *tOwn, 0, 2) + " K)";
+            line += " (" + std::string(*tMixture >= *tOwn ? "+" : "") +
+                    formatFixed(*tMixture - *tOwn, 0, 2) + " K)";
         lines.push_back(line);
     }
-    memo().add(std::string(tr(m_lang,
-                              "\r\n   The pairs share one table of group parameters: a later pair's fit overwrites "
-                              "what an earlier one fitted.",
-                              "\r\n   Пары используют одну таблицу параметров групп: подбор более поздней пары "
-                              "переписывает подобранное ранее.")));
+    memo().add(std::string(
+        tr(m_lang,
+           "\r\n   The pairs share one table of group parameters: a later pair's fit overwrites "
+           "what an earlier one fitted.",
+           "\r\n   Пары используют одну таблицу параметров групп: подбор более поздней пары "
+           "переписывает подобранное ранее.")));
     for (const std::string& line : lines) memo().add(line);
 }
 
 }  // namespace
 
-std::string pairResultText(char letter, const EquilibriumModel& m, int i, int j, LanguageFlagType lang) {
+std::string pairResultText(char letter, const EquilibriumModel& m, int i, int j,
+                           LanguageFlagType lang) {
     const std::size_t si = at(i), sj = at(j);
     const std::string unit = tr(lang, " kJ/mole;", " кДж/моль;");
     switch (letter) {
         case 'W':
-            return "  l12-l11 = " + F(energyParameterKiloJoules(m.WilsonA[si][sj])) + unit + "  l21-l22 = " +
-                   F(energyParameterKiloJoules(m.WilsonA[sj][si])) + unit;
+            return "  l12-l11 = " + F(energyParameterKiloJoules(m.WilsonA[si][sj])) + unit +
+                   "  l21-l22 = " + F(energyParameterKiloJoules(m.WilsonA[sj][si])) + unit;
         case 'N':
-            return "  g12-g22 = " + F(energyParameterKiloJoules(m.NrtlA[si][sj])) + unit + "  g21-g11 = " +
-                   F(energyParameterKiloJoules(m.NrtlA[sj][si])) + unit + "  alp12=" + F(m.NrtlAlpha[si][sj]);
+            return "  g12-g22 = " + F(energyParameterKiloJoules(m.NrtlA[si][sj])) + unit +
+                   "  g21-g11 = " + F(energyParameterKiloJoules(m.NrtlA[sj][si])) + unit +
+                   "  alp12=" + F(m.NrtlAlpha[si][sj]);
         default:
-            return "  u12-u22 = " + F(energyParameterKiloJoules(m.UniquacA[si][sj])) + unit + "  u21-u11 = " +
-                   F(energyParameterKiloJoules(m.UniquacA[sj][si])) + unit;
+            return "  u12-u22 = " + F(energyParameterKiloJoules(m.UniquacA[si][sj])) + unit +
+                   "  u21-u11 = " + F(energyParameterKiloJoules(m.UniquacA[sj][si])) + unit;
     }
 }
 
-void RunEquilibriumSetup(const EquilibriumContext& context, int n, std::span<const std::uint16_t> substances,
-                         EquilibriumModel& model, char& method) {
+void RunEquilibriumSetup(const EquilibriumContext& context, int n,
+                         std::span<const std::uint16_t> substances, EquilibriumModel& model,
+                         char& method) {
     if (n < 0 || static_cast<std::size_t>(n) > substances.size())
-        throw CalculationAborted("the substance list holds fewer than " + std::to_string(n) + " numbers");
+        throw CalculationAborted("the substance list holds fewer than " + std::to_string(n) +
+                                 " numbers");
     Setup(context, n, substances, model, method).run();
 }
 

@@ -22,11 +22,11 @@ inline constexpr Real kParameterScale = 2.27107836L;  // kJ/mole per unit of A
 // What the set-up reads and leaves of the program's state; the caller builds
 // it from its own (the Run: equilibriumContext in control/RunContexts.h).
 struct EquilibriumContext {
-    LanguageFlagType language;                 // of the questions and the memo lines
-    const SubstanceData& data;                 // substance table, binary data sets, group interactions
-    ReportMemo& report;                        // the memo when fitProgress has none yet
-    FitProgress& fitProgress;                  // the fits' counter and memo; carries over between set-ups
-    std::vector<PairSetup>& pairs;             // receives what the set-up did for each pair
+    LanguageFlagType language;      // of the questions and the memo lines
+    const SubstanceData& data;      // substance table, binary data sets, group interactions
+    ReportMemo& report;             // the memo when fitProgress has none yet
+    FitProgress& fitProgress;       // the fits' counter and memo; carries over between set-ups
+    std::vector<PairSetup>& pairs;  // receives what the set-up did for each pair
     std::vector<std::string>& componentNames;  // receives the components' names, current language
     Dialogs& dialogs;
 };
@@ -41,8 +41,9 @@ struct EquilibriumContext {
 // context.pairs. The person's choice to end the program throws
 // ProgramExitRequested; a mixture beyond the tables' limits throws
 // CalculationAborted.
-void RunEquilibriumSetup(const EquilibriumContext& context, int n, std::span<const std::uint16_t> substances,
-                         EquilibriumModel& model, char& method);
+void RunEquilibriumSetup(const EquilibriumContext& context, int n,
+                         std::span<const std::uint16_t> substances, EquilibriumModel& model,
+                         char& method);
 
 // The result text of a two-parameter or NRTL pair: "  l12-l11 = 1.2538 kJ/mole;  l21-l22 = ...".
 std::string pairResultText(char methodLetter, const EquilibriumModel& model, int i, int j,

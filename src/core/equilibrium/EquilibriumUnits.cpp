@@ -10,7 +10,8 @@ std::vector<Real> massPercentFromMoleFractions(std::span<const Real> moleFractio
     Real sum = 0;
     for (std::size_t i = 0; i < n; ++i) sum += moleFractions[i] * molarMasses[i];
     std::vector<Real> percent;
-    for (std::size_t i = 0; i < n; ++i) percent.push_back(moleFractions[i] * molarMasses[i] * 100 / sum);
+    for (std::size_t i = 0; i < n; ++i)
+        percent.push_back(moleFractions[i] * molarMasses[i] * 100 / sum);
     return percent;
 }
 

@@ -29,9 +29,9 @@ Objective checked(const Objective& F) {
     return [&F](const FitVector& X) {
         const Real value = F(X);
         if (!std::isfinite(value))
-            throw NumericalError("the objective function of the fit is not finite (" + formatShortest(value) +
-                                 ") at the parameters " + formatShortest(X[0]) + ", " + formatShortest(X[1]) +
-                                 ", ...");
+            throw NumericalError("the objective function of the fit is not finite (" +
+                                 formatShortest(value) + ") at the parameters " +
+                                 formatShortest(X[0]) + ", " + formatShortest(X[1]) + ", ...");
         return value;
     };
 }
@@ -52,7 +52,8 @@ void CentralGradient(const FitVector& X, int n, Real lambda, const Objective& F,
     }
 }
 
-Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, Real eps, const Objective& F) {
+Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, Real eps,
+                         const Objective& F) {
     Real a = 0, b = T;
     Real x1 = 0.381966L * b, x2 = 0.618034L * b;
     Real sumD2 = 0;
@@ -62,7 +63,8 @@ Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, 
     Real f2 = F(along(X, D, n, x2));
     Real f1 = F(along(X, D, n, x1));
     for (int step = 0; eps < (b - a) * N; ++step) {
-        if (step == kMaxSectionSteps) throw NumericalError("the line search of the fit does not end");
+        if (step == kMaxSectionSteps)
+            throw NumericalError("the line search of the fit does not end");
         if (f2 < f1) {
             a = x1;
             x1 = x2;
@@ -80,8 +82,9 @@ Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, 
     return (a + b) / 2;
 }
 
-void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, Real eps, FitVector& X,
-                      const Objective& objective, const SlowConvergenceHandler& onSlowConvergence) {
+void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, Real eps,
+                      FitVector& X, const Objective& objective,
+                      const SlowConvergenceHandler& onSlowConvergence) {
     const Objective F = checked(objective);
     const int N = lastIndex + 1;
     iterations = 0;
@@ -107,7 +110,8 @@ void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, R
             Real fZ = F(Z);
             for (int step = 0; fZ < fY; ++step) {
                 if (step == kMaxExpansionSteps)
-                    throw NumericalError("the objective function of the fit keeps falling along its direction");
+                    throw NumericalError(
+                        "the objective function of the fit keeps falling along its direction");
                 X = Y;
                 Y = Z;
                 minimum = fY;

@@ -29,7 +29,8 @@ void CentralGradient(const FitVector& X, int n, Real lambda, const Objective& F,
 
 // The step along D from X that the golden section on [0, T] finds: it narrows
 // the interval while eps < (b - a) * (sum D^2)^2 and returns its midpoint.
-Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, Real eps, const Objective& F);
+Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, Real eps,
+                         const Objective& F);
 
 // Minimises F over X[0..lastIndex]. On return X holds the minimiser, minimum
 // the last objective value and iterations the count since the start (or since
@@ -38,7 +39,8 @@ Real GoldenSectionSearch(const FitVector& X, const FitVector& D, int n, Real T, 
 // An objective value that is not finite, an expansion or line search that
 // does not end, or more than kMaxSlowConvergenceRetries continuations throw
 // NumericalError.
-void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, Real eps, FitVector& X,
-                      const Objective& F, const SlowConvergenceHandler& onSlowConvergence);
+void GradientMinimize(int lastIndex, std::uint16_t& iterations, Real& minimum, Real eps,
+                      FitVector& X, const Objective& F,
+                      const SlowConvergenceHandler& onSlowConvergence);
 
 }  // namespace vexamo

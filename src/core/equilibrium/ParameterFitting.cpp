@@ -28,12 +28,16 @@ void FitContext::allocate(int n) {
 int LoadBinaryDataSet(FitContext& c, const SubstanceData& data, int s1, int s2) {
     const Equil& set = data.binary(s1 + 1, s2 + 1);
     const std::string pair = std::to_string(s1 + 1) + "-" + std::to_string(s2 + 1);
-    if (set.Count == 0) throw CalculationAborted("the equilibrium data set " + pair + " holds no points");
+    if (set.Count == 0)
+        throw CalculationAborted("the equilibrium data set " + pair + " holds no points");
     if (set.Count > kMaxEquilPoints)
-        throw CalculationAborted("the equilibrium data set " + pair + " holds " + std::to_string(set.Count) +
-                                 " points; at most " + std::to_string(kMaxEquilPoints) + " can be fitted");
-    if (set.LiquidX.size() < set.Count || set.VapourY.size() < set.Count || set.Temperature.size() < set.Count)
-        throw CalculationAborted("the equilibrium data set " + pair + " has fewer values than its count");
+        throw CalculationAborted("the equilibrium data set " + pair + " holds " +
+                                 std::to_string(set.Count) + " points; at most " +
+                                 std::to_string(kMaxEquilPoints) + " can be fitted");
+    if (set.LiquidX.size() < set.Count || set.VapourY.size() < set.Count ||
+        set.Temperature.size() < set.Count)
+        throw CalculationAborted("the equilibrium data set " + pair +
+                                 " has fewer values than its count");
     FitPoints& p = c.Points;
     p.n = set.Count;
     p.P = set.Pressure;
@@ -60,8 +64,8 @@ std::string fitProgressLine(const FitContext& c) {
     if (c.Language == kEnglish)
         return " Number of iterations " + std::to_string(c.Iterations) + "; " +
                " root-mean-square error for system " + first + "-" + second + ":  E = " + E;
-    return " Число итераций " + std::to_string(c.Iterations) + "; " + " среднеквадратичная погрешность для системы " +
-           first + "-" + second + ":  E = " + E;
+    return " Число итераций " + std::to_string(c.Iterations) + "; " +
+           " среднеквадратичная погрешность для системы " + first + "-" + second + ":  E = " + E;
 }
 
 Real ReportFitProgress(FitContext& c) {
@@ -189,9 +193,11 @@ Real UnifacObjective(FitContext& c, const FitVector& X) {
         points.x2[k] = 1 - points.x1[k];
         const std::array<Real, 2> gammaC{gc1[k], gc2[k]};
         std::array<Real, kMaxGroups> fractions{};
-        for (int g = 0; g < groups.GroupCount; ++g) fractions[at(g)] = c.GroupFractionTable[at(g)][k];
+        for (int g = 0; g < groups.GroupCount; ++g)
+            fractions[at(g)] = c.GroupFractionTable[at(g)][k];
         std::array<Real, 2> gamma{};
-        UnifacActivity(2, groups, c.PairBlocks, gammaC, c.PairInteraction, fractions, points.theta[k], gamma);
+        UnifacActivity(2, groups, c.PairBlocks, gammaC, c.PairInteraction, fractions,
+                       points.theta[k], gamma);
         points.gamma1[k] = gamma[0];
     }
     return ReportFitProgress(c);

@@ -57,7 +57,8 @@ using PointTable = std::array<Real, kFitSlots>;
 
 // The working state of the fits of one equilibrium set-up.
 struct FitContext {
-    FitContext(FitProgress& progress, std::vector<std::string> componentNames, LanguageFlagType language)
+    FitContext(FitProgress& progress, std::vector<std::string> componentNames,
+               LanguageFlagType language)
         : Progress(progress), ComponentNames(std::move(componentNames)), Language(language) {}
 
     FitProgress& Progress;
@@ -111,7 +112,7 @@ std::string fitProgressLine(const FitContext& context);
 Real WilsonObjective(FitContext& context, const FitVector& X);   // A12, A21
 Real NrtlObjective(FitContext& context, const FitVector& X);     // A12, A21, alpha
 Real UniquacObjective(FitContext& context, const FitVector& X);  // A12, A21
-Real UnifacObjective(FitContext& context, const FitVector& X);   // a / 273.15 per ordered group pair
+Real UnifacObjective(FitContext& context, const FitVector& X);  // a / 273.15 per ordered group pair
 
 // gamma1 of the binary forms at one point, for the objectives and their tests.
 Real wilsonGamma1(Real x1, Real A12, Real A21, Real theta, Real V1, Real V2);

@@ -11,7 +11,8 @@ namespace vexamo {
 // (0-based substance numbers) has no usable data set: a number outside the
 // table, a set with Count 0, more than 60 points or columns shorter than its
 // count; otherwise to 0.
-void Tarnrun(const SubstanceData& data, std::uint16_t first, std::uint16_t second, std::uint8_t& DataAbsentFlag);
+void Tarnrun(const SubstanceData& data, std::uint16_t first, std::uint16_t second,
+             std::uint8_t& DataAbsentFlag);
 
 // Whether the pair is to be fitted on the set of (second, first): that set is
 // usable and was measured so, while the set of (first, second) is absent or

@@ -27,7 +27,8 @@ void addMeasuredPoints(const SubstanceData& data, const EquilibriumModel& model,
 
 }  // namespace
 
-TxyTable computeTxyTable(const SubstanceData& data, const EquilibriumModel& model, Real pressure_Pa, int points) {
+TxyTable computeTxyTable(const SubstanceData& data, const EquilibriumModel& model, Real pressure_Pa,
+                         int points) {
     TxyTable table;
     const Real first = bubbleStartTau(pressure_Pa);
     const int n = std::max(points, 2);

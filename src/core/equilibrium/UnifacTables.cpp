@@ -12,16 +12,20 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 void checkMainGroup(int number) {
     if (number < 1 || number > kMainGroupCount)
-        throw CalculationAborted("UNIFAC main-group number " + std::to_string(number) + " outside 1.." +
-                                 std::to_string(kMainGroupCount));
+        throw CalculationAborted("UNIFAC main-group number " + std::to_string(number) +
+                                 " outside 1.." + std::to_string(kMainGroupCount));
 }
 
 std::size_t letterIndex(char letter) {
     switch (letter) {
-        case 'A': return 0;
-        case 'B': return 1;
-        case 'C': return 2;
-        default: return 3;
+        case 'A':
+            return 0;
+        case 'B':
+            return 1;
+        case 'C':
+            return 2;
+        default:
+            return 3;
     }
 }
 
@@ -49,11 +53,13 @@ Real UnifacTables::mainEntry(int m1, int n1) const {
 std::size_t UnifacTables::subgroupIndex(int m1, int n1, char letterM, char letterN) {
     checkMainGroup(m1);
     checkMainGroup(n1);
-    return ((at(m1 - 1) * kMainGroupCount + at(n1 - 1)) * 16) + letterIndex(letterM) * 4 + letterIndex(letterN);
+    return ((at(m1 - 1) * kMainGroupCount + at(n1 - 1)) * 16) + letterIndex(letterM) * 4 +
+           letterIndex(letterN);
 }
 
 Real& UnifacTables::subgroupEntry(int m1, int n1, char letterM, char letterN) {
-    if (m_subgroups.empty()) m_subgroups.assign(static_cast<std::size_t>(kMainGroupCount) * kMainGroupCount * 16, 0.0L);
+    if (m_subgroups.empty())
+        m_subgroups.assign(static_cast<std::size_t>(kMainGroupCount) * kMainGroupCount * 16, 0.0L);
     return m_subgroups[subgroupIndex(m1, n1, letterM, letterN)];
 }
 
@@ -77,18 +83,20 @@ void StoreGroupParameter(UnifacTables& tables, int m, int n, Real value) {
                              g.SubgroupLetter[at(n)]) = value;
 }
 
-void BuildGroupInteractionMatrix(const UnifacTables& tables, int count, std::span<const std::uint8_t> mainGroups,
+void BuildGroupInteractionMatrix(const UnifacTables& tables, int count,
+                                 std::span<const std::uint8_t> mainGroups,
                                  std::span<const char> letters, Matrix11& matrix) {
     for (int k = 0; k < count; ++k)
         for (int l = 0; l < count; ++l) {
             Real& entry = matrix[at(k)][at(l)];
             if (tables.Variant == '1') {
-                entry = mainGroups[at(k)] == mainGroups[at(l)] ? 0.0L
-                                                               : tables.mainEntry(mainGroups[at(k)], mainGroups[at(l)]);
+                entry = mainGroups[at(k)] == mainGroups[at(l)]
+                            ? 0.0L
+                            : tables.mainEntry(mainGroups[at(k)], mainGroups[at(l)]);
             } else {
                 entry = k == l ? 0.0L
-                               : tables.subgroupEntry(mainGroups[at(k)], mainGroups[at(l)], letters[at(k)],
-                                                      letters[at(l)]);
+                               : tables.subgroupEntry(mainGroups[at(k)], mainGroups[at(l)],
+                                                      letters[at(k)], letters[at(l)]);
             }
         }
 }
@@ -113,7 +121,8 @@ GroupList MergeGroupLists(std::span<const GroupBlock> blocks) {
         }
     for (int m = 0; m < list.GroupCount; ++m) {
         bool known = false;
-        for (int d = 0; d < list.DistinctCount && !known; ++d) known = list.DistinctMain[at(d)] == list.MainGroup[at(m)];
+        for (int d = 0; d < list.DistinctCount && !known; ++d)
+            known = list.DistinctMain[at(d)] == list.MainGroup[at(m)];
         if (!known) list.DistinctMain[at(list.DistinctCount++)] = list.MainGroup[at(m)];
     }
     return list;

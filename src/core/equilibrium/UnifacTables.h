@@ -49,7 +49,8 @@ void StoreGroupParameter(UnifacTables& tables, int m, int n, Real value);
 // matrix[k][l] for the first `count` groups of a list: 0 for groups of one
 // main group (variant '1') or k = l (variant '2'), otherwise the working
 // table's entry.
-void BuildGroupInteractionMatrix(const UnifacTables& tables, int count, std::span<const std::uint8_t> mainGroups,
+void BuildGroupInteractionMatrix(const UnifacTables& tables, int count,
+                                 std::span<const std::uint8_t> mainGroups,
                                  std::span<const char> letters, Matrix11& matrix);
 
 // The group lists of `blocks` concatenated, every later group equal to an

@@ -1,6 +1,5 @@
 #include "exchanger/CondensationExchangers.h"
 
-
 namespace vexamo {
 
 namespace {

@@ -8,26 +8,42 @@ namespace vexamo {
 
 ExchangerClass exchangerClassFor(int pairCode) {
     switch (pairCode) {
-        case 1: return ExchangerClass::TConBoilObj;
-        case 2: return ExchangerClass::TConHeatObj;
-        case 3: return ExchangerClass::TBoilConObj;
-        case 4: return ExchangerClass::TBoilCoolObj;
-        case 5: return ExchangerClass::THeatConObj;
-        case 6: return ExchangerClass::THeatCoolObj;
-        case 7: return ExchangerClass::TCoolBoilObj;
-        case 8: return ExchangerClass::THeatCoolObj;
-        default: return ExchangerClass::None;
+        case 1:
+            return ExchangerClass::TConBoilObj;
+        case 2:
+            return ExchangerClass::TConHeatObj;
+        case 3:
+            return ExchangerClass::TBoilConObj;
+        case 4:
+            return ExchangerClass::TBoilCoolObj;
+        case 5:
+            return ExchangerClass::THeatConObj;
+        case 6:
+            return ExchangerClass::THeatCoolObj;
+        case 7:
+            return ExchangerClass::TCoolBoilObj;
+        case 8:
+            return ExchangerClass::THeatCoolObj;
+        default:
+            return ExchangerClass::None;
     }
 }
 
 const char* exchangerClassName(ExchangerClass cls) {
-    static constexpr const char* names[] = {"",           "TConBoilObj",  "TConHeatObj", "TBoilConObj",
-                                            "TBoilCoolObj", "THeatConObj", "THeatCoolObj", "TCoolBoilObj"};
+    static constexpr const char* names[] = {"",
+                                            "TConBoilObj",
+                                            "TConHeatObj",
+                                            "TBoilConObj",
+                                            "TBoilCoolObj",
+                                            "THeatConObj",
+                                            "THeatCoolObj",
+                                            "TCoolBoilObj"};
     return names[static_cast<int>(cls)];
 }
 
 void ExchangerRegistry::add(ExchangerClass cls, ExchangerFactory factory) {
-    if (cls != ExchangerClass::None) m_factories[static_cast<std::size_t>(cls)] = std::move(factory);
+    if (cls != ExchangerClass::None)
+        m_factories[static_cast<std::size_t>(cls)] = std::move(factory);
 }
 
 const ExchangerFactory* ExchangerRegistry::find(ExchangerClass cls) const {

@@ -44,14 +44,14 @@ struct SideFigures {
 };
 
 struct RunResults {
-    bool produced = false;   // the calculation supplied results
-    bool converged = true;   // false: the iteration was stopped before the heat balance was reached
-    std::string reason;      // why there are no results
+    bool produced = false;  // the calculation supplied results
+    bool converged = true;  // false: the iteration was stopped before the heat balance was reached
+    std::string reason;     // why there are no results
     Real TubeCoefficient = 0, ShellCoefficient = 0, OverallCoefficient = 0;  // W/(m2*K)
-    Real Speed = 0;          // m/s
-    Real HeatFlux = 0;       // W/m2
-    Real HeatFlow = 0;       // J/hour
-    Real Surface = 0;        // m2, the surface the heat flow needs
+    Real Speed = 0;                                                          // m/s
+    Real HeatFlux = 0;                                                       // W/m2
+    Real HeatFlow = 0;                                                       // J/hour
+    Real Surface = 0;           // m2, the surface the heat flow needs
     Real InstalledSurface = 0;  // m2, the surface of the tubes as built; 0 when not reported
     Real BalanceRatio = 1;
     int Iterations = 0;

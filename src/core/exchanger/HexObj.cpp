@@ -85,15 +85,26 @@ void THexObj::showProfile(std::size_t curveCount,
 
 void THexObj::AskInitialApproximation(Real& T) {
     if (!m_dialogs.confirm({"iteration.initial_approximation",
-                            tr(m_lang, "Wish to set an initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger singly (Yes), or to give this choice to the program (No)?",
-                               "Желаете задать начальное приближение для температуры теплоносителя на выходе из\r\nтеплообменника самостоятельно (Yes), или предоставить этот выбор программе (No)?"),
+                            tr(m_lang,
+                               "Wish to set an initial approximation for temperature of the "
+                               "heat-transfer medium on\r\nthe outlet of heat exchanger singly "
+                               "(Yes), or to give this choice to the program (No)?",
+                               "Желаете задать начальное приближение для температуры теплоносителя "
+                               "на выходе из\r\nтеплообменника самостоятельно (Yes), или "
+                               "предоставить этот выбор программе (No)?"),
                             false}))
         return;
     const std::string shown = formatGeneral(T, 6, 2);
-    askIterationValue("iteration.initial_approximation",
-                      m_lang == kEnglish ? "Initial approximation for temperature of the heat-transfer medium on\r\nthe outlet of heat exchanger\r\nValue of this temperature by default: " + shown + " deg.C"
-                                        : "Начальное приближение для температуры на выходе из теплообменника\r\nЗначение этой температуры по умолчанию: " + shown + " град.С",
-                      tr(m_lang, " deg.C", " град.С"), shown, T);
+    askIterationValue(
+        "iteration.initial_approximation",
+        m_lang == kEnglish
+            ? "Initial approximation for temperature of the heat-transfer medium on\r\nthe outlet "
+              "of heat exchanger\r\nValue of this temperature by default: " +
+                  shown + " deg.C"
+            : "Начальное приближение для температуры на выходе из теплообменника\r\nЗначение этой "
+              "температуры по умолчанию: " +
+                  shown + " град.С",
+        tr(m_lang, " deg.C", " град.С"), shown, T);
 }
 
 void THexObj::askIterationValue(const char* id, const std::string& prompt, const std::string& unit,
@@ -115,10 +126,15 @@ bool THexObj::HandleOutOfInterval(Real& C) {
     AlternRequest choice;
     choice.id = "iteration.out_of_interval";
     choice.caption = tr(m_lang, "Choice of variant", "Выбор варианта");
-    choice.question = tr(m_lang, " Output for limits of the set interval of temperatures. \r\n Choose one of variants of the further actions ",
-                         " Выход за пpеделы заданного интеpвала темпеpатуp. \r\n Выберите один из вариантов дальнейших действий ");
-    choice.alternatives = {tr(m_lang, "to check up the initial data (to leave for the menu)", "пpовеpить исходные данные (выйти в меню)"),
-                           tr(m_lang, "to correct a constant of convergence of the method", "скорpектировать константу сходимости метода")};
+    choice.question = tr(m_lang,
+                         " Output for limits of the set interval of temperatures. \r\n Choose one "
+                         "of variants of the further actions ",
+                         " Выход за пpеделы заданного интеpвала темпеpатуp. \r\n Выберите один из "
+                         "вариантов дальнейших действий ");
+    choice.alternatives = {tr(m_lang, "to check up the initial data (to leave for the menu)",
+                              "пpовеpить исходные данные (выйти в меню)"),
+                           tr(m_lang, "to correct a constant of convergence of the method",
+                              "скорpектировать константу сходимости метода")};
     choice.keywords = {"menu", ""};
     choice.numberSelects = 1;
     choice.defaultIndex = 0;
@@ -127,26 +143,41 @@ bool THexObj::HandleOutOfInterval(Real& C) {
         return true;
     }
     const std::string shown = formatShortest(C);
-    askIterationValue("iteration.out_of_interval",
-                      m_lang == kEnglish ? "Set new value of a constant of convergence of the method\r\n(it is recommended in 1,5 - 2 times less former).\r\nFormer value of this constant: " + shown + "."
-                                        : "Задайте новое значение константы сходимости метода\r\n(pекомендуется в 1,5 - 2 pаза меньше прежнего).\r\nПpежнее значение этой постоянной: " + shown + ".",
-                      std::string(), shown, C);
+    askIterationValue(
+        "iteration.out_of_interval",
+        m_lang == kEnglish
+            ? "Set new value of a constant of convergence of the method\r\n(it is recommended in "
+              "1,5 - 2 times less former).\r\nFormer value of this constant: " +
+                  shown + "."
+            : "Задайте новое значение константы сходимости метода\r\n(pекомендуется в 1,5 - 2 pаза "
+              "меньше прежнего).\r\nПpежнее значение этой постоянной: " +
+                  shown + ".",
+        std::string(), shown, C);
     return false;
 }
 
 void THexObj::HandleSlowConvergence(Real& C, std::uint16_t& count, bool& continueIteration) {
     if (!m_dialogs.confirm({"iteration.slow_convergence",
-                            tr(m_lang, "  Too slow convergence of a method. Wish to\r\ncorrect value of a constant of convergence?",
-                               "   Слишком медленная сходимость метода. Желаете\r\nскоppектиpовать значение константы сходимости?"),
+                            tr(m_lang,
+                               "  Too slow convergence of a method. Wish to\r\ncorrect value of a "
+                               "constant of convergence?",
+                               "   Слишком медленная сходимость метода. Желаете\r\nскоppектиpовать "
+                               "значение константы сходимости?"),
                             false})) {
         continueIteration = false;
         return;
     }
     const std::string shown = formatShortest(C);
-    askIterationValue("iteration.slow_convergence",
-                      m_lang == kEnglish ? "It is recommended to increase value of a constant of convergence\r\nof the method in 1,5 - 2 times. Former value of this constant: " + shown + "."
-                                        : "Рекомендуется увеличить значение константы сходимости\r\nметода в 1,5 - 2 pаза. Пpежнее значение этой постоянной: " + shown + ".",
-                      std::string(), shown, C);
+    askIterationValue(
+        "iteration.slow_convergence",
+        m_lang == kEnglish
+            ? "It is recommended to increase value of a constant of convergence\r\nof the method "
+              "in 1,5 - 2 times. Former value of this constant: " +
+                  shown + "."
+            : "Рекомендуется увеличить значение константы сходимости\r\nметода в 1,5 - 2 pаза. "
+              "Пpежнее значение этой постоянной: " +
+                  shown + ".",
+        std::string(), shown, C);
     continueIteration = true;
     count = 0;
 }
@@ -157,7 +188,8 @@ void THexObj::ComputeSegmentNotch(Real Dc) {
     NotchAngle = SegmentAngle(2 * NotchArea / ((Dc / 2) * (Dc / 2)));
     SegmentNotchHeight = (1 - std::cos(NotchAngle / 2)) * Dc / 2;
     ReportText = std::string("\r\n") +
-                 tr(m_lang, "  Height of segment notch:                           ", "  Высота сегментного выpеза:                         ") +
+                 tr(m_lang, "  Height of segment notch:                           ",
+                    "  Высота сегментного выpеза:                         ") +
                  formatGeneral(SegmentNotchHeight, 6, 2) + tr(m_lang, " m;", " м;") + "\r\n";
 }
 
@@ -178,41 +210,54 @@ constexpr Real kLargestReportable = 1e30L;
 void THexObj::requireReportable(const RunResults& r) const {
     auto check = [&](Real value, const char* en, const char* ru) {
         if (std::isfinite(value) && std::fabs(value) <= kLargestReportable) return;
-        throw NumericalError(std::string(tr(m_lang, "the result \"", "результат \"")) + tr(m_lang, en, ru) +
-                             tr(m_lang, "\" is ", "\" равен ") + formatGeneral(value, 8, 2) +
-                             tr(m_lang, ", outside the range of any exchanger: the initial data are to be checked",
-                                ", вне диапазона любого теплообменника: исходные данные следует проверить"));
+        throw NumericalError(
+            std::string(tr(m_lang, "the result \"", "результат \"")) + tr(m_lang, en, ru) +
+            tr(m_lang, "\" is ", "\" равен ") + formatGeneral(value, 8, 2) +
+            tr(m_lang, ", outside the range of any exchanger: the initial data are to be checked",
+               ", вне диапазона любого теплообменника: исходные данные следует проверить"));
     };
     check(m_context.tubeFlow, "consumption in trumpet space", "расход в трубном пространстве");
-    check(m_context.shellFlow, "consumption in intertrumpet space", "расход в межтрубном пространстве");
-    check(r.TubeCoefficient, "factor of heat emission in trumpet space", "коэффициент теплоотдачи в трубном пространстве");
-    check(r.ShellCoefficient, "factor of heat emission in intertrumpet space", "коэффициент теплоотдачи в межтрубном пространстве");
+    check(m_context.shellFlow, "consumption in intertrumpet space",
+          "расход в межтрубном пространстве");
+    check(r.TubeCoefficient, "factor of heat emission in trumpet space",
+          "коэффициент теплоотдачи в трубном пространстве");
+    check(r.ShellCoefficient, "factor of heat emission in intertrumpet space",
+          "коэффициент теплоотдачи в межтрубном пространстве");
     check(r.OverallCoefficient, "overall heat transfer coefficient", "коэффициент теплопередачи");
     check(r.HeatFlux, "general thermal stream", "общий тепловой поток");
     check(r.HeatFlow, "heat flow", "тепловой поток");
     check(r.Surface, "surface of heat exchange", "поверхность теплообмена");
-    check(r.InstalledSurface, "installed surface of heat exchange", "установленная поверхность теплообмена");
+    check(r.InstalledSurface, "installed surface of heat exchange",
+          "установленная поверхность теплообмена");
     check(r.Speed, "speed of the heat-transfer medium", "скорость теплоносителя");
     if (r.hasOutlet) {
         check(r.OutletTemperature, "outlet temperature", "температура на выходе");
-        check(r.OtherOutletTemperature, "outlet temperature of the other space", "температура на выходе другого пространства");
+        check(r.OtherOutletTemperature, "outlet temperature of the other space",
+              "температура на выходе другого пространства");
     }
     if (!r.converged) check(r.BalanceRatio, "balance ratio", "отношение тепловых потоков");
 }
 
 void THexObj::addResultsHeading() {
     const auto& sides = m_context.technological.sides;
-    const std::string tubeProcess =
-        sides[0].processText.empty() ? std::string(processName(m_tubeProcess, m_lang)) : sides[0].processText;
-    const std::string shellProcess =
-        sides[1].processText.empty() ? std::string(processName(m_shellProcess, m_lang)) : sides[1].processText;
-    ReportText += std::string("\r\n") + tr(m_lang, "   Results of the design calculation; trumpet space- ", "   Результаты  пpоектного расчета; тpубное пpостранство- ") + tubeProcess +
-                  tr(m_lang, ", intertrumpet space- ", ", межтpубное пpостранство- ") + shellProcess + "\r\n";
+    const std::string tubeProcess = sides[0].processText.empty()
+                                        ? std::string(processName(m_tubeProcess, m_lang))
+                                        : sides[0].processText;
+    const std::string shellProcess = sides[1].processText.empty()
+                                         ? std::string(processName(m_shellProcess, m_lang))
+                                         : sides[1].processText;
+    ReportText += std::string("\r\n") +
+                  tr(m_lang, "   Results of the design calculation; trumpet space- ",
+                     "   Результаты  пpоектного расчета; тpубное пpостранство- ") +
+                  tubeProcess +
+                  tr(m_lang, ", intertrumpet space- ", ", межтpубное пpостранство- ") +
+                  shellProcess + "\r\n";
 }
 
 std::string noResultsText(LanguageFlagType lang, const std::string& reason) {
-    std::string text = tr(lang, "  The calculation ended without results (the initial data are to be checked).",
-                          "  Расчет закончен без результатов (исходные данные следует проверить).");
+    std::string text =
+        tr(lang, "  The calculation ended without results (the initial data are to be checked).",
+           "  Расчет закончен без результатов (исходные данные следует проверить).");
     text += "\r\n";
     if (reason.empty()) return text;
     // one line, whatever the message held
@@ -221,7 +266,9 @@ std::string noResultsText(LanguageFlagType lang, const std::string& reason) {
     return text + tr(lang, "  Reason: ", "  Причина: ") + flat + "\r\n";
 }
 
-void THexObj::addNoResultsLine(const std::string& reason) { ReportText += noResultsText(m_lang, reason); }
+void THexObj::addNoResultsLine(const std::string& reason) {
+    ReportText += noResultsText(m_lang, reason);
+}
 
 bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
     ExchangerContext& s = m_context;
@@ -266,33 +313,56 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
         s.report.add(ReportText);
         return false;
     }
-    auto line = [&](const char* en, const char* ru, const std::string& value, const char* unitEn, const char* unitRu) {
+    auto line = [&](const char* en, const char* ru, const std::string& value, const char* unitEn,
+                    const char* unitRu) {
         ReportText += tr(m_lang, en, ru) + value + tr(m_lang, unitEn, unitRu) + "\r\n";
     };
-    line("  Consumption of the heat-carrier in trumpet space:       ", "  Расход теплоносителя в тpубном пpостранстве:       ", general8(s.tubeFlow), " kg/hour;", " кг/час;");
-    line("  Consumption of the heat-carrier in intertrumpet space:  ", "  Расход теплоносителя в межтpубном пpостранстве:    ", general8(s.shellFlow), " kg/hour;", " кг/час;");
-    line("  Factor of heat emission in trumpet space:               ", "  Коэффициент теплоотдачи в тpубном пpостранстве:    ", general8(r.TubeCoefficient), " watt/m^2*K;", " вт/м^2*K;");
-    line("  Factor of heat emission in intertrumpet space:          ", "  Коэффициент теплоотдачи в межтpубном пpостранстве: ", general8(r.ShellCoefficient), " watt/m^2*K;", " вт/м^2*K;");
-    line("  Overall heat transfer coefficient:                      ", "  Коэффициент теплопеpедачи:                         ", general8(r.OverallCoefficient), " watt/m^2*K;", " вт/м^2*K;");
-    line("  The general thermal stream:                             ", "  Общий тепловой поток:                              ", general8(r.HeatFlux), " watt/m^2;", " вт/м^2;");
+    line("  Consumption of the heat-carrier in trumpet space:       ",
+         "  Расход теплоносителя в тpубном пpостранстве:       ", general8(s.tubeFlow), " kg/hour;",
+         " кг/час;");
+    line("  Consumption of the heat-carrier in intertrumpet space:  ",
+         "  Расход теплоносителя в межтpубном пpостранстве:    ", general8(s.shellFlow),
+         " kg/hour;", " кг/час;");
+    line("  Factor of heat emission in trumpet space:               ",
+         "  Коэффициент теплоотдачи в тpубном пpостранстве:    ", general8(r.TubeCoefficient),
+         " watt/m^2*K;", " вт/м^2*K;");
+    line("  Factor of heat emission in intertrumpet space:          ",
+         "  Коэффициент теплоотдачи в межтpубном пpостранстве: ", general8(r.ShellCoefficient),
+         " watt/m^2*K;", " вт/м^2*K;");
+    line("  Overall heat transfer coefficient:                      ",
+         "  Коэффициент теплопеpедачи:                         ", general8(r.OverallCoefficient),
+         " watt/m^2*K;", " вт/м^2*K;");
+    line("  The general thermal stream:                             ",
+         "  Общий тепловой поток:                              ", general8(r.HeatFlux),
+         " watt/m^2;", " вт/м^2;");
     ReportText += ExtraReport;
-    ReportText += tr(m_lang, "  Surface of heat exchange:                          ", "  Повеpхность теплообмена:                           ") + general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
+    ReportText += tr(m_lang, "  Surface of heat exchange:                          ",
+                     "  Повеpхность теплообмена:                           ") +
+                  general8(r.Surface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
     // Labels of the lines below are aligned with the flow and coefficient
     // lines (58 characters in English, 53 in Russian).
-    auto aligned = [&](const std::string& label) { return paddedTo(label, m_lang == kEnglish ? 58 : 53); };
+    auto aligned = [&](const std::string& label) {
+        return paddedTo(label, m_lang == kEnglish ? 58 : 53);
+    };
     if (r.InstalledSurface > 0)
-        ReportText += aligned(tr(m_lang, "  Installed surface of heat exchange:", "  Установленная повеpхность теплообмена:")) + general8(r.InstalledSurface) +
-                      tr(m_lang, " m^2;", " м^2;") + "\r\n";
+        ReportText += aligned(tr(m_lang, "  Installed surface of heat exchange:",
+                                 "  Установленная повеpхность теплообмена:")) +
+                      general8(r.InstalledSurface) + tr(m_lang, " m^2;", " м^2;") + "\r\n";
     if (r.hasOutlet) {
-        const std::string label = r.outletSide == 1 ? tr(m_lang, "  Outlet temperature in trumpet space:",
-                                                         "  Темпеpатуpа на выходе из тpубного пpостранства:")
-                                                    : tr(m_lang, "  Outlet temperature in intertrumpet space:",
-                                                         "  Темпеpатуpа на выходе из межтpубного пpостранства:");
-        ReportText += aligned(label) + formatGeneral(r.OutletTemperature, 8, 2) + tr(m_lang, " degr.C;", " град.С;") + "\r\n";
+        const std::string label = r.outletSide == 1
+                                      ? tr(m_lang, "  Outlet temperature in trumpet space:",
+                                           "  Темпеpатуpа на выходе из тpубного пpостранства:")
+                                      : tr(m_lang, "  Outlet temperature in intertrumpet space:",
+                                           "  Темпеpатуpа на выходе из межтpубного пpостранства:");
+        ReportText += aligned(label) + formatGeneral(r.OutletTemperature, 8, 2) +
+                      tr(m_lang, " degr.C;", " град.С;") + "\r\n";
     }
     if (!r.converged)
-        ReportText += tr(m_lang, "  The heat balance was not reached: the iteration was stopped at the balance ratio ",
-                         "  Тепловой баланс не достигнут: итерации остановлены при отношении тепловых потоков ") +
+        ReportText += tr(m_lang,
+                         "  The heat balance was not reached: the iteration was stopped at the "
+                         "balance ratio ",
+                         "  Тепловой баланс не достигнут: итерации остановлены при отношении "
+                         "тепловых потоков ") +
                       formatGeneral(r.BalanceRatio, 8, 2) + tr(m_lang, ".", ".") + "\r\n";
     s.report.add(ReportText);
 
@@ -308,7 +378,8 @@ PropertySet THexObj::tubeMixture(Real t) {
 }
 
 PropertySet THexObj::shellMixture(Real t) {
-    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t, &m_context.validity);
+    return MixtureAt(ShellComponents, ShellComposition, ShellComponentCount, t,
+                     &m_context.validity);
 }
 
 CorrelationContext THexObj::correlationContext() {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "common/Real.h"
-#include "problem/ProblemRecords.h"
 #include "exchanger/CorrelationContext.h"
 #include "exchanger/Exchanger.h"
 #include "exchanger/PressureLoss.h"
+#include "problem/ProblemRecords.h"
 #include "properties/PropertyFunctions.h"
 
 namespace vexamo {
@@ -26,7 +26,8 @@ public:
     void AskInitialApproximation(Real& temperature);
     // True: the person chose to check the initial data (leave without results).
     bool HandleOutOfInterval(Real& convergenceConstant);
-    void HandleSlowConvergence(Real& convergenceConstant, std::uint16_t& iterationCount, bool& continueIteration);
+    void HandleSlowConvergence(Real& convergenceConstant, std::uint16_t& iterationCount,
+                               bool& continueIteration);
     // Replaces the progress line after the initial-data block by IterationLog.
     void WriteProgressLine();
     // The progress line of iteration IterationCount at the outlet
@@ -50,13 +51,13 @@ public:
     // wall roughness (tube_loss.roughness, tube_loss.material); appends its
     // line to ExtraReport and returns the loss, kPa.
     struct TubeLossArguments {
-        int passes = 0;               // z
-        Real meanTemperature = 0;     // Ta, degC
-        Real inletTemperature = 0;    // Tb, degC
+        int passes = 0;                         // z
+        Real meanTemperature = 0;               // Ta, degC
+        Real inletTemperature = 0;              // Tb, degC
         Real rayleighIn = 0, rayleighMean = 0;  // of the inlet- and mean-state evaluations
         Real prandtlRatioMean = 0;
         Real viscosityRatioIn = 0, viscosityRatioMean = 0;
-        Real speed = 0;               // W, m/s
+        Real speed = 0;  // W, m/s
         Real innerDiameter = 0, length = 0;
     };
     Real TubeSidePressureLoss(const TubeLossArguments& arguments);
@@ -72,10 +73,11 @@ public:
         Real wallTemperature = 0;    // mean wall temperature on the shell side, degC
         Real mediumTemperature = 0;  // mean temperature of the medium, degC
         Real tubeLength = 0, notchHeight = 0;
-        Real flow_kg_h = 0;          // of one parallel stream
+        Real flow_kg_h = 0;  // of one parallel stream
         Real tubeDiameter = 0, casingDiameter = 0;
     };
-    std::optional<Real> ShellSidePressureLoss(const ShellLossArguments& arguments, std::string& report);
+    std::optional<Real> ShellSidePressureLoss(const ShellLossArguments& arguments,
+                                              std::string& report);
 
 private:
     // The wall roughness of turbulent tube flow: typed (tube_loss.roughness),
@@ -89,7 +91,11 @@ private:
     class FlowKeeper {
     public:
         FlowKeeper(Real& tubeFlow, Real& shellFlow, const RunResults& results)
-            : m_tube(tubeFlow), m_shell(shellFlow), m_tube0(tubeFlow), m_shell0(shellFlow), m_results(results) {}
+            : m_tube(tubeFlow),
+              m_shell(shellFlow),
+              m_tube0(tubeFlow),
+              m_shell0(shellFlow),
+              m_results(results) {}
         FlowKeeper(const FlowKeeper&) = delete;
         FlowKeeper& operator=(const FlowKeeper&) = delete;
         ~FlowKeeper() {
@@ -104,7 +110,6 @@ private:
     };
 
 protected:
-
     // The calculation of the pair. Fills `results`; the flow that was not given
     // is written back through its reference. Errors are thrown.
     virtual void Calculate(Real& tubeFlow, Real& shellFlow, RunResults& results) = 0;

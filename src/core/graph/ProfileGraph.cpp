@@ -134,7 +134,8 @@ void addAbscissaTicks(ProfileGraphPlot& plot, int width, int height) {
     const int oy = s.oy;
     Real v = s.xmin;
     int countdown = s.abscissaLabelEvery;
-    for (int p = s.xmin * s.xmax > 0 ? ox : ox + roundPixel(s.xmin * s.kx); p <= ox + width; p += s.dxp) {
+    for (int p = s.xmin * s.xmax > 0 ? ox : ox + roundPixel(s.xmin * s.kx); p <= ox + width;
+         p += s.dxp) {
         plot.lines.push_back({{p, oy - 6}, {p, oy + 3}});
         if (--countdown == 0) {
             plot.lines.push_back({{p, oy - 3}, {p, oy - height}, true});
@@ -183,7 +184,8 @@ void addCurves(ProfileGraphPlot& plot, int x0, int y0, const std::vector<std::ve
                                    y0 - roundPixel((curves[i][k] - s.ymin) * s.ky) - 14});
         const GraphPoint at = line.points[middle];
         line.label = {{at.x + 4, at.y - 16},
-                      i == 0 ? tr(language, "outside of tubes", "межтрубное пространство") : std::to_string(i)};
+                      i == 0 ? tr(language, "outside of tubes", "межтрубное пространство")
+                             : std::to_string(i)};
         plot.polylines.push_back(std::move(line));
     }
 }
@@ -211,7 +213,8 @@ ProfileGraphPlot temperatureProfileGraph(int x0, int y0, const std::string& titl
     addOrdinateTicks(plot, width, height);
     addCurves(plot, x0, y0, curves, positions, language);
     plot.texts.push_back(
-        {{ox + roundPixel(static_cast<Real>(width - 5 * static_cast<int>(characterCount(title))) / 2),
+        {{ox + roundPixel(static_cast<Real>(width - 5 * static_cast<int>(characterCount(title))) /
+                          2),
           oy - height - 16},
          title});
     return plot;

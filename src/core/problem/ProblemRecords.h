@@ -18,17 +18,17 @@ enum class ProcessCode : std::uint8_t { Condensation = 0, Boiling = 1, Heating =
 // Technological data of one medium.
 struct TechnSet {
     std::uint16_t ComponentCount = 0;
-    std::uint8_t ProcessCode = 0;   // see enum ProcessCode
-    std::uint8_t GivenState = 0;    // 't' temperature given, 'p' pressure given
-    std::uint8_t PhaseChange = 0;   // 'x' condensation, 'y' boiling, 0 none
-    Real Temperature = 0;           // degC
-    Real Pressure = 0;              // Pa ('p' streams), 0 otherwise
-    Real FlowRate = 0;              // kg/hour, 0 for the stream whose flow is not given
-    Real AirFactor = 0;             // condensate air correction, 1 = none
-    std::string ProcessName;        // UTF-8, at most 20 characters
+    std::uint8_t ProcessCode = 0;  // see enum ProcessCode
+    std::uint8_t GivenState = 0;   // 't' temperature given, 'p' pressure given
+    std::uint8_t PhaseChange = 0;  // 'x' condensation, 'y' boiling, 0 none
+    Real Temperature = 0;          // degC
+    Real Pressure = 0;             // Pa ('p' streams), 0 otherwise
+    Real FlowRate = 0;             // kg/hour, 0 for the stream whose flow is not given
+    Real AirFactor = 0;            // condensate air correction, 1 = none
+    std::string ProcessName;       // UTF-8, at most 20 characters
     std::array<std::uint16_t, kMaxComponents> ComponentIndex{};
     std::array<Real, 7> Concentration{};  // mass %
-    Substances Components;          // copies of the substance records
+    Substances Components;                // copies of the substance records
     std::uint8_t SinglePhase = 0;
     std::uint8_t SelectionChanged = 0;
 };
@@ -77,9 +77,9 @@ int findProcessName(const std::string& name);
 int pairCode(int tubeProcess, int shellProcess);
 
 // What a process implies for the record.
-std::uint8_t givenStateFor(int processCode);    // 'p' or 't'
-std::uint8_t phaseChangeFor(int processCode);   // 'x', 'y' or 0
-std::uint8_t singlePhaseFor(int processCode);   // 1 for heating and cooling
+std::uint8_t givenStateFor(int processCode);   // 'p' or 't'
+std::uint8_t phaseChangeFor(int processCode);  // 'x', 'y' or 0
+std::uint8_t singlePhaseFor(int processCode);  // 1 for heating and cooling
 
 // The tube materials of the design dialog (MaterialIndex 1..5 at 0..4).
 struct TubeMaterial {

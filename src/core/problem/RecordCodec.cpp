@@ -39,7 +39,8 @@ void encodeGroupBlock(const GroupBlock& g, std::uint8_t* p) {
         putExt(p + layout::VolumeR + 10 * i, g.VolumeR[i]);
         putExt(p + layout::PureFractions + 10 * i, g.PureFractions[i]);
         for (std::size_t j = 0; j < kMaxGroups; ++j)
-            putExt(p + layout::PureInteraction + 10 * (i * kMaxGroups + j), g.PureInteraction[i][j]);
+            putExt(p + layout::PureInteraction + 10 * (i * kMaxGroups + j),
+                   g.PureInteraction[i][j]);
     }
 }
 
@@ -54,7 +55,8 @@ GroupBlock decodeGroupBlock(const std::uint8_t* p) {
         g.VolumeR[i] = getExt(p + layout::VolumeR + 10 * i);
         g.PureFractions[i] = getExt(p + layout::PureFractions + 10 * i);
         for (std::size_t j = 0; j < kMaxGroups; ++j)
-            g.PureInteraction[i][j] = getExt(p + layout::PureInteraction + 10 * (i * kMaxGroups + j));
+            g.PureInteraction[i][j] =
+                getExt(p + layout::PureInteraction + 10 * (i * kMaxGroups + j));
     }
     return g;
 }
@@ -122,8 +124,8 @@ void encodeTechnSet(const TechnSet& s, std::span<std::uint8_t, kTechnSetSize> ou
     for (std::size_t i = 0; i < s.Concentration.size(); ++i)
         putExt(p + layout::Concentration + 10 * i, s.Concentration[i]);
     for (std::size_t i = 0; i < kMaxComponents; ++i)
-        encodePro(s.Components[i],
-                  std::span<std::uint8_t, kProSize>(p + layout::Components + kProSize * i, kProSize));
+        encodePro(s.Components[i], std::span<std::uint8_t, kProSize>(
+                                       p + layout::Components + kProSize * i, kProSize));
     p[layout::SinglePhase] = s.SinglePhase;
     p[layout::SelectionChanged] = s.SelectionChanged;
 }
@@ -197,9 +199,10 @@ DesignRecord decodeDesignRecord(std::span<const std::uint8_t, kDesignRecordSize>
 
 std::vector<std::uint8_t> encodeProblem(const ProblemData& problem) {
     std::vector<std::uint8_t> bytes(kProblemFileSize, 0);
-    encodeTechnSet(problem.TubeStream, std::span<std::uint8_t, kTechnSetSize>(bytes.data(), kTechnSetSize));
-    encodeTechnSet(problem.ShellStream,
-                   std::span<std::uint8_t, kTechnSetSize>(bytes.data() + kTechnSetSize, kTechnSetSize));
+    encodeTechnSet(problem.TubeStream,
+                   std::span<std::uint8_t, kTechnSetSize>(bytes.data(), kTechnSetSize));
+    encodeTechnSet(problem.ShellStream, std::span<std::uint8_t, kTechnSetSize>(
+                                            bytes.data() + kTechnSetSize, kTechnSetSize));
     encodeDesignRecord(problem.Design, std::span<std::uint8_t, kDesignRecordSize>(
                                            bytes.data() + 2 * kTechnSetSize, kDesignRecordSize));
     return bytes;

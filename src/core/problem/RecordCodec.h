@@ -36,16 +36,15 @@ inline constexpr std::size_t ComponentCount = 0, ProcessCode = 2, GivenState = 3
 inline constexpr std::size_t TubeCount = 0, MaterialIndex = 2, TubePasses = 3, ShellPasses = 4,
                              RowsOnVertical = 5, ParallelFlows = 6, OuterDiameter = 8,
                              InnerDiameter = 18, TubeLength = 28, ShellDiameter = 38,
-                             WallResistance = 48, Surface = 58, MaterialName = 68,
-                             FlowSide = 89, HorizontalBundle = 90, StaggeredTubes = 91;
+                             WallResistance = 48, Surface = 58, MaterialName = 68, FlowSide = 89,
+                             HorizontalBundle = 90, StaggeredTubes = 91;
 }  // namespace layout
 
 // Encoders write exactly the record's size into `out` (zeroing it first).
 // They throw EncodingError when a name cannot be held in Windows-1251.
 void encodePro(const Pro& pro, std::span<std::uint8_t, kProSize> out);
 void encodeTechnSet(const TechnSet& set, std::span<std::uint8_t, kTechnSetSize> out);
-void encodeDesignRecord(const DesignRecord& design,
-                        std::span<std::uint8_t, kDesignRecordSize> out);
+void encodeDesignRecord(const DesignRecord& design, std::span<std::uint8_t, kDesignRecordSize> out);
 
 // Decoders read exactly the record's size. The variable-length tables of a
 // Pro are not in the bytes: they come back empty. They throw EncodingError on

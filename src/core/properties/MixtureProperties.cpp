@@ -20,7 +20,8 @@ Real sumQuotients(std::span<const Real> a, std::span<const Real> b, int n) {
     return s;
 }
 
-Real sumProductQuotients(std::span<const Real> a, std::span<const Real> b, std::span<const Real> c, int n) {
+Real sumProductQuotients(std::span<const Real> a, std::span<const Real> b, std::span<const Real> c,
+                         int n) {
     Real s = 0;
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) s += a[i] * b[i] / c[i];
     return s;
@@ -34,14 +35,16 @@ void MixtureProperties(PropertySet& result, std::span<const PropertySet> compone
                        std::span<const Real> composition, int n) {
     if (n < 1 || n > kMaxMixture || components.size() < static_cast<std::size_t>(n) ||
         composition.size() < static_cast<std::size_t>(n))
-        throw CalculationAborted("a mixture has 1 to 6 components, " + std::to_string(n) + " were given");
+        throw CalculationAborted("a mixture has 1 to 6 components, " + std::to_string(n) +
+                                 " were given");
     Real M[kMaxMixture], rho[kMaxMixture], mu[kMaxMixture], sigma4[kMaxMixture], cp[kMaxMixture],
         beta[kMaxMixture], r[kMaxMixture], w[kMaxMixture], phi[kMaxMixture];
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
         const PropertySet& c = components[i];
         if (!(c.Density > 0) || !(c.Viscosity > 0) || !(c.Conductivity > 0))
-            throw CalculationAborted("component " + std::to_string(i + 1) +
-                                     " of the mixture has no positive density, viscosity or conductivity");
+            throw CalculationAborted(
+                "component " + std::to_string(i + 1) +
+                " of the mixture has no positive density, viscosity or conductivity");
         w[i] = composition[i] * 0.01L;  // the per cents are mass per cents
         M[i] = c.MolarMass;
         rho[i] = c.Density;

@@ -11,10 +11,10 @@
 namespace vexamo {
 
 // The three small sums over the first n elements.
-Real sumProducts(std::span<const Real> a, std::span<const Real> b, int n);                  // sum a*b
-Real sumQuotients(std::span<const Real> a, std::span<const Real> b, int n);                 // sum a/b
+Real sumProducts(std::span<const Real> a, std::span<const Real> b, int n);   // sum a*b
+Real sumQuotients(std::span<const Real> a, std::span<const Real> b, int n);  // sum a/b
 Real sumProductQuotients(std::span<const Real> a, std::span<const Real> b, std::span<const Real> c,
-                         int n);                                                            // sum a*b/c
+                         int n);  // sum a*b/c
 
 // Combines the n component sets (each at the same temperature) with the
 // composition c (mass per cent, not normalised) by the fixed mixing rules,

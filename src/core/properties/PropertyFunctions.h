@@ -30,11 +30,12 @@ struct PropertySet {
 // the value at the nearer end point was used instead; for the Antoine
 // equation ("Antoine") the equation was extrapolated.
 struct RangeEvent {
-    std::string table;      // "property tables", "Density", "PressureValues", "SteamTable", "Antoine", ...
-    std::string substance;  // English name, empty for the steam table
-    Real argument = 0;      // the x asked for (the farthest one of its table, substance and side)
+    std::string
+        table;  // "property tables", "Density", "PressureValues", "SteamTable", "Antoine", ...
+    std::string substance;   // English name, empty for the steam table
+    Real argument = 0;       // the x asked for (the farthest one of its table, substance and side)
     Real low = 0, high = 0;  // the range of the data
-    std::string source;     // where the range comes from, when the data set states it
+    std::string source;      // where the range comes from, when the data set states it
 };
 
 // How far outside its range an event lies (K, or kgf/cm2 for the steam table).
@@ -49,7 +50,10 @@ public:
     void note(RangeEvent event);
     std::size_t count() const { return m_count; }
     const std::vector<RangeEvent>& events() const { return m_events; }
-    void clear() { m_events.clear(); m_count = 0; }
+    void clear() {
+        m_events.clear();
+        m_count = 0;
+    }
     // One line per table and substance, English or Russian: which quantity,
     // which substance and data, their range, how far outside, what was used.
     std::vector<std::string> describe(LanguageFlagType languageFlag) const;
@@ -70,8 +74,8 @@ inline constexpr Real kLowestSaturation_C = -50;
 // out, or below kLowestSaturation_C, CalculationAborted names the substance,
 // the temperature and the range. Records without a stated range are checked
 // against kLowestSaturation_C only.
-void checkAntoineTemperature(const SubstanceData& data, std::size_t index, Real t, LanguageFlagType languageFlag,
-                             RangeLog* log);
+void checkAntoineTemperature(const SubstanceData& data, std::size_t index, Real t,
+                             LanguageFlagType languageFlag, RangeLog* log);
 
 // Linear interpolation: the first abscissa point >= x and the one before it.
 // Outside [abscissa.front(), abscissa.back()] the end value is used and the
@@ -79,7 +83,8 @@ void checkAntoineTemperature(const SubstanceData& data, std::size_t index, Real 
 // CalculationAborted for an empty table, arrays of unequal length or an x that
 // is not a number.
 Real InterpolateTable(std::span<const Real> abscissa, std::span<const Real> ordinate, Real x,
-                      RangeLog* log = nullptr, const char* table = "", const std::string& substance = {});
+                      RangeLog* log = nullptr, const char* table = "",
+                      const std::string& substance = {});
 
 // Where x lies in a table: on one point (an end point, or clamped to it), or
 // between points lo - 1 and lo with weight w.

@@ -12,8 +12,7 @@ namespace {
 const std::array<SubstanceIdentity, 4> kBuiltIn{{
     {"ethanol", "этанол", "C2H6O", "64-17-5", -3.15L, 95.85L,
      "Reid-Prausnitz-Sherwood 1977 App. A"},
-    {"water", "вода", "H2O", "7732-18-5", 10.85L, 167.85L,
-     "Reid-Prausnitz-Sherwood 1977 App. A"},
+    {"water", "вода", "H2O", "7732-18-5", 10.85L, 167.85L, "Reid-Prausnitz-Sherwood 1977 App. A"},
     {"methanol", "метанол", "CH4O", "67-56-1", -16.15L, 90.85L,
      "Reid-Prausnitz-Sherwood 1977 App. A"},
     {"ethyl acetate", "этилацетат", "C4H8O2", "141-78-6", -13.15L, 111.85L,
@@ -27,7 +26,8 @@ std::optional<SubstanceIdentity> builtInIdentity(std::size_t index) {
     return kBuiltIn[index];
 }
 
-std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data, const std::string& name) {
+std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data,
+                                                  const std::string& name) {
     if (const auto index = data.tryFindSubstance(name)) return index;
     auto lower = [](std::string s) {
         for (char& c : s)
@@ -45,8 +45,8 @@ std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data, con
 std::string identityText(std::size_t index, LanguageFlagType languageFlag) {
     const auto identity = builtInIdentity(index);
     if (!identity) return "";
-    return std::string(tr(languageFlag, identity->englishName, identity->russianName)) + " (" + identity->formula +
-           ", CAS " + identity->cas + ")";
+    return std::string(tr(languageFlag, identity->englishName, identity->russianName)) + " (" +
+           identity->formula + ", CAS " + identity->cas + ")";
 }
 
 }  // namespace vexamo

@@ -35,6 +35,7 @@ std::string identityText(std::size_t index, LanguageFlagType languageFlag);
 // any case: "Water", "ethyl acetate", "вода") or its CAS number ("7732-18-5").
 // None when nothing matches. Formulas are not names: C2H6O is also dimethyl
 // ether.
-std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data, const std::string& name);
+std::optional<std::size_t> findSubstanceByAnyName(const SubstanceData& data,
+                                                  const std::string& name);
 
 }  // namespace vexamo

@@ -25,7 +25,7 @@ struct GroupBlock {
     std::array<char, kMaxGroups> SubgroupLetter{};  // 'A', 'B', ... or ' '
     std::array<Real, kMaxGroups> SurfaceQ{};
     std::array<Real, kMaxGroups> VolumeR{};
-    std::array<Real, kMaxGroups> PureFractions{};  // derived at run time
+    std::array<Real, kMaxGroups> PureFractions{};                            // derived at run time
     std::array<std::array<Real, kMaxGroups>, kMaxGroups> PureInteraction{};  // run time
 };
 
@@ -37,22 +37,22 @@ struct Pro {
     GroupBlock Groups;
     std::uint16_t PointCount = 0;
     std::uint16_t PressurePointCount = 0;
-    std::vector<Real> LiquidEnthalpy;  // kJ/kg
-    std::vector<Real> VapourEnthalpy;  // kJ/kg
-    std::vector<Real> Density;         // kg/m3
-    std::vector<Real> Viscosity;       // Pa*s
-    std::vector<Real> SurfaceTension;  // N/m
-    std::vector<Real> Expansion;       // 1/K
-    std::vector<Real> HeatCapacity;    // J/(kg*K)
-    std::vector<Real> PrandtlTable;    // read by nothing; kept for completeness
-    std::vector<Real> Conductivity;    // W/(m*K)
-    std::vector<Real> Temperatures;    // degC, strictly increasing
+    std::vector<Real> LiquidEnthalpy;        // kJ/kg
+    std::vector<Real> VapourEnthalpy;        // kJ/kg
+    std::vector<Real> Density;               // kg/m3
+    std::vector<Real> Viscosity;             // Pa*s
+    std::vector<Real> SurfaceTension;        // N/m
+    std::vector<Real> Expansion;             // 1/K
+    std::vector<Real> HeatCapacity;          // J/(kg*K)
+    std::vector<Real> PrandtlTable;          // read by nothing; kept for completeness
+    std::vector<Real> Conductivity;          // W/(m*K)
+    std::vector<Real> Temperatures;          // degC, strictly increasing
     std::vector<Real> PressureValues;        // mm Hg
     std::vector<Real> PressureTemperatures;  // degC, strictly increasing
-    Real AntoineA = 0;  // ln p[mm Hg] = A - B / (T[K] + C)
-    Real AntoineB = 0;  // K
-    Real AntoineC = 0;  // K
-    Real MolarMass = 0;  // kg/kmol
+    Real AntoineA = 0;                       // ln p[mm Hg] = A - B / (T[K] + C)
+    Real AntoineB = 0;                       // K
+    Real AntoineC = 0;                       // K
+    Real MolarMass = 0;                      // kg/kmol
 };
 
 using SubArr = std::vector<Pro>;
@@ -61,10 +61,10 @@ using Substances = std::array<Pro, 6>;
 // Measured vapour-liquid equilibrium of one ordered pair.
 struct Equil {
     std::uint16_t Count = 0;
-    std::vector<Real> LiquidX;      // mole fraction of the first substance
+    std::vector<Real> LiquidX;  // mole fraction of the first substance
     std::vector<Real> VapourY;
-    std::vector<Real> Temperature;  // degC
-    Real Pressure = 0;              // Pa
+    std::vector<Real> Temperature;      // degC
+    Real Pressure = 0;                  // Pa
     std::array<Real, 7> StartValues{};  // Wilson A12,A21; UNIQUAC A12,A21; NRTL A12,A21,alpha
     // True when the set is the reversed copy of the set measured for
     // (second, first): its y is then the measured vapour fraction of the

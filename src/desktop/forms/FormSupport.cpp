@@ -1,11 +1,10 @@
 #include "desktop/forms/FormSupport.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-
 #include <QApplication>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include "desktop/forms/MessageBoxes.h"

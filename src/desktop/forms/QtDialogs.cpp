@@ -146,10 +146,11 @@ std::optional<std::filesystem::path> QtDialogs::openFile(const FileRequest& requ
         return toPath(m_state->openedJson->fileName());
     } catch (const std::exception& e) {
         // As a cancelled choice: the problem loaded before stays.
-        showError(parent, e, lang,
-                  std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
-                                         "Не удалось загрузить данные из файла ")) +
-                      chosen->string());
+        showError(
+            parent, e, lang,
+            std::string(vexamo::tr(lang, "It was not possible to load the data from the file ",
+                                   "Не удалось загрузить данные из файла ")) +
+                chosen->string());
         return std::nullopt;
     }
 }

@@ -107,7 +107,8 @@ bool TfmHexGraph::savePicture(const std::filesystem::path& file) {
         plot::renderProfileGraph(m_request, file);
     } catch (const std::exception& e) {
         showError(this, e, lang,
-                  std::string(vexamo::tr(lang, "The picture could not be saved: ", "Не удалось сохранить рисунок: ")) +
+                  std::string(vexamo::tr(
+                      lang, "The picture could not be saved: ", "Не удалось сохранить рисунок: ")) +
                       file.string());
         return false;
     }

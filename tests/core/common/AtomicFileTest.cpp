@@ -11,8 +11,8 @@
 #include <iterator>
 
 #include "common/AtomicFile.h"
-#include "support/SmallFilesystem.h"
 #include "support/Files.h"
+#include "support/SmallFilesystem.h"
 #include "support/TempDir.h"
 
 namespace vexamo {
@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 using test::listing;
 using test::readText;
 using test::writeText;
-
 
 // Fails one step of a write with an error number; the other calls are real.
 class FailingCalls : public FileSystemCalls {

@@ -1,6 +1,6 @@
-#include "common/InputBounds.h"
-
 #include <gtest/gtest.h>
+
+#include "common/InputBounds.h"
 
 namespace vexamo {
 namespace {
@@ -20,16 +20,19 @@ TEST(BundleFit, HexagonalBundlesFitTheirCasings) {
         if (n >= 4) {
             EXPECT_GT(tubes / most, 0.75L) << n;
         }
-        EXPECT_FALSE(bundleDoesNotFit(static_cast<unsigned>(tubes), casing, d, true, kEnglish)) << n;
+        EXPECT_FALSE(bundleDoesNotFit(static_cast<unsigned>(tubes), casing, d, true, kEnglish))
+            << n;
     }
     // A square layout takes more room per tube than a triangular one.
     EXPECT_LT(mostTubesInCasing(0.5L, d, false), mostTubesInCasing(0.5L, d, true));
     // 400 tubes of 25 mm cannot be put in a casing of 0.5 m; no casing, no warning.
     const auto warning = bundleDoesNotFit(400, 0.5L, d, true, kEnglish);
     ASSERT_TRUE(warning);
-    EXPECT_EQ(*warning, "400 tubes of 0.025 m cannot fit in a casing of 0.5 m: at the smallest usual pitch "
-                        "of 1.25 d (triangular) it holds at most 232; the design data should be checked");
-    EXPECT_NE(bundleDoesNotFit(400, 0.5L, d, false, kRussian)->find("по квадрату"), std::string::npos);
+    EXPECT_EQ(*warning,
+              "400 tubes of 0.025 m cannot fit in a casing of 0.5 m: at the smallest usual pitch "
+              "of 1.25 d (triangular) it holds at most 232; the design data should be checked");
+    EXPECT_NE(bundleDoesNotFit(400, 0.5L, d, false, kRussian)->find("по квадрату"),
+              std::string::npos);
     EXPECT_FALSE(bundleDoesNotFit(400, 0, d, true, kEnglish));
 }
 

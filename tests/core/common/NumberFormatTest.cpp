@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include <clocale>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "common/Ext80.h"
 #include "common/NumberFormat.h"

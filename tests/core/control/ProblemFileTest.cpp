@@ -1,25 +1,24 @@
-#include "control/ProblemFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "control/ProblemFile.h"
 #include "problem/RecordCodec.h"
 #include "support/FakeDialogs.h"
+#include "support/Files.h"
 #include "support/SampleProblem.h"
 #include "support/SmallFilesystem.h"
-#include "support/Files.h"
 #include "support/TempDir.h"
 
 namespace vexamo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FakeDialogs;
 using test::readBytes;
 using test::writeBytes;
-using test::FakeDialogs;
 
 using test::readText;
 using test::writeText;
@@ -91,7 +90,8 @@ TEST_F(ProblemFileTest, AFolderOrFifoUnderTheChosenNameIsNeverMoved) {
     session.Problem = sample;
     for (const char* name : {"case1.dat", "case2.dat"}) {
         FakeDialogs dialogs;
-        dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / name));
+        dialogs.expect("run.save_problem", true)
+            .expect("file.save_problem", std::optional(dir / name));
         SaveProblemFile(session, dialogs);
         ASSERT_EQ(dialogs.messages.size(), 1u) << name;
         EXPECT_NE(dialogs.messages[0].text.find("not a regular file"), std::string::npos)
@@ -107,7 +107,8 @@ TEST_F(ProblemFileTest, SaveThenLoadReproducesEveryByte) {
     session.Problem = sample;
     session.WorkingFolder = dir.path();
     FakeDialogs dialogs;
-    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case1.dat"));
+    dialogs.expect("run.save_problem", true)
+        .expect("file.save_problem", std::optional(dir / "case1.dat"));
     SaveProblemFile(session, dialogs);
     EXPECT_TRUE(dialogs.messages.empty());
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
@@ -136,7 +137,8 @@ TEST_F(ProblemFileTest, SavingOverAFileKeepsItAsBackup) {
     writeText(dir / "case1.bak", "older");
     session.Problem = sample;
     FakeDialogs dialogs;
-    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case1.dat"));
+    dialogs.expect("run.save_problem", true)
+        .expect("file.save_problem", std::optional(dir / "case1.dat"));
     SaveProblemFile(session, dialogs);
     EXPECT_EQ(readText(dir / "case1.bak"), "previous");
     EXPECT_EQ(readBytes(dir / "case1.dat").size(), kProblemFileSize);
@@ -149,7 +151,8 @@ TEST_F(ProblemFileTest, AJsonNameIsWrittenAsTheProblemFile) {
     writeText(dir / "case2.json", "{\"format\": \"vexamo-problem\"}");
     session.Problem = sample;
     FakeDialogs dialogs;
-    dialogs.expect("run.save_problem", true).expect("file.save_problem", std::optional(dir / "case2.JSON"));
+    dialogs.expect("run.save_problem", true)
+        .expect("file.save_problem", std::optional(dir / "case2.JSON"));
     SaveProblemFile(session, dialogs);
     EXPECT_EQ(readText(dir / "case2.json"), "{\"format\": \"vexamo-problem\"}");
     EXPECT_EQ(readBytes(dir / "case2.dat").size(), kProblemFileSize);

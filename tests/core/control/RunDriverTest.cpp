@@ -1,10 +1,9 @@
-#include "problem/RecordCodec.h"
-#include "control/RunDriver.h"
-
 #include <gtest/gtest.h>
 
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
+#include "control/RunDriver.h"
+#include "problem/RecordCodec.h"
 #include "support/FakeDialogs.h"
 #include "support/SampleProblem.h"
 #include "support/TempDir.h"
@@ -86,7 +85,8 @@ TEST(RunDriver, DispatchTable) {
     EXPECT_EQ(exchangerClassFor(1), ExchangerClass::TConBoilObj);
     EXPECT_EQ(exchangerClassFor(5), ExchangerClass::THeatConObj);
     EXPECT_EQ(exchangerClassFor(6), ExchangerClass::THeatCoolObj);
-    EXPECT_EQ(exchangerClassFor(8), ExchangerClass::THeatCoolObj);  // cooling in the tubes: the same class
+    EXPECT_EQ(exchangerClassFor(8),
+              ExchangerClass::THeatCoolObj);  // cooling in the tubes: the same class
     EXPECT_EQ(exchangerClassFor(0), ExchangerClass::None);
     EXPECT_EQ(exchangerClassFor(9), ExchangerClass::None);
 }
@@ -103,15 +103,19 @@ TEST(RunDriver, InitialDataBlockTextsAndLengths) {
     d.TubeLength = 123456789;  // nine integer digits: scientific with two exponent digits
     d.MaterialName = "Copper";
     const std::string en = initialDataBlock(d, kEnglish);
-    EXPECT_EQ(en.rfind("\r\n                  THE INITIAL DATA\r\n                   Design factor\r\n"
-                       "   Number of pipes:                               120\r\n",
-                       0),
-              0u);
-    EXPECT_NE(en.find("   external diameter of pipes:                 0.025 m;\r\n"), std::string::npos);
-    EXPECT_NE(en.find("   length of pipes:                            1.2345679E08 m;\r\n"), std::string::npos);
+    EXPECT_EQ(
+        en.rfind("\r\n                  THE INITIAL DATA\r\n                   Design factor\r\n"
+                 "   Number of pipes:                               120\r\n",
+                 0),
+        0u);
+    EXPECT_NE(en.find("   external diameter of pipes:                 0.025 m;\r\n"),
+              std::string::npos);
+    EXPECT_NE(en.find("   length of pipes:                            1.2345679E08 m;\r\n"),
+              std::string::npos);
     EXPECT_TRUE(en.ends_with("   pipes material - Copper\r\n"));
     const std::string ru = initialDataBlock(d, kRussian);
-    EXPECT_NE(ru.find("   диаметp тpуб (внутpенний):                0.021 м;\r\n"), std::string::npos);
+    EXPECT_NE(ru.find("   диаметp тpуб (внутpенний):                0.021 м;\r\n"),
+              std::string::npos);
     ReportMemo memo;
     memo.add(en);
     EXPECT_EQ(memo.lineCount(), 13u);  // leading blank line, two heads, nine values, trailing empty
@@ -130,8 +134,9 @@ TEST(RunDriver, FirstRunOffersTheFileAndRunsThePairsClass) {
         .expect("file.open_problem", std::optional(dir / "case.dat"))
         .expect("run.save_problem", false);
     EXPECT_EQ(runCalculation(session, dialogs, {keepRecords, &registry}), RunOutcome::Results);
-    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"run.load_problem", "file.open_problem", "technological",
-                                                       "design", "run.save_problem"}));
+    EXPECT_EQ(dialogs.asked,
+              (std::vector<std::string>{"run.load_problem", "file.open_problem", "technological",
+                                        "design", "run.save_problem"}));
     EXPECT_EQ(session.PairCode, 6);
     EXPECT_EQ(probe.cls, ExchangerClass::THeatCoolObj);
     EXPECT_EQ(probe.created, 1);
@@ -145,7 +150,8 @@ TEST(RunDriver, CoolingInTheTubesUsesTheHeatingCoolingClass) {
     Session session;
     ProblemData p = heatingCooling(session.Data);
     std::swap(p.TubeStream.ProcessCode, p.ShellStream.ProcessCode);
-    std::swap(p.TubeStream.Temperature, p.ShellStream.Temperature);  // the cooled medium is the hot one
+    std::swap(p.TubeStream.Temperature,
+              p.ShellStream.Temperature);  // the cooled medium is the hot one
     p.TubeStream.ProcessName = "cooling";
     p.ShellStream.ProcessName = "heating";
     session.Problem = p;
@@ -209,14 +215,16 @@ TEST(RunDriver, CancelInADataFormLeavesEverythingAsBeforeTheRun) {
         } else {
             dialogs.onTechnological = [](TechnologicalDialogModel&) { return false; };
         }
-        EXPECT_EQ(runCalculation(session, dialogs, {keepRecords, nullptr}), RunOutcome::Cancelled) << inDesign;
+        EXPECT_EQ(runCalculation(session, dialogs, {keepRecords, nullptr}), RunOutcome::Cancelled)
+            << inDesign;
         EXPECT_EQ(designShown, inDesign ? 1 : 0);
         ASSERT_EQ(dialogs.messages.size(), 1u) << inDesign;
         EXPECT_EQ(dialogs.messages[0].text, "Run cancelled");
         EXPECT_EQ(encodeProblem(session.Problem), problemBefore) << inDesign;
         EXPECT_EQ(session.Report.text(), "results of an earlier Run") << inDesign;
         EXPECT_EQ(session.DataLoaded, 1);
-        EXPECT_FALSE(session.TechnoEntered);  // as before the Run: the forms are shown again next time
+        EXPECT_FALSE(
+            session.TechnoEntered);  // as before the Run: the forms are shown again next time
         EXPECT_FALSE(session.DesignEntered);
     }
 }

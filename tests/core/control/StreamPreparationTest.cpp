@@ -1,13 +1,12 @@
-#include "control/StreamPreparation.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "common/Constants.h"
 #include "common/Errors.h"
-#include "problem/RecordCodec.h"
+#include "control/StreamPreparation.h"
 #include "exchanger/CorrelationTables.h"
+#include "problem/RecordCodec.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
@@ -44,7 +43,8 @@ TEST(StreamPreparation, OneComponentNeedsNoQuestion) {
     EXPECT_EQ(t.Pressure, 0);
     EXPECT_EQ(t.AirFactor, 0.75L);  // the correction cell as it is
     EXPECT_EQ(t.GivenState, 't');
-    EXPECT_EQ(t.Components[0].Density, session.Data.SubstanceTable[1].Density);  // a full copy, tables too
+    EXPECT_EQ(t.Components[0].Density,
+              session.Data.SubstanceTable[1].Density);  // a full copy, tables too
     EXPECT_EQ(session.ComponentNames, std::vector<std::string>{"comp.2"});
 }
 
@@ -64,8 +64,10 @@ TEST(StreamPreparation, ConcentrationTableUntilTheSumFits) {
     EXPECT_EQ(g.fixedRows, 2);
     EXPECT_EQ(g.baseHeight, 219);
     EXPECT_EQ(g.caption, "Ввод данных для расчета равновесия");
-    EXPECT_EQ(g.label, "Введите концентрации компонентов теплоносителя в \r\nмежтрубном пространстве (% масс.) для "
-                       "расчета теплофизических свойств.");
+    EXPECT_EQ(g.label,
+              "Введите концентрации компонентов теплоносителя в \r\nмежтрубном пространстве (% "
+              "масс.) для "
+              "расчета теплофизических свойств.");
     EXPECT_EQ(g.cells[0][0], "  Темпер.  ");
     EXPECT_EQ(g.cells[0][2], "70");
     EXPECT_EQ(g.cells[1][0], "  комп.1");
@@ -103,7 +105,8 @@ TEST(StreamPreparation, ComponentsFromAProblemFile) {
         PrepareStream(session, dialogs, 't', '1', 0, t, correction, temperature, 20);
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
-        EXPECT_STREQ(e.what(), "the properties of mixture component comp.2 are absent in the database");
+        EXPECT_STREQ(e.what(),
+                     "the properties of mixture component comp.2 are absent in the database");
     }
     TechnSet outside = heated({0, 7});
     EXPECT_THROW(PrepareStream(session, dialogs, 't', '1', 0, outside, correction, temperature, 20),
@@ -131,14 +134,16 @@ TEST(StreamPreparation, CondensingWaterFromItsTableWithTheAirQuestion) {
     TechnSet t = changingPhase({1}, 0);
     Real correction = 0, temperature = 0;
     PrepareStream(session, dialogs, 'p', '2', 'x', t, correction, temperature, kgfcm2ToMmHg(1));
-    EXPECT_NEAR(temperature, 99.06L, 0.03L);  // saturated water at 1 kgf/cm2 = 98.0665 kPa (IAPWS-IF97)
+    EXPECT_NEAR(temperature, 99.06L,
+                0.03L);  // saturated water at 1 kgf/cm2 = 98.0665 kPa (IAPWS-IF97)
     EXPECT_EQ(t.Temperature, temperature);
     EXPECT_EQ(t.Pressure, 735.559L * 133.3L);
     EXPECT_EQ(t.AirFactor, CondensateFactor(0.5L));
     EXPECT_EQ(correction, CondensateFactor(0.5L));
     const InputRequest& air = dialogs.inputRequests.at(0);
     EXPECT_EQ(air.caption, "Ввод исходных данных");
-    EXPECT_EQ(air.prompt, " Введите содеpжание воздуха в паpах воды (% масс.)");  // two Latin p, as shown
+    EXPECT_EQ(air.prompt,
+              " Введите содеpжание воздуха в паpах воды (% масс.)");  // two Latin p, as shown
     EXPECT_EQ(air.unit, " % массовые");
     EXPECT_EQ(session.Report.lineCount(), 0u);  // a pure substance writes no table
 
@@ -148,15 +153,17 @@ TEST(StreamPreparation, CondensingWaterFromItsTableWithTheAirQuestion) {
     cancel.cancelled = true;
     cancelled.expect("stream.air_content", cancel);
     TechnSet untouched = changingPhase({1}, 0);
-    EXPECT_THROW(PrepareStream(session, cancelled, 'p', '2', 'x', untouched, correction, temperature, 760),
-                 CalculationAborted);
+    EXPECT_THROW(
+        PrepareStream(session, cancelled, 'p', '2', 'x', untouched, correction, temperature, 760),
+        CalculationAborted);
     EXPECT_EQ(untouched.Pressure, 0);
     EXPECT_EQ(untouched.GivenState, 0);
 
     // beyond the table: refused, not extrapolated
     FakeDialogs none;
     TechnSet high = changingPhase({1}, 0);
-    EXPECT_THROW(PrepareStream(session, none, 'p', '2', 'x', high, correction, temperature, kgfcm2ToMmHg(20)),
+    EXPECT_THROW(PrepareStream(session, none, 'p', '2', 'x', high, correction, temperature,
+                               kgfcm2ToMmHg(20)),
                  CalculationAborted);
 }
 
@@ -167,8 +174,10 @@ TEST(StreamPreparation, PureSubstanceByAntoine) {
     Real correction = 0, temperature = 0;
     PrepareStream(session, dialogs, 'p', '1', 'y', t, correction, temperature, 760);
     const Pro& methanol = session.Data.SubstanceTable[2];
-    EXPECT_NEAR(temperature, methanol.AntoineB / (methanol.AntoineA - std::log(760.0L)) - methanol.AntoineC - 273.15L,
-                1e-15L);
+    EXPECT_NEAR(
+        temperature,
+        methanol.AntoineB / (methanol.AntoineA - std::log(760.0L)) - methanol.AntoineC - 273.15L,
+        1e-15L);
     EXPECT_NEAR(temperature, 64.6L, 0.2L);  // normal boiling point of methanol
     EXPECT_EQ(correction, 1);
     EXPECT_EQ(t.AirFactor, 1);
@@ -190,13 +199,18 @@ TEST(StreamPreparation, BoilingMixtureWritesItsEquilibriumInMmHg) {
     EXPECT_EQ(t.Pressure, 760 * 133.3L);
     const std::vector<std::string>& lines = session.Report.lines();
     ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[6], "                     Equilibrium structures of phases in trumpet space during boiling of a "
-                        "liquid (% of weights)");
-    EXPECT_EQ(lines[7], "     Pabs    t boil/cond       comp.1      comp.1      comp.2      comp.2 ");
-    EXPECT_EQ(lines[8], " mm of hg.    degr.C          in liquid   in vapour     in liquid   in vapour  ");
-    EXPECT_EQ(lines[9].substr(0, 24), "  760.0000   82.1788    ");  // mm Hg, not Pa
+    EXPECT_EQ(lines[6],
+              "                     Equilibrium structures of phases in trumpet space during "
+              "boiling of a "
+              "liquid (% of weights)");
+    EXPECT_EQ(lines[7],
+              "     Pabs    t boil/cond       comp.1      comp.1      comp.2      comp.2 ");
+    EXPECT_EQ(lines[8],
+              " mm of hg.    degr.C          in liquid   in vapour     in liquid   in vapour  ");
+    EXPECT_EQ(lines[9].substr(0, 24), "  760.0000   82.1788    ");   // mm Hg, not Pa
     EXPECT_EQ(lines[9].substr(24, 24), "     50.0000     77.0961");  // liquid back in mass %
-    EXPECT_NEAR(session.EquilibriumLiquid[0], 0.5L / 46.069L / (0.5L / 46.069L + 0.5L / 18.015L), 1e-18L);
+    EXPECT_NEAR(session.EquilibriumLiquid[0], 0.5L / 46.069L / (0.5L / 46.069L + 0.5L / 18.015L),
+                1e-18L);
 
     // a condensing mixture at 2 kgf/cm2: the dew point from its vapour, Russian head
     Session russian;
@@ -207,8 +221,10 @@ TEST(StreamPreparation, BoilingMixtureWritesItsEquilibriumInMmHg) {
     TechnSet c = changingPhase({0, 1}, 0);
     PrepareStream(russian, second, 'p', '2', 'x', c, correction, temperature, kgfcm2ToMmHg(2));
     const std::vector<std::string>& ru = russian.Report.lines();
-    EXPECT_EQ(ru[ru.size() - 3], "     Pабс     t кип/конд       комп.1      комп.1      комп.2      комп.2 ");
-    EXPECT_EQ(ru[ru.size() - 2], " мм рт.ст.    град.C           в жидк.     в паре       в жидк.     в паре   ");
+    EXPECT_EQ(ru[ru.size() - 3],
+              "     Pабс     t кип/конд       комп.1      комп.1      комп.2      комп.2 ");
+    EXPECT_EQ(ru[ru.size() - 2],
+              " мм рт.ст.    град.C           в жидк.     в паре       в жидк.     в паре   ");
     EXPECT_EQ(ru.back().substr(0, 10), " 1471.1180");
     EXPECT_GT(temperature, 100);     // 2 kgf/cm2: above the normal dew point of the vapour
     EXPECT_LT(temperature, 119.6L);  // water's boiling point at 2 kgf/cm2 (IAPWS-IF97: 119.60 degC)
@@ -226,9 +242,10 @@ TEST(StreamPreparation, EquilibriumSetUpFailuresEndTheRun) {
         PrepareStream(session, dialogs, 'p', '1', 'y', t, correction, temperature, 760);
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("   At execution of the program there was an error!\r\nPlease reboot "
-                                              "the application and repeat calculation.\r\n",
-                                              0),
+        EXPECT_EQ(std::string(e.what()).rfind(
+                      "   At execution of the program there was an error!\r\nPlease reboot "
+                      "the application and repeat calculation.\r\n",
+                      0),
                   0u)
             << e.what();
     }
@@ -238,10 +255,12 @@ TEST(StreamPreparation, EquilibriumSetUpFailuresEndTheRun) {
     FakeDialogs ending;
     AlternAnswer two;
     two.index = 1;
-    ending.expect("equilibrium.method", MethodAnswer{false, 0}).expect("equilibrium.data_absent", two);
+    ending.expect("equilibrium.method", MethodAnswer{false, 0})
+        .expect("equilibrium.data_absent", two);
     TechnSet noData = changingPhase({1, 3}, 1);
-    EXPECT_THROW(PrepareStream(session, ending, 'p', '1', 'y', noData, correction, temperature, 760),
-                 ProgramExitRequested);
+    EXPECT_THROW(
+        PrepareStream(session, ending, 'p', '1', 'y', noData, correction, temperature, 760),
+        ProgramExitRequested);
 }
 
 }  // namespace

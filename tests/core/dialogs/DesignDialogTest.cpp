@@ -39,7 +39,9 @@ struct DesignDialogTest : ::testing::Test {
         model.cbPipeArrang = "corridor";
         model.cbWispArrang = "vertical";
     }
-    DialogCheck ok() { return model.bitbtOkClick(session.LanguageFlag, dialogs, session.Problem.Design); }
+    DialogCheck ok() {
+        return model.bitbtOkClick(session.LanguageFlag, dialogs, session.Problem.Design);
+    }
 };
 
 TEST_F(DesignDialogTest, CopperTubesAndTheDerivedValues) {

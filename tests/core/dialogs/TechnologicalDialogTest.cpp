@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "control/DataDialogActions.h"
 #include "common/Constants.h"
+#include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "dialogs/TechnologicalDialog.h"
 #include "support/FakeDialogs.h"
@@ -196,7 +196,8 @@ TEST_F(TechnologicalDialogTest, ValuesBeyondAnyProcessStreamAreRefused) {
         *c.text = kept;
     }
     model.sides[1].temperatureText = "1500";
-    EXPECT_EQ(model.bitbtOkClick(kRussian).message, "Температура должна быть не выше 1000 град.С: 1500");
+    EXPECT_EQ(model.bitbtOkClick(kRussian).message,
+              "Температура должна быть не выше 1000 град.С: 1500");
 }
 
 TEST_F(TechnologicalDialogTest, HeatedMediumMustEnterColderThanTheCooledOne) {
@@ -212,7 +213,9 @@ TEST_F(TechnologicalDialogTest, HeatedMediumMustEnterColderThanTheCooledOne) {
         const DialogCheck refused = model.bitbtOkClick(kEnglish);
         EXPECT_FALSE(refused.accepted) << heated;
         EXPECT_EQ(refused.focus, "edTemp2");
-        EXPECT_EQ(refused.message.rfind("The heated medium must enter colder than the cooled one: ", 0), 0u)
+        EXPECT_EQ(
+            refused.message.rfind("The heated medium must enter colder than the cooled one: ", 0),
+            0u)
             << refused.message;
     }
     model.sides[1].temperatureText = "59.9";

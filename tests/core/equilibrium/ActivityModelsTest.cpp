@@ -1,11 +1,10 @@
-#include "equilibrium/ActivityModels.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <random>
 
+#include "equilibrium/ActivityModels.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/ParameterFitting.h"
 #include "equilibrium/UnifacTables.h"
@@ -31,7 +30,8 @@ std::vector<Values> compositions(int n, int count) {
 }
 
 void expectAllOne(const Values& gamma, int n, Real tolerance = 1e-17L) {
-    for (int i = 0; i < n; ++i) EXPECT_NEAR(gamma[static_cast<std::size_t>(i)], 1.0L, tolerance) << "component " << i;
+    for (int i = 0; i < n; ++i)
+        EXPECT_NEAR(gamma[static_cast<std::size_t>(i)], 1.0L, tolerance) << "component " << i;
 }
 
 TEST(ActivityModels, ZeroParametersGiveUnitCoefficients) {
@@ -47,7 +47,8 @@ TEST(ActivityModels, ZeroParametersGiveUnitCoefficients) {
         Values gamma{};
         WilsonActivity(4, x, zero, 1.2L, equalVolumes, gamma);  // zero parameters, equal volumes
         expectAllOne(gamma, 4);
-        NrtlActivity(4, x, alpha, zero, 1.2L, volumes, gamma);  // g = 0: whatever alpha and the volumes
+        NrtlActivity(4, x, alpha, zero, 1.2L, volumes,
+                     gamma);  // g = 0: whatever alpha and the volumes
         expectAllOne(gamma, 4);
         ResidualActivity(4, q, x, zero11, 1.2L, gamma);  // zero interaction
         expectAllOne(gamma, 4, 1e-16L);
@@ -67,7 +68,8 @@ TEST(ActivityModels, ZeroParametersGiveUnitCoefficients) {
 
 TEST(ActivityModels, PureComponentsHaveUnitCoefficients) {
     Matrix6 a{};
-    a[0][1] = 0.55L, a[1][0] = 1.77L, a[0][2] = -0.3L, a[2][0] = 0.9L, a[1][2] = 0.4L, a[2][1] = 0.2L;
+    a[0][1] = 0.55L, a[1][0] = 1.77L, a[0][2] = -0.3L, a[2][0] = 0.9L, a[1][2] = 0.4L,
+    a[2][1] = 0.2L;
     const Values volumes{0.058L, 0.018L, 0.040L};
     for (std::size_t i = 0; i < 3; ++i) {
         Values x{}, gamma{};
@@ -101,7 +103,8 @@ TEST(ActivityModels, ComponentGroupSums) {
 // The binary forms of the objectives are the general models for two components.
 TEST(ActivityModels, BinaryObjectiveFormsAreTheGeneralModels) {
     std::mt19937 random(11);
-    std::uniform_real_distribution<double> parameter(-1.0, 2.5), fraction(0.02, 0.98), alpha(0.1, 1.5);
+    std::uniform_real_distribution<double> parameter(-1.0, 2.5), fraction(0.02, 0.98),
+        alpha(0.1, 1.5);
     for (int trial = 0; trial < 50; ++trial) {
         const Real A12 = parameter(random), A21 = parameter(random), a = alpha(random);
         const Real theta = 1.2L + trial * 0.004L, x1 = fraction(random);
@@ -110,17 +113,20 @@ TEST(ActivityModels, BinaryObjectiveFormsAreTheGeneralModels) {
         Matrix6 m{};
         m[0][1] = A12, m[1][0] = A21;
         WilsonActivity(2, x, m, theta, volumes, gamma);
-        EXPECT_NEAR(wilsonGamma1(x1, A12, A21, theta, volumes[0], volumes[1]) / gamma[0], 1.0L, 1e-16L);
+        EXPECT_NEAR(wilsonGamma1(x1, A12, A21, theta, volumes[0], volumes[1]) / gamma[0], 1.0L,
+                    1e-16L);
         Matrix6 alphas{};
         alphas[0][1] = alphas[1][0] = a;
         NrtlActivity(2, x, alphas, m, theta, volumes, gamma);
-        EXPECT_NEAR(nrtlGamma1(x1, A12, A21, a, theta, volumes[0], volumes[1]) / gamma[0], 1.0L, 1e-16L);
+        EXPECT_NEAR(nrtlGamma1(x1, A12, A21, a, theta, volumes[0], volumes[1]) / gamma[0], 1.0L,
+                    1e-16L);
         Matrix11 u{};
         u[0][1] = A12, u[1][0] = A21;
         const Values q{2.588L, 1.4L}, r{2.5755L, 0.92L};
         Values combinatorial{};
         UniquacActivity(2, x, u, theta, q, r, combinatorial, gamma);
-        EXPECT_NEAR(uniquacGamma1(x1, A12, A21, theta, r[0], r[1], q[0], q[1]) / gamma[0], 1.0L, 1e-16L);
+        EXPECT_NEAR(uniquacGamma1(x1, A12, A21, theta, r[0], r[1], q[0], q[1]) / gamma[0], 1.0L,
+                    1e-16L);
     }
 }
 
@@ -144,16 +150,18 @@ Unifac unifacOf(const SubstanceData& data, const std::vector<int>& members, char
             for (char a : {'A', 'B', ' '})
                 for (char b : {'A', 'B', ' '})
                     u.tables.subgroupEntry(m, n, a, b) =
-                        m == n ? 0.1L * (a - b) : data.groupInteraction(m, n) * (1 + 0.05L * (a - b));
+                        m == n ? 0.1L * (a - b)
+                               : data.groupInteraction(m, n) * (1 + 0.05L * (a - b));
     for (std::size_t i = 0; i < members.size(); ++i) {
-        GroupBlock& block = u.blocks[i] = data.SubstanceTable[static_cast<std::size_t>(members[i])].Groups;
+        GroupBlock& block = u.blocks[i] =
+            data.SubstanceTable[static_cast<std::size_t>(members[i])].Groups;
         ComponentGroupSums(block, u.r[i], u.q[i]);
-        BuildGroupInteractionMatrix(u.tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
-                                    block.PureInteraction);
+        BuildGroupInteractionMatrix(u.tables, block.GroupCount, block.MainGroup,
+                                    block.SubgroupLetter, block.PureInteraction);
     }
     u.groups = MergeGroupLists(std::span(u.blocks.data(), members.size()));
-    BuildGroupInteractionMatrix(u.tables, u.groups.GroupCount, u.groups.MainGroup, u.groups.SubgroupLetter,
-                                u.interaction);
+    BuildGroupInteractionMatrix(u.tables, u.groups.GroupCount, u.groups.MainGroup,
+                                u.groups.SubgroupLetter, u.interaction);
     return u;
 }
 
@@ -168,7 +176,8 @@ Values unifacGamma(const Unifac& u, int n, const Values& x, Real tau) {
 TEST(ActivityModels, UnifacPureComponentsHaveUnitCoefficientsInAnyMixture) {
     const SubstanceData data = SubstanceData::builtIn();
     // every ordered list of two to four of the four substances
-    const std::vector<std::vector<int>> lists = {{0, 3}, {3, 0}, {0, 1, 2, 3}, {3, 2, 1, 0}, {1, 3}, {2, 0, 3}};
+    const std::vector<std::vector<int>> lists = {{0, 3},       {3, 0}, {0, 1, 2, 3},
+                                                 {3, 2, 1, 0}, {1, 3}, {2, 0, 3}};
     for (char variant : {'1', '2'})
         for (const std::vector<int>& list : lists) {
             const Unifac u = unifacOf(data, list, variant);
@@ -178,8 +187,8 @@ TEST(ActivityModels, UnifacPureComponentsHaveUnitCoefficientsInAnyMixture) {
                 x[static_cast<std::size_t>(i)] = 1;
                 const Values gamma = unifacGamma(u, n, x, 1.25L);
                 EXPECT_NEAR(gamma[static_cast<std::size_t>(i)], 1.0L, 1e-17L)
-                    << "variant " << variant << ", substance " << list[static_cast<std::size_t>(i)] + 1 << " of "
-                    << n;
+                    << "variant " << variant << ", substance "
+                    << list[static_cast<std::size_t>(i)] + 1 << " of " << n;
             }
         }
 }

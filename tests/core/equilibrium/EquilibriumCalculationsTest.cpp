@@ -1,11 +1,10 @@
-#include "equilibrium/EquilibriumCalculations.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "common/Errors.h"
 #include "equilibrium/ActivityModels.h"
+#include "equilibrium/EquilibriumCalculations.h"
 #include "properties/PropertyFunctions.h"
 
 namespace vexamo {
@@ -35,11 +34,13 @@ struct Point {
     std::array<Real, 7> liquid{}, vapour{}, work{};
 };
 
-Point bubble(const EquilibriumModel& m, std::array<Real, 7> liquid, Real pressure = kAtmosphere_Pa) {
+Point bubble(const EquilibriumModel& m, std::array<Real, 7> liquid,
+             Real pressure = kAtmosphere_Pa) {
     Point p;
     p.liquid = liquid;
     p.pressure = pressure;
-    EquilibriumPoint(data(), 't', 'y', p.tau, p.vapour, p.work, p.liquid, m, p.pressure, 1.2L, 1.01L);
+    EquilibriumPoint(data(), 't', 'y', p.tau, p.vapour, p.work, p.liquid, m, p.pressure, 1.2L,
+                     1.01L);
     return p;
 }
 
@@ -48,7 +49,8 @@ TEST(EquilibriumPoint, OneComponentBoilsAtItsSaturationTemperature) {
         for (const char* name : {"comp.2", "comp.3"}) {
             const EquilibriumModel m = modelOf(method, {name});
             const Point p = bubble(m, {1});
-            EXPECT_NEAR(VapourPressure(data(), name, p.tau) / kAtmosphere_Pa, 1.0L, 1e-9L) << method << " " << name;
+            EXPECT_NEAR(VapourPressure(data(), name, p.tau) / kAtmosphere_Pa, 1.0L, 1e-9L)
+                << method << " " << name;
             if (std::string(name) == "comp.2") {  // water at 101308 Pa: 99.97 degC (steam tables)
                 EXPECT_NEAR((p.tau - 1) * 273.15L, 99.97L, 0.02L);
             }
@@ -64,7 +66,8 @@ TEST(EquilibriumPoint, IdealMixtureFollowsRaoultsLaw) {
     const std::array<Real, 7> x{0.2L, 0.5L, 0.3L};
     const Point p = bubble(m, x);
     Real sum = 0;
-    for (std::size_t i = 0; i < 3; ++i) sum += x[i] * VapourPressure(data(), m.ComponentNames[i], p.tau);
+    for (std::size_t i = 0; i < 3; ++i)
+        sum += x[i] * VapourPressure(data(), m.ComponentNames[i], p.tau);
     EXPECT_NEAR(sum / kAtmosphere_Pa, 1.0L, 1e-9L);
 
     // the pressure at a given temperature, from 760 and 750 mm Hg
@@ -82,11 +85,12 @@ TEST(EquilibriumPoint, DewPointOfTheBubbleVapourGivesTheLiquidBack) {
     m.WilsonA[1][0] = 1.76531L;
     const Point b = bubble(m, {0.3L, 0.7L});
     EXPECT_NEAR((b.tau - 1) * 273.15L, 81.9L, 0.3L);  // measured 81.9 at x = 0.3 (interpolated)
-    for (Real start : {1.4L, 1.01L}) {  // the dew point takes no start values
+    for (Real start : {1.4L, 1.01L}) {                // the dew point takes no start values
         Point d;
         d.vapour = b.vapour;
         d.pressure = kAtmosphere_Pa;
-        EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, start, 1.2L);
+        EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, start,
+                         1.2L);
         EXPECT_NEAR(d.liquid[0], 0.3L, 2e-4L);
         EXPECT_NEAR(d.liquid[1], 0.7L, 2e-4L);
         EXPECT_NEAR(d.liquid[0] + d.liquid[1], 1.0L, 1e-6L);
@@ -98,7 +102,8 @@ TEST(EquilibriumPoint, DewPointOfTheBubbleVapourGivesTheLiquidBack) {
     // a mode letter other than x, X, y, Y does nothing
     Point none;
     none.tau = 7;
-    EquilibriumPoint(data(), 't', 'z', none.tau, none.vapour, none.work, none.liquid, m, none.pressure, 1.2L, 1.01L);
+    EquilibriumPoint(data(), 't', 'z', none.tau, none.vapour, none.work, none.liquid, m,
+                     none.pressure, 1.2L, 1.01L);
     EXPECT_EQ(none.tau, 7);
 }
 
@@ -113,7 +118,8 @@ TEST(EquilibriumPoint, DewPointAboveAtmosphericPressureIsPhysical) {
     Point d;
     d.vapour = {0.5L / 46.069L / S, 0.5L / 18.015L / S};
     d.pressure = 2 * kAtmosphere_Pa;
-    EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, 1.2L, 1.01L);
+    EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, 1.2L,
+                     1.01L);
     EXPECT_GT(d.liquid[0], 0);
     EXPECT_LT(d.liquid[0], 0.1L);
     // between the boiling points of ethanol (97.5) and water (120.2 degC) at 2 atm
@@ -128,10 +134,12 @@ TEST(EquilibriumPoint, DewPointAboveAtmosphericPressureIsPhysical) {
     far.vapour = d.vapour;
     far.pressure = 10 * kAtmosphere_Pa;
     try {
-        EquilibriumPoint(data(), 't', 'x', far.tau, far.vapour, far.work, far.liquid, m, far.pressure, 1.2L, 1.01L);
+        EquilibriumPoint(data(), 't', 'x', far.tau, far.vapour, far.work, far.liquid, m,
+                         far.pressure, 1.2L, 1.01L);
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
-        EXPECT_NE(std::string(e.what()).find("outside the vapour-pressure table of comp.1 (0 to 150 degr.C)"),
+        EXPECT_NE(std::string(e.what()).find(
+                      "outside the vapour-pressure table of comp.1 (0 to 150 degr.C)"),
                   std::string::npos)
             << e.what();
     }
@@ -157,7 +165,8 @@ TEST(EquilibriumPoint, FailuresNameTheMixtureThePressureAndTheMethod) {
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
         const std::string text = e.what();
-        EXPECT_NE(text.find("The boiling temperature of the mixture comp.1-comp.2 at 1 Pa (0.01 mm Hg) by the method "
+        EXPECT_NE(text.find("The boiling temperature of the mixture comp.1-comp.2 at 1 Pa (0.01 mm "
+                            "Hg) by the method "
                             "Wilson was not found: "),
                   std::string::npos)
             << text;
@@ -168,12 +177,14 @@ TEST(EquilibriumPoint, FailuresNameTheMixtureThePressureAndTheMethod) {
     d.vapour = {0.5L, std::nanl("")};
     d.pressure = kAtmosphere_Pa;
     try {
-        EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, 1.2L, 1.01L);
+        EquilibriumPoint(data(), 't', 'x', d.tau, d.vapour, d.work, d.liquid, m, d.pressure, 1.2L,
+                         1.01L);
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Температура конденсации смеси комп.1-комп.2 при 101308 Па (760.00 мм "
-                                              "рт.ст.) по методу Wilson не найдена: ",
-                                              0),
+        EXPECT_EQ(std::string(e.what()).rfind(
+                      "Температура конденсации смеси комп.1-комп.2 при 101308 Па (760.00 мм "
+                      "рт.ст.) по методу Wilson не найдена: ",
+                      0),
                   0u)
             << e.what();
     }
@@ -196,7 +207,9 @@ TEST(EquilibriumPoint, SolverBounds) {
     std::array<Real, 2> x{0.5L, 1.2L};
     std::uint16_t counter = 0;
     try {
-        NewtonSolve(1, x, [](std::span<const Real>, std::span<Real> r) { r[0] = 1, r[1] = 2; }, 1e-6L, counter);
+        NewtonSolve(
+            1, x, [](std::span<const Real>, std::span<Real> r) { r[0] = 1, r[1] = 2; }, 1e-6L,
+            counter);
         ADD_FAILURE();
     } catch (const SolverFailure& e) {
         EXPECT_EQ(e.kind(), SolverFailure::Kind::Singular);

@@ -1,14 +1,12 @@
-#include "equilibrium/EquilibriumSetup.h"
-
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include <cmath>
+#include <regex>
 
 #include "common/Errors.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
+#include "equilibrium/EquilibriumSetup.h"
 #include "equilibrium/Tarnix1.h"
 #include "support/FakeDialogs.h"
 
@@ -29,7 +27,8 @@ EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
 using test::FakeDialogs;
 
 const std::string kWait =
-    "please wait ! There is a calculation of power\n\rparameters of intermolecular (intergroup) interaction";
+    "please wait ! There is a calculation of power\n\rparameters of intermolecular (intergroup) "
+    "interaction";
 
 AlternAnswer choose(int index) {
     AlternAnswer a;
@@ -53,8 +52,8 @@ struct SetupRun {
         SetFitReportMemo(session.FitState, session.Report);
     }
     void setUp(std::vector<std::uint16_t> substances) {
-        RunEquilibriumSetup(contextOf(session, dialogs), static_cast<int>(substances.size()), substances, session.Equilibrium,
-                            method);
+        RunEquilibriumSetup(contextOf(session, dialogs), static_cast<int>(substances.size()),
+                            substances, session.Equilibrium, method);
     }
     const std::vector<std::string>& memo() const { return session.Report.lines(); }
 };
@@ -77,7 +76,8 @@ TEST(EquilibriumSetup, TwoComponentsWithMeasuredData) {
         "",
         "Power parameters of binary interaction of molecules (structural groups)",
         "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.",
-        " Number of iterations 0;  root-mean-square error for system comp.1-comp.2:  E = 0.009930844614",
+        " Number of iterations 0;  root-mean-square error for system comp.1-comp.2:  E = "
+        "0.009930844614",
         "  l12-l11 = 1.25389 kJ/mole;  l21-l22 = 4.00916 kJ/mole;",
         ""};
     EXPECT_EQ(run.memo(), expected);
@@ -112,8 +112,10 @@ TEST(EquilibriumSetup, ParametersEnteredWhenDataAreAbsent) {
               "          (рекомендуется)");
     const GridRequest& grid = run.dialogs.gridRequests.at(0);
     EXPECT_EQ(grid.caption, "Ввод энергетических параметров для метода NRTL");
-    EXPECT_EQ(grid.label, "Введите  g12-g22  кДж/моль; (1- комп.1; 2- комп.3);\r\nВведите  g21-g22  кДж/моль;\r\n"
-                          "Введите  alp12");
+    EXPECT_EQ(
+        grid.label,
+        "Введите  g12-g22  кДж/моль; (1- комп.1; 2- комп.3);\r\nВведите  g21-g22  кДж/моль;\r\n"
+        "Введите  alp12");
     EXPECT_EQ(grid.columns, 3);
     EXPECT_EQ(grid.fixedColumns, 0);
     EXPECT_EQ(grid.fixedRows, 2);
@@ -133,14 +135,15 @@ TEST(EquilibriumSetup, ParametersEnteredWhenDataAreAbsent) {
 
 TEST(EquilibriumSetup, EndingTheProgramAtAPairWithoutData) {
     SetupRun run;
-    run.dialogs.expect("equilibrium.method", MethodAnswer{false, 2}).expect("equilibrium.data_absent", choose(1));
+    run.dialogs.expect("equilibrium.method", MethodAnswer{false, 2})
+        .expect("equilibrium.data_absent", choose(1));
     EXPECT_THROW(run.setUp({1, 3}), ProgramExitRequested);
 }
 
 TEST(EquilibriumSetup, SwitchToUnifacSetsEveryPairUpAgain) {
     SetupRun run;
     run.dialogs.expect("equilibrium.method", MethodAnswer{false, 0})
-        .expect("equilibrium.data_absent", choose(2))   // at (1, 3): use UNIFAC
+        .expect("equilibrium.data_absent", choose(2))  // at (1, 3): use UNIFAC
         .expect("equilibrium.unifac_variant", choose(0))
         .expect("equilibrium.unifac_source", choose(1));  // reference values: no pair is run
     run.setUp({0, 1, 2});
@@ -148,8 +151,10 @@ TEST(EquilibriumSetup, SwitchToUnifacSetsEveryPairUpAgain) {
     EXPECT_EQ(run.session.Equilibrium.MethodLetter, 'F');
     // the Wilson lines of the first pair stay, then the title once more
     ASSERT_EQ(run.memo().size(), 8u);
-    EXPECT_EQ(run.memo()[3], "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.");
-    EXPECT_EQ(run.memo()[6], " Calculation of power parameters of intermolecular (intergroup)interaction.");
+    EXPECT_EQ(run.memo()[3],
+              "component comp.1-comp.2 of model Wilson and root-mean-square error of calculation.");
+    EXPECT_EQ(run.memo()[6],
+              " Calculation of power parameters of intermolecular (intergroup)interaction.");
     EXPECT_TRUE(run.session.EquilibriumPairs.empty());
     const AlternRequest& variant = run.dialogs.alternRequests.at(1);
     EXPECT_EQ(variant.caption, "The definition of the parameter");
@@ -178,8 +183,10 @@ TEST(EquilibriumSetup, UnifacReferenceValuesAndFittedGroupParameters) {
         "  a0[1,5]= 931.200  degr.K;  a0[5,1]= 169.700  degr.K;",
         ""};
     EXPECT_EQ(run.memo(), expected);
-    EXPECT_EQ(run.dialogs.alternRequests.at(2).question.substr(run.dialogs.alternRequests.at(2).question.rfind("3 -")),
-              "3 - to take advantage of G.M. Valdeen data from\r\n        reference literature (is recommended)");
+    EXPECT_EQ(run.dialogs.alternRequests.at(2).question.substr(
+                  run.dialogs.alternRequests.at(2).question.rfind("3 -")),
+              "3 - to take advantage of G.M. Valdeen data from\r\n        reference literature (is "
+              "recommended)");
 
     // water - methanol is fitted as measured, methanol first: G = 2 main
     // groups, 2 parameters
@@ -192,7 +199,8 @@ TEST(EquilibriumSetup, UnifacReferenceValuesAndFittedGroupParameters) {
     EXPECT_EQ(pair.Source, PairSetup::Origin::Fitted);
     EXPECT_EQ(pair.Labels, (std::vector<std::string>{"a[5,6]", "a[6,5]"}));
     EXPECT_LT(pair.RmsY, 0.02L);
-    EXPECT_EQ(fit.memo().at(3), "component comp.3-comp.2 of model UNIFAC and root-mean-square error of calculation.");
+    EXPECT_EQ(fit.memo().at(3),
+              "component comp.3-comp.2 of model UNIFAC and root-mean-square error of calculation.");
     const std::string result = fit.memo().at(fit.memo().size() - 2);
     EXPECT_EQ(result.rfind("  a0[5,6]= ", 0), 0u) << result;
     EXPECT_NE(result.find("  degr.K;  a0[6,5]= "), std::string::npos) << result;
@@ -225,7 +233,8 @@ TEST(EquilibriumSetup, FourComponentUnifacMixture) {
     EXPECT_NEAR((dewTau - 1) * 273.15L, 60.42L, 0.05L);
     EXPECT_NEAR(liquid[0] + liquid[1] + liquid[2] + liquid[3], 1.0L, 1e-6L);
     Real bubbleTau = 0;
-    EquilibriumPoint(run.session.Data, 't', 'y', bubbleTau, vapour, work, liquid, m, pressure, 1.2L, 1.01L);
+    EquilibriumPoint(run.session.Data, 't', 'y', bubbleTau, vapour, work, liquid, m, pressure, 1.2L,
+                     1.01L);
     EXPECT_NEAR(bubbleTau, dewTau, 1.5e-4L);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(vapour[i], y[i], 1e-4L) << i;
 }
@@ -250,21 +259,49 @@ struct MeasuredFit {
 };
 const MeasuredFit kMeasuredFits[] = {
     {0, 1, 0, {0.55211L, 1.76531L, 0}, "  l12-l11 = 1.25389 kJ/mole;  l21-l22 = 4.00916 kJ/mole;"},
-    {0, 1, 1, {0.05932L, 2.17358L, 1.12662L}, "  g12-g22 = 0.13472 kJ/mole;  g21-g11 = 4.93637 kJ/mole;  alp12=1.12662"},
+    {0,
+     1,
+     1,
+     {0.05932L, 2.17358L, 1.12662L},
+     "  g12-g22 = 0.13472 kJ/mole;  g21-g11 = 4.93637 kJ/mole;  alp12=1.12662"},
     {0, 1, 2, {0.59011L, 0.12056L, 0}, "  u12-u22 = 1.34019 kJ/mole;  u21-u11 = 0.273796 kJ/mole;"},
-    {0, 1, 3, {}, "  a0[1,5]=  58.158  degr.K;  a0[1,6]= 120.754  degr.K;  a0[5,1]=  48.338  degr.K;  a0[5,6]= 183.516  "
-                  "degr.K;  a0[6,1]=  64.995  degr.K;  a0[6,5]=  45.522  degr.K;"},
+    {0,
+     1,
+     3,
+     {},
+     "  a0[1,5]=  58.158  degr.K;  a0[1,6]= 120.754  degr.K;  a0[5,1]=  48.338  degr.K;  a0[5,6]= "
+     "183.516  "
+     "degr.K;  a0[6,1]=  64.995  degr.K;  a0[6,5]=  45.522  degr.K;"},
     {2, 1, 0, {0.22843L, 0.91900L, 0}, "  l12-l11 = 0.518778 kJ/mole;  l21-l22 = 2.08711 kJ/mole;"},
-    {2, 1, 1, {-0.11200L, 1.10915L, 1.47774L},
+    {2,
+     1,
+     1,
+     {-0.11200L, 1.10915L, 1.47774L},
      "  g12-g22 = -0.254361 kJ/mole;  g21-g11 = 2.51896 kJ/mole;  alp12=1.47774"},
-    {2, 1, 2, {-0.66523L, 1.05177L, 0}, "  u12-u22 = -1.51078 kJ/mole;  u21-u11 = 2.38866 kJ/mole;"},
+    {2,
+     1,
+     2,
+     {-0.66523L, 1.05177L, 0},
+     "  u12-u22 = -1.51078 kJ/mole;  u21-u11 = 2.38866 kJ/mole;"},
     {2, 1, 3, {}, "  a0[5,6]= -181.677  degr.K;  a0[6,5]= 287.219  degr.K;"},
     {3, 0, 0, {0.12774L, 1.15487L, 0}, "  l12-l11 = 0.290114 kJ/mole;  l21-l22 = 2.62281 kJ/mole;"},
-    {3, 0, 1, {-0.24358L, 1.32182L, 0.53355L},
+    {3,
+     0,
+     1,
+     {-0.24358L, 1.32182L, 0.53355L},
      "  g12-g22 = -0.553189 kJ/mole;  g21-g11 = 3.00196 kJ/mole;  alp12=0.53355"},
-    {3, 0, 2, {0.31448L, 0.07651L, 0}, "  u12-u22 = 0.714217 kJ/mole;  u21-u11 = 0.173768 kJ/mole;"},
-    {3, 0, 3, {}, "  a0[1,10]=  36.188  degr.K;  a0[1,5]= 173.557  degr.K;  a0[10,1]=  39.192  degr.K;  a0[10,5]= 133.985  "
-                  "degr.K;  a0[5,1]=  98.868  degr.K;  a0[5,10]=  89.078  degr.K;"},
+    {3,
+     0,
+     2,
+     {0.31448L, 0.07651L, 0},
+     "  u12-u22 = 0.714217 kJ/mole;  u21-u11 = 0.173768 kJ/mole;"},
+    {3,
+     0,
+     3,
+     {},
+     "  a0[1,10]=  36.188  degr.K;  a0[1,5]= 173.557  degr.K;  a0[10,1]=  39.192  degr.K;  "
+     "a0[10,5]= 133.985  "
+     "degr.K;  a0[5,1]=  98.868  degr.K;  a0[5,10]=  89.078  degr.K;"},
 };
 
 // A UNIFAC group-interaction fit to one measured set is flat along a valley
@@ -274,7 +311,8 @@ const MeasuredFit kMeasuredFits[] = {
 // number agree within 0.1 % (at least 0.01 K).
 void expectSameGroupParameters(const std::string& actual, const std::string& expected) {
     static const std::regex number(R"(-?[0-9]+\.[0-9]+)");
-    EXPECT_EQ(std::regex_replace(actual, number, "#"), std::regex_replace(expected, number, "#")) << actual;
+    EXPECT_EQ(std::regex_replace(actual, number, "#"), std::regex_replace(expected, number, "#"))
+        << actual;
     std::vector<Real> a, e;
     for (std::sregex_iterator i(actual.begin(), actual.end(), number), end; i != end; ++i)
         a.push_back(std::stold(i->str()));
@@ -290,14 +328,17 @@ void expectSameGroupParameters(const std::string& actual, const std::string& exp
 // one, fails the test.
 void setUpPair(SetupRun& run, std::uint16_t a, std::uint16_t b, int method) {
     run.dialogs.expect("equilibrium.method", MethodAnswer{false, method});
-    if (method == 3) run.dialogs.expect("equilibrium.unifac_variant", choose(0)).expect("equilibrium.unifac_source", choose(0));
+    if (method == 3)
+        run.dialogs.expect("equilibrium.unifac_variant", choose(0))
+            .expect("equilibrium.unifac_source", choose(0));
     run.setUp({a, b});
 }
 
 TEST(EquilibriumSetup, PairsAreFittedInTheOrderTheirDataWereMeasured) {
     static const char* methods[] = {"Wilson", "NRTL", "UNIQUAC", "UNIFAC"};
     for (const MeasuredFit& f : kMeasuredFits) {
-        SCOPED_TRACE(std::to_string(f.first + 1) + "-" + std::to_string(f.second + 1) + " " + methods[f.method]);
+        SCOPED_TRACE(std::to_string(f.first + 1) + "-" + std::to_string(f.second + 1) + " " +
+                     methods[f.method]);
         // the measured order and the mixture's (table) order give one fit
         SetupRun measured, reversed;
         setUpPair(measured, f.first, f.second, f.method);
@@ -314,7 +355,8 @@ TEST(EquilibriumSetup, PairsAreFittedInTheOrderTheirDataWereMeasured) {
             else
                 EXPECT_EQ(memo.at(memo.size() - 2), f.resultLine);
             if (memo.size() > 6) {  // the progress line names the pair as fitted too
-                EXPECT_NE(memo.at(4).find("system comp." + std::to_string(f.first + 1) + "-comp."), std::string::npos);
+                EXPECT_NE(memo.at(4).find("system comp." + std::to_string(f.first + 1) + "-comp."),
+                          std::string::npos);
             }
         }
         const PairSetup& p = measured.session.EquilibriumPairs.at(0);

@@ -40,7 +40,8 @@ Deviation againstMeasurement(std::uint16_t first, std::uint16_t second, int meth
     FakeDialogs dialogs;
     dialogs.expect("equilibrium.method", MethodAnswer{false, method});
     if (method == 3) {  // UNIFAC: interactions of main groups, fitted to the data
-        dialogs.expect("equilibrium.unifac_variant", AlternAnswer{}).expect("equilibrium.unifac_source", AlternAnswer{});
+        dialogs.expect("equilibrium.unifac_variant", AlternAnswer{})
+            .expect("equilibrium.unifac_source", AlternAnswer{});
     }
     const std::array<std::uint16_t, 2> substances{first, second};
     char letter = 0;
@@ -53,7 +54,8 @@ Deviation againstMeasurement(std::uint16_t first, std::uint16_t second, int meth
     for (std::size_t k = 0; k < set.Count; ++k) {
         std::array<Real, 7> x{set.LiquidX[k], 1 - set.LiquidX[k]}, y{}, work{};
         Real tau = 0, pressure = set.Pressure;
-        EquilibriumPoint(session.Data, 't', 'y', tau, y, work, x, session.Equilibrium, pressure, 1.2L, 1.01L);
+        EquilibriumPoint(session.Data, 't', 'y', tau, y, work, x, session.Equilibrium, pressure,
+                         1.2L, 1.01L);
         const Real error = std::fabs((tau - 1) * 273.15L - set.Temperature[k]);
         d.mean += error / set.Count;
         d.max = std::max(d.max, error);
@@ -66,13 +68,15 @@ TEST(Measurement, FittedModelsReproduceTheMeasuredBoilingTemperatures) {
         std::uint16_t first, second;
         const char* name;
     };
-    const Pair pairs[] = {{0, 1, "ethanol-water"}, {2, 1, "methanol-water"}, {3, 0, "ethyl acetate-ethanol"}};
+    const Pair pairs[] = {
+        {0, 1, "ethanol-water"}, {2, 1, "methanol-water"}, {3, 0, "ethyl acetate-ethanol"}};
     const char* methods[] = {"Wilson", "NRTL", "UNIQUAC", "UNIFAC"};
     for (const Pair& pair : pairs)
         for (int method = 0; method < 4; ++method) {
             const Deviation d = againstMeasurement(pair.first, pair.second, method);
             RecordProperty(std::string(pair.name) + " " + methods[method],
-                           std::to_string(static_cast<double>(d.mean)) + " / " + std::to_string(static_cast<double>(d.max)));
+                           std::to_string(static_cast<double>(d.mean)) + " / " +
+                               std::to_string(static_cast<double>(d.max)));
             EXPECT_GT(d.evaluations, 0u);  // the fit ran and converged
             EXPECT_LT(d.mean, 0.5L) << pair.name << " " << methods[method];
             EXPECT_LT(d.max, 1.0L) << pair.name << " " << methods[method];

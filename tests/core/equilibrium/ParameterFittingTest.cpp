@@ -1,11 +1,10 @@
-#include "equilibrium/ParameterFitting.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "common/Errors.h"
 #include "equilibrium/Minimizer.h"
+#include "equilibrium/ParameterFitting.h"
 #include "equilibrium/UnifacTables.h"
 
 namespace vexamo {
@@ -43,7 +42,9 @@ bool endsAnIteration(const std::vector<Point>& points, std::size_t k) {
         for (int j = 0; j < kN; ++j)
             if (j != i && (plus[j] != y[j] || minus[j] != y[j])) return false;
         if (!(plus[i] > y[i] && minus[i] < y[i])) return false;
-        if (std::fabs((plus[i] - y[i]) - (y[i] - minus[i])) > 1e-15L * std::fabs(plus[i] - y[i]) + 1e-19L) return false;
+        if (std::fabs((plus[i] - y[i]) - (y[i] - minus[i])) >
+            1e-15L * std::fabs(plus[i] - y[i]) + 1e-19L)
+            return false;
     }
     return true;
 }
@@ -58,8 +59,10 @@ TEST(Minimizer, FindsAKnownMinimumAndRestartsEveryNIterations) {
     X[0] = 4, X[1] = 2, X[2] = -3;
     std::uint16_t iterations = 0;
     Real minimum = -1;
-    GradientMinimize(kN - 1, iterations, minimum, 1e-7L, X, F, [] { FAIL() << "no slow-convergence question"; });
-    for (int i = 0; i < kN; ++i) EXPECT_NEAR(X[static_cast<std::size_t>(i)], kMinimum[static_cast<std::size_t>(i)], 1e-5L);
+    GradientMinimize(kN - 1, iterations, minimum, 1e-7L, X, F,
+                     [] { FAIL() << "no slow-convergence question"; });
+    for (int i = 0; i < kN; ++i)
+        EXPECT_NEAR(X[static_cast<std::size_t>(i)], kMinimum[static_cast<std::size_t>(i)], 1e-5L);
     EXPECT_LT(minimum, 1e-10L);
     EXPECT_EQ(minimum, quadratic({X[0], X[1], X[2]}));  // the last value is the one at the result
 
@@ -119,7 +122,9 @@ TEST(ParameterFitting, ProgressLineEvery200Calls) {
     EXPECT_EQ(memo.lineCount(), 1u);
     ReportFitProgress(c);
     ASSERT_EQ(memo.lineCount(), 2u);
-    EXPECT_EQ(memo.line(1), " Number of iterations 7;  root-mean-square error for system comp.1-comp.2:  E = 0.05");
+    EXPECT_EQ(
+        memo.line(1),
+        " Number of iterations 7;  root-mean-square error for system comp.1-comp.2:  E = 0.05");
     c.Iterations = 9;
     for (int call = 0; call < 200; ++call) ReportFitProgress(c);
     ASSERT_EQ(memo.lineCount(), 2u);  // replaced, not added
@@ -135,8 +140,9 @@ TEST(ParameterFitting, ProgressLineEvery200Calls) {
     ReportFitProgress(c);
     EXPECT_EQ(memo.lineCount(), 5u);
     c.Language = kRussian;
-    EXPECT_EQ(fitProgressLine(c),
-              " Число итераций 9;  среднеквадратичная погрешность для системы comp.1-comp.2:  E = 0.05");
+    EXPECT_EQ(
+        fitProgressLine(c),
+        " Число итераций 9;  среднеквадратичная погрешность для системы comp.1-comp.2:  E = 0.05");
 }
 
 // The UNIQUAC objective keeps the parameter-free part of gamma1 per point:
@@ -151,10 +157,12 @@ TEST(ParameterFitting, UniquacObjectiveFollowsTheSetAndThePair) {
     FitVector X{};
     X[0] = 0.3L, X[1] = 0.1L;
     auto agrees = [&c, &X] {
-        const std::size_t i = static_cast<std::size_t>(c.First), j = static_cast<std::size_t>(c.Second);
+        const std::size_t i = static_cast<std::size_t>(c.First),
+                          j = static_cast<std::size_t>(c.Second);
         for (std::size_t k = 0; k < c.Points.n; ++k)
-            if (c.Points.gamma1[k] != uniquacGamma1(c.Points.x1[k], X[0], X[1], c.Points.theta[k], c.UniquacR[i],
-                                                    c.UniquacR[j], c.UniquacQ[i], c.UniquacQ[j]))
+            if (c.Points.gamma1[k] != uniquacGamma1(c.Points.x1[k], X[0], X[1], c.Points.theta[k],
+                                                    c.UniquacR[i], c.UniquacR[j], c.UniquacQ[i],
+                                                    c.UniquacQ[j]))
                 return false;
         return true;
     };

@@ -1,7 +1,5 @@
 // The T-x-y table against the vapour pressures of the data set and the
 // literature, and the unit conversions of the equilibrium results.
-#include "equilibrium/TxyTable.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "common/Constants.h"
 #include "equilibrium/EquilibriumSetup.h"
 #include "equilibrium/EquilibriumUnits.h"
+#include "equilibrium/TxyTable.h"
 #include "support/FakeDialogs.h"
 
 namespace vexamo {
@@ -24,12 +23,15 @@ const Real kAtmosphere_Pa = 760 * kPaPerMmHg;
 // water and ethanol by linear interpolation of vapour_pressure/*.csv (the way
 // the program reads its tables), methanol and ethyl acetate by inverting
 // antoine.csv, T = B / (A - ln p) - C.
-Real interpolated(Real t0, Real p0, Real t1, Real p1) { return t0 + (t1 - t0) * (760 - p0) / (p1 - p0); }
+Real interpolated(Real t0, Real p0, Real t1, Real p1) {
+    return t0 + (t1 - t0) * (760 - p0) / (p1 - p0);
+}
 Real antoine(Real A, Real B, Real C) { return B / (A - std::log(760.0L)) - C - kZeroCelsius_K; }
-const Real kWater_C = interpolated(98, 707.985L, 100, 760.697L);     // 99.974; IAPWS-IF97 99.974
-const Real kEthanol_C = interpolated(75, 667.264L, 80, 813.465L);    // 78.17; the Wagner equation 78.27
-const Real kMethanol_C = antoine(18.5875L, 3626.55L, -34.29L);       // 64.51; measured 64.7
-const Real kEthylAcetate_C = antoine(16.1516L, 2790.5L, -57.15L);    // 77.17; measured 77.1
+const Real kWater_C = interpolated(98, 707.985L, 100, 760.697L);  // 99.974; IAPWS-IF97 99.974
+const Real kEthanol_C =
+    interpolated(75, 667.264L, 80, 813.465L);                   // 78.17; the Wagner equation 78.27
+const Real kMethanol_C = antoine(18.5875L, 3626.55L, -34.29L);  // 64.51; measured 64.7
+const Real kEthylAcetate_C = antoine(16.1516L, 2790.5L, -57.15L);  // 77.17; measured 77.1
 constexpr Real kEndTolerance_K = 0.01L;  // the solver's step in tau is far smaller
 
 // The bubble-point search stops on its step in tau, so the vapour fractions
@@ -71,12 +73,15 @@ struct Pair {
                              .dialogs = dialogs},
                             2, substances, model, method);
     }
-    TxyTable table(Real pressure_Pa = kAtmosphere_Pa) const { return computeTxyTable(data, model, pressure_Pa); }
+    TxyTable table(Real pressure_Pa = kAtmosphere_Pa) const {
+        return computeTxyTable(data, model, pressure_Pa);
+    }
 };
 
 // The lowest boiling temperature of the table and its liquid composition.
 std::pair<Real, Real> minimum(const TxyTable& t) {
-    const auto k = static_cast<std::size_t>(std::min_element(t.t_C.begin(), t.t_C.end()) - t.t_C.begin());
+    const auto k =
+        static_cast<std::size_t>(std::min_element(t.t_C.begin(), t.t_C.end()) - t.t_C.begin());
     return {t.x[k], t.t_C[k]};
 }
 
@@ -99,7 +104,8 @@ TEST(TxyTable, PureEndsBoilAtTheComponentsOwnBoilingPoints) {
         EXPECT_EQ(t.x.back(), 1);
         EXPECT_NEAR(t.t_C.front(), e.atZero_C, kEndTolerance_K);
         EXPECT_NEAR(t.t_C.back(), e.atOne_C, kEndTolerance_K);
-        EXPECT_NEAR(t.y.front(), 0, 1e-15L);  // none of the first component in the liquid, none in the vapour
+        EXPECT_NEAR(t.y.front(), 0,
+                    1e-15L);  // none of the first component in the liquid, none in the vapour
         EXPECT_NEAR(t.y.back(), 1, kVapourTolerance);
         for (std::size_t k = 0; k < t.y.size(); ++k) {
             EXPECT_GE(t.y[k], 0) << "x = " << t.x[k];
@@ -154,16 +160,20 @@ TEST(TxyTable, MeasuredPointsAndFailedPointsStandBeside) {
     t = Pair(0, 1).table(5 * kMmHgPerKgfCm2 * kPaPerMmHg);
     ASSERT_EQ(t.failures.size(), 1u);
     EXPECT_EQ(t.failures[0].x, 0);
-    EXPECT_NE(t.failures[0].reason.find("vapour-pressure table"), std::string::npos) << t.failures[0].reason;
+    EXPECT_NE(t.failures[0].reason.find("vapour-pressure table"), std::string::npos)
+        << t.failures[0].reason;
     EXPECT_TRUE(std::isnan(t.y[0]) && std::isnan(t.t_C[0]));
     ASSERT_EQ(t.t_C.size(), static_cast<std::size_t>(kTxyPoints));
-    for (std::size_t k = 1; k < t.t_C.size(); ++k) EXPECT_TRUE(std::isfinite(t.t_C[k])) << "x = " << t.x[k];
+    for (std::size_t k = 1; k < t.t_C.size(); ++k)
+        EXPECT_TRUE(std::isfinite(t.t_C[k])) << "x = " << t.x[k];
     EXPECT_GT(t.t_C[1], 140);  // nearly pure water at 490 kPa
 }
 
 TEST(EquilibriumUnits, MassPercentOfAPhase) {
-    const std::vector<Real> M{46.069L, 18.015L, 32.042L, 88.107L};  // ethanol, water, methanol, ethyl acetate
-    // 50 % by mass of ethanol in water is x = (50 / 46.069) / (50 / 46.069 + 50 / 18.015) = 0.28111.
+    const std::vector<Real> M{46.069L, 18.015L, 32.042L,
+                              88.107L};  // ethanol, water, methanol, ethyl acetate
+    // 50 % by mass of ethanol in water is x = (50 / 46.069) / (50 / 46.069 + 50 / 18.015) =
+    // 0.28111.
     const Real x = (50 / M[0]) / (50 / M[0] + 50 / M[1]);
     std::vector<Real> w = massPercentFromMoleFractions(std::vector<Real>{x, 1 - x}, M);
     ASSERT_EQ(w.size(), 2u);  // as many as mole fractions
@@ -187,7 +197,8 @@ TEST(EquilibriumUnits, EnergyParametersComeBackAsEntered) {
     // An entered parameter (kJ/mole) is stored divided by kParameterScale and
     // shown again through R x 273.15 K = 8.3144 x 273.15 J/mole.
     for (Real entered : {1.25389L, -2.5L, 4.00916L})
-        EXPECT_NEAR(energyParameterKiloJoules(entered / kParameterScale), entered, 1e-8L * std::fabs(entered));
+        EXPECT_NEAR(energyParameterKiloJoules(entered / kParameterScale), entered,
+                    1e-8L * std::fabs(entered));
     EXPECT_NEAR(energyParameterKiloJoules(1), 8.3144L * 273.15L / 1000, 1e-15L);
     EXPECT_EQ(groupParameterKelvin(1), 273.15L);
     // Above 1000 mm Hg the bubble point's search starts at 109 degC, not 55.

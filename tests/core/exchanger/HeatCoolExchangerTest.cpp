@@ -123,7 +123,8 @@ void waterWater(PairRig& rig) {
 bool run(PairRig& rig) { return rig.run<THeatCoolObj>(); }
 
 Real installedSurface(const DesignRecord& d) {
-    return d.ParallelFlows * d.TubeCount * kPi * (d.OuterDiameter + d.InnerDiameter) / 2 * d.TubeLength;
+    return d.ParallelFlows * d.TubeCount * kPi * (d.OuterDiameter + d.InnerDiameter) / 2 *
+           d.TubeLength;
 }
 
 // What a converged result must satisfy: the balance needs the installed
@@ -138,9 +139,12 @@ void expectSelfConsistent(const PairRig& rig) {
     EXPECT_NEAR(static_cast<double>(r.InstalledSurface / installedSurface(d)), 1, 1e-15);
     const ProfileGraphRequest& g = rig.dialogs.graphs.back();
     EXPECT_NEAR(static_cast<double>(g.curves[0].back()), 40, 0.05);
-    EXPECT_NEAR(static_cast<double>(g.curves[d.TubePasses].front()), static_cast<double>(r.OutletTemperature), 0.05);
-    EXPECT_NEAR(static_cast<double>(1 / r.OverallCoefficient),
-                static_cast<double>(1 / r.TubeCoefficient + 1 / r.ShellCoefficient + d.WallResistance), 1e-15);
+    EXPECT_NEAR(static_cast<double>(g.curves[d.TubePasses].front()),
+                static_cast<double>(r.OutletTemperature), 0.05);
+    EXPECT_NEAR(
+        static_cast<double>(1 / r.OverallCoefficient),
+        static_cast<double>(1 / r.TubeCoefficient + 1 / r.ShellCoefficient + d.WallResistance),
+        1e-15);
 }
 
 TEST(THeatCoolObj, WaterWaterCaseBalancesBothStreams) {
@@ -161,9 +165,11 @@ TEST(THeatCoolObj, WaterWaterCaseBalancesBothStreams) {
     // both streams carry the same heat (water, cp 4180-4190 J/(kg K) here)
     const Real W1 = 40000 * 4180.0L / 3600, W2 = rig.session.ShellFlow * 4190.0L / 3600;
     EXPECT_NEAR(static_cast<double>(W1 * (r.OutletTemperature - 25) / (W2 * (95 - 40))), 1, 0.005);
-    EXPECT_NEAR(static_cast<double>(r.HeatFlow / 3600 / (W1 * (r.OutletTemperature - 25))), 1, 0.005);
+    EXPECT_NEAR(static_cast<double>(r.HeatFlow / 3600 / (W1 * (r.OutletTemperature - 25))), 1,
+                0.005);
     // the 1-2 effectiveness (Incropera & DeWitt, eq. 11.31a) with the reported K
-    const Real C = W2 / W1, NTU = r.OverallCoefficient * installedSurface(rig.session.Problem.Design) / W2;
+    const Real C = W2 / W1,
+               NTU = r.OverallCoefficient * installedSurface(rig.session.Problem.Design) / W2;
     const Real root = std::sqrt(1 + C * C), e = std::exp(-NTU * root);
     const Real eps = 2 / (1 + C + root * (1 + e) / (1 - e));
     EXPECT_NEAR(static_cast<double>(r.HeatFlow / 3600 / (eps * W2 * 70)), 1, 0.005);
@@ -187,7 +193,8 @@ TEST(THeatCoolObj, ParallelFlowsAreUnitsOfTheirShareOfTheFlow) {
         expectSelfConsistent(*rig);
     }
     const RunResults &a = one.session.Results, &b = two.session.Results;
-    EXPECT_NEAR(static_cast<double>(b.OutletTemperature), static_cast<double>(a.OutletTemperature), 2e-3);
+    EXPECT_NEAR(static_cast<double>(b.OutletTemperature), static_cast<double>(a.OutletTemperature),
+                2e-3);
     EXPECT_NEAR(static_cast<double>(b.OverallCoefficient / a.OverallCoefficient), 1, 1e-4);
     EXPECT_NEAR(static_cast<double>(b.TubeCoefficient / a.TubeCoefficient), 1, 1e-4);
     EXPECT_NEAR(static_cast<double>(b.HeatFlow / a.HeatFlow), 2, 2e-4);
@@ -260,7 +267,7 @@ TEST(THeatCoolObj, ACalculationWithoutResultsLeavesBothFlowsAsGiven) {
 TEST(THeatCoolObj, AnyConstantConvergesWithoutFurtherQuestions) {
     for (Real constant : {0.001L, 5.0L}) {
         PairRig rig;
-    waterWater(rig);
+        waterWater(rig);
         rig.dialogs.expect("iteration.initial_approximation", true)
             .expect("iteration.initial_approximation", InputAnswer{false, false, 120, 0, "120"})
             .expect("iteration.out_of_interval", AlternAnswer{1, 'y'})
@@ -296,7 +303,8 @@ TEST(THeatCoolObj, OutsideTheModelIsAClearError) {
     warm.session.Problem.TubeStream.Temperature = 45;
     EXPECT_FALSE(run(warm));
     ASSERT_FALSE(warm.dialogs.messages.empty());
-    EXPECT_NE(warm.dialogs.messages[0].text.find("must enter below it (tube inlet 45"), std::string::npos)
+    EXPECT_NE(warm.dialogs.messages[0].text.find("must enter below it (tube inlet 45"),
+              std::string::npos)
         << warm.dialogs.messages[0].text;
     EXPECT_FALSE(warm.session.Results.produced);
 }
@@ -309,14 +317,16 @@ TEST(THeatCoolObj, AnImpossibleDutyEndsWithItsReason) {
     PairRig rig;
     waterWater(rig);
     rig.session.Problem.TubeStream.FlowRate = 0;
-    rig.session.Problem.ShellStream.FlowRate = 60000;  // ten times what the surface can cool to 40 degC
+    rig.session.Problem.ShellStream.FlowRate =
+        60000;  // ten times what the surface can cool to 40 degC
     rig.flowSide = 1;
     rig.dialogs.expect("iteration.initial_approximation", false);
     EXPECT_FALSE(run(rig));
     EXPECT_FALSE(rig.session.Results.produced);
     ASSERT_FALSE(rig.dialogs.messages.empty());
     EXPECT_EQ(rig.dialogs.messages.back().id, "calculation.error");
-    EXPECT_NE(rig.dialogs.messages.back().text.find("cannot pass the heat of the given flow"), std::string::npos)
+    EXPECT_NE(rig.dialogs.messages.back().text.find("cannot pass the heat of the given flow"),
+              std::string::npos)
         << rig.dialogs.messages.back().text;
     EXPECT_EQ(rig.session.TubeFlow, 0);
     // the same flow given in the tube space is an ordinary duty

@@ -1,5 +1,3 @@
-#include "exchanger/HexObj.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -7,6 +5,7 @@
 #include "PairRig.h"
 #include "common/Errors.h"
 #include "control/Session.h"
+#include "exchanger/HexObj.h"
 
 namespace vexamo {
 namespace {
@@ -72,7 +71,8 @@ TEST(THexObj, SpeedWarningOnlyAboveTwoAndAHalf) {
         EXPECT_TRUE(f.object.ReportResults(1000, 2000));
         EXPECT_EQ(f.session.Results.Surface, 10);
         EXPECT_EQ(f.dialogs.messages.size(), speed > 2.5L ? 1u : 0u);
-        EXPECT_NE(f.session.Report.text().find("  Surface of heat exchange:                          10 m^2;"),
+        EXPECT_NE(f.session.Report.text().find(
+                      "  Surface of heat exchange:                          10 m^2;"),
                   std::string::npos);
     }
 }
@@ -86,7 +86,9 @@ TEST(THexObj, AFailedCalculationWritesWhyThereAreNoResults) {
     };
     EXPECT_FALSE(f.object.ReportResults(1, 1));
     const std::string report = f.session.Report.text();
-    EXPECT_NE(report.find("without results (the initial data are to be checked)"), std::string::npos) << report;
+    EXPECT_NE(report.find("without results (the initial data are to be checked)"),
+              std::string::npos)
+        << report;
     EXPECT_NE(report.find("division by zero"), std::string::npos) << report;
     EXPECT_EQ(f.session.Results.reason, "division by zero");
     ASSERT_EQ(f.dialogs.messages.size(), 1u);

@@ -108,9 +108,8 @@ struct PairRig {
 
     template <typename Obj>
     std::unique_ptr<Obj> make() {
-        return std::make_unique<Obj>(
-            ExchangerArguments{tube(), shell(), flowSide, design(), true,
-                               exchangerContext(session), dialogs});
+        return std::make_unique<Obj>(ExchangerArguments{tube(), shell(), flowSide, design(), true,
+                                                        exchangerContext(session), dialogs});
     }
     // Builds the object, runs ReportResults and keeps the object for inspection.
     template <typename Obj>

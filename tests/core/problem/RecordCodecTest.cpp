@@ -1,5 +1,3 @@
-#include "problem/RecordCodec.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/Ext80.h"
 #include "common/Str20.h"
+#include "problem/RecordCodec.h"
 #include "support/SampleProblem.h"
 
 namespace vexamo {
@@ -18,7 +17,9 @@ const SubstanceData& data() {
     return d;
 }
 
-Real extAt(const std::vector<std::uint8_t>& b, std::size_t offset) { return decodeExt80(b.data() + offset); }
+Real extAt(const std::vector<std::uint8_t>& b, std::size_t offset) {
+    return decodeExt80(b.data() + offset);
+}
 std::uint16_t u16At(const std::vector<std::uint8_t>& b, std::size_t offset) {
     return static_cast<std::uint16_t>(b[offset] | (b[offset + 1] << 8));
 }
@@ -68,10 +69,10 @@ TEST(RecordLayout, ProFixedPartAtItsOffsets) {
     std::vector<std::uint8_t> b(kProSize);
     encodePro(ethylAcetate, std::span<std::uint8_t, kProSize>(b.data(), kProSize));
     EXPECT_EQ(decodeStr20(b.data()), "comp.4");
-    EXPECT_EQ(b[48], 3);                       // GroupCount
-    EXPECT_EQ(b[49], 1);                       // MainGroup[0]
-    EXPECT_EQ(b[48 + 12], 2);                  // Occurrences[0]: CH3 twice
-    EXPECT_EQ(b[48 + 23 + 1], 'B');            // SubgroupLetter[1]
+    EXPECT_EQ(b[48], 3);             // GroupCount
+    EXPECT_EQ(b[49], 1);             // MainGroup[0]
+    EXPECT_EQ(b[48 + 12], 2);        // Occurrences[0]: CH3 twice
+    EXPECT_EQ(b[48 + 23 + 1], 'B');  // SubgroupLetter[1]
     EXPECT_EQ(extAt(b, 48 + 40), ethylAcetate.Groups.SurfaceQ[0]);
     EXPECT_EQ(extAt(b, 48 + 152 + 10), ethylAcetate.Groups.VolumeR[1]);
     EXPECT_EQ(u16At(b, 1640), 9);
@@ -95,7 +96,8 @@ TEST(RecordLayout, ProFixedPartAtItsOffsets) {
 TEST(RecordLayout, DesignRecordFieldsAtTheirOffsets) {
     const ProblemData p = test::sampleProblem(data());
     std::vector<std::uint8_t> b(kDesignRecordSize);
-    encodeDesignRecord(p.Design, std::span<std::uint8_t, kDesignRecordSize>(b.data(), kDesignRecordSize));
+    encodeDesignRecord(p.Design,
+                       std::span<std::uint8_t, kDesignRecordSize>(b.data(), kDesignRecordSize));
     EXPECT_EQ(u16At(b, 0), 240);
     EXPECT_EQ(b[2], 3);
     EXPECT_EQ(b[3], 1);

@@ -1,11 +1,10 @@
-#include "properties/MixtureProperties.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
 #include "common/Errors.h"
+#include "properties/MixtureProperties.h"
 
 namespace vexamo {
 namespace {
@@ -35,7 +34,8 @@ TEST(MixtureProperties, OneComponentIsThePureSubstance) {
 
 TEST(MixtureProperties, RulesOnConstructedComponents) {
     PropertySet a, b;
-    a.MolarMass = 20, a.Density = 800, a.Viscosity = 1e-3L, a.SurfaceTension = 0.0256L, a.Conductivity = 0.2L;
+    a.MolarMass = 20, a.Density = 800, a.Viscosity = 1e-3L, a.SurfaceTension = 0.0256L,
+    a.Conductivity = 0.2L;
     a.HeatCapacity = 2000, a.Expansion = 1e-3L, a.LatentHeat = 900;
     b = a;
     b.MolarMass = 60, b.Viscosity = 3e-3L, b.Conductivity = 0.6L, b.HeatCapacity = 4000;
@@ -121,7 +121,8 @@ void expectInverse(const Matrix_& original, const Matrix_& inverse, Real toleran
         for (std::size_t j = 0; j < n; ++j) {
             Real s = 0;
             for (std::size_t k = 0; k < n; ++k) s += original[i][k] * inverse[k][j];
-            EXPECT_NEAR(static_cast<double>(s), i == j ? 1.0 : 0.0, static_cast<double>(tolerance)) << i << "," << j;
+            EXPECT_NEAR(static_cast<double>(s), i == j ? 1.0 : 0.0, static_cast<double>(tolerance))
+                << i << "," << j;
         }
 }
 
@@ -139,7 +140,8 @@ TEST(InvertMatrix, SmallOffDiagonalAndRandomMatrices) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(-5, 5);
     for (int size = 2; size <= 7; ++size) {
-        Matrix_ a(static_cast<std::size_t>(size), std::vector<Real>(static_cast<std::size_t>(size)));
+        Matrix_ a(static_cast<std::size_t>(size),
+                  std::vector<Real>(static_cast<std::size_t>(size)));
         for (auto& row : a)
             for (auto& v : row) v = u(rng);
         Matrix_ b = a;

@@ -1,10 +1,9 @@
-#include "properties/PropertyFunctions.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "common/Errors.h"
+#include "properties/PropertyFunctions.h"
 
 namespace vexamo {
 namespace {
@@ -24,8 +23,8 @@ TEST(InterpolateTable, GridPointsEndsAndClamping) {
     EXPECT_EQ(InterpolateTable(x, y, 30), 5);
     EXPECT_EQ(InterpolateTable(x, y, 20), 3.5L);
     RangeLog log;
-    EXPECT_EQ(InterpolateTable(x, y, -5, &log, "T", "s"), 1);   // below: the first value
-    EXPECT_EQ(InterpolateTable(x, y, 99, &log, "T", "s"), 5);   // above: the last value
+    EXPECT_EQ(InterpolateTable(x, y, -5, &log, "T", "s"), 1);  // below: the first value
+    EXPECT_EQ(InterpolateTable(x, y, 99, &log, "T", "s"), 5);  // above: the last value
     EXPECT_EQ(InterpolateTable(x, y, 100, &log, "T", "s"), 5);
     EXPECT_EQ(log.count(), 3u);
     ASSERT_EQ(log.events().size(), 2u);  // one line per table, substance and side
@@ -33,8 +32,9 @@ TEST(InterpolateTable, GridPointsEndsAndClamping) {
     EXPECT_EQ(log.events()[1].high, 30);
     // The line keeps the farthest argument and says how far outside it lay.
     EXPECT_EQ(log.events()[1].argument, 100);
-    EXPECT_NE(log.describe(kEnglish).at(1).find("at 100 °C, 70 K above the range of its data (0 to 30 °C); "
-                                                 "the value at 30 °C is used"),
+    EXPECT_NE(log.describe(kEnglish).at(1).find(
+                  "at 100 °C, 70 K above the range of its data (0 to 30 °C); "
+                  "the value at 30 °C is used"),
               std::string::npos)
         << log.describe(kEnglish).at(1);
 
@@ -59,8 +59,9 @@ TEST(RangeLog, KeepsEachSideOfEachTableApartAndTheFarthestValue) {
     EXPECT_EQ(distanceOutside(log.events()[0]), 26.5L);
     EXPECT_EQ(log.events()[1].argument, 215);
     const std::vector<std::string> ru = log.describe(kRussian);
-    EXPECT_EQ(ru[0], "comp.2: свойства при -26.5 °C, на 26.5 К ниже диапазона данных (0 … 200 °C); "
-                     "взято значение при 0 °C");
+    EXPECT_EQ(ru[0],
+              "comp.2: свойства при -26.5 °C, на 26.5 К ниже диапазона данных (0 … 200 °C); "
+              "взято значение при 0 °C");
     log.clear();
     EXPECT_EQ(log.count(), 0u);
     EXPECT_TRUE(log.events().empty());
@@ -72,7 +73,7 @@ TEST(RangeLog, KeepsEachSideOfEachTableApartAndTheFarthestValue) {
 // a saturation temperature is an error, not a result.
 TEST(AntoineRange, WarnsNearTheRangeAndRefusesFarFromIt) {
     RangeLog log;
-    checkAntoineTemperature(data(), 3, 77.1L, kEnglish, &log);  // ethyl acetate at 1 atm
+    checkAntoineTemperature(data(), 3, 77.1L, kEnglish, &log);    // ethyl acetate at 1 atm
     checkAntoineTemperature(data(), 2, -16.15L, kEnglish, &log);  // methanol at its lower end
     EXPECT_EQ(log.count(), 0u);
 
@@ -81,10 +82,13 @@ TEST(AntoineRange, WarnsNearTheRangeAndRefusesFarFromIt) {
     EXPECT_EQ(log.events()[0].table, "Antoine");
     EXPECT_EQ(log.events()[0].high, 111.85L);
     const std::string line = log.describe(kEnglish).at(0);
-    EXPECT_NE(line.find("comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K above the range of "
-                        "its data (-13.15 to 111.85 °C, Reid-Prausnitz-Sherwood 1977 App. A); the equation is "
-                        "extrapolated"),
-              std::string::npos)
+    EXPECT_NE(
+        line.find(
+            "comp.4: saturation temperature (Antoine equation) at 135.38 °C, 23.53 K above the "
+            "range of "
+            "its data (-13.15 to 111.85 °C, Reid-Prausnitz-Sherwood 1977 App. A); the equation is "
+            "extrapolated"),
+        std::string::npos)
         << line;
 
     EXPECT_NO_THROW(checkAntoineTemperature(data(), 3, 111.85L + 29.99L, kEnglish, nullptr));
@@ -92,14 +96,16 @@ TEST(AntoineRange, WarnsNearTheRangeAndRefusesFarFromIt) {
         checkAntoineTemperature(data(), 3, 191.79L, kRussian, &log);
         ADD_FAILURE();
     } catch (const CalculationAborted& e) {
-        EXPECT_NE(std::string(e.what()).find("комп.4 по уравнению Антуана равна 191.79 град.С, далеко вне "
-                                             "диапазона данных (-13.15 … 111.85 град.С)"),
+        EXPECT_NE(std::string(e.what()).find(
+                      "комп.4 по уравнению Антуана равна 191.79 град.С, далеко вне "
+                      "диапазона данных (-13.15 … 111.85 град.С)"),
                   std::string::npos)
             << e.what();
     }
     // 1e30 kgf/cm2 put through the equation once gave 10 K with exit 0.
     EXPECT_THROW(checkAntoineTemperature(data(), 2, -262.9L, kEnglish, &log), CalculationAborted);
-    EXPECT_THROW(checkAntoineTemperature(data(), 2, std::nanl(""), kEnglish, &log), CalculationAborted);
+    EXPECT_THROW(checkAntoineTemperature(data(), 2, std::nanl(""), kEnglish, &log),
+                 CalculationAborted);
     // A record with no stated range: only the lowest saturation temperature.
     EXPECT_NO_THROW(checkAntoineTemperature(data(), 7, 400, kEnglish, &log));
     EXPECT_THROW(checkAntoineTemperature(data(), 7, -51, kEnglish, &log), CalculationAborted);
@@ -109,14 +115,17 @@ TEST(AntoineRange, WarnsNearTheRangeAndRefusesFarFromIt) {
 TEST(SubstanceProperty, KindsReadTheirTables) {
     // A table temperature gives the stored value exactly.
     for (std::size_t k = 0; k < water().Temperatures.size(); ++k)
-        EXPECT_EQ(GetSubstanceProperty(data(), "comp.2", "density", water().Temperatures[k]), water().Density[k]);
+        EXPECT_EQ(GetSubstanceProperty(data(), "comp.2", "density", water().Temperatures[k]),
+                  water().Density[k]);
     EXPECT_EQ(GetSubstanceProperty(data(), "комп.1", "enthalp_l", 20), ethanol().LiquidEnthalpy[3]);
     EXPECT_EQ(GetSubstanceProperty(data(), "comp.1", "enthalp_v", 20), ethanol().VapourEnthalpy[3]);
     // vapour pressure in mm Hg, straight from the table
     EXPECT_EQ(GetSubstanceProperty(data(), "comp.2", "vap_press", 0), water().PressureValues[0]);
     // the steam kinds read the steam table whatever the name
-    EXPECT_EQ(GetSubstanceProperty(data(), "comp.4", "enthalp_s", 1.0L), data().SteamTable.SteamEnthalpy[0]);
-    EXPECT_EQ(GetSubstanceProperty(data(), "nothing", "enthalp_c", 10), data().SteamTable.CondensateEnthalpy[13]);
+    EXPECT_EQ(GetSubstanceProperty(data(), "comp.4", "enthalp_s", 1.0L),
+              data().SteamTable.SteamEnthalpy[0]);
+    EXPECT_EQ(GetSubstanceProperty(data(), "nothing", "enthalp_c", 10),
+              data().SteamTable.CondensateEnthalpy[13]);
     // an unknown name selects the first record, without a message
     EXPECT_EQ(GetSubstanceProperty(data(), "benzene", "density", 20), ethanol().Density[3]);
 
@@ -139,13 +148,16 @@ TEST(SubstanceProperty, KindsReadTheirTables) {
 TEST(SubstanceProperty, VapourPressureByTableOrAntoine) {
     EXPECT_EQ(VapourPressure(data(), "comp.2", 1), 133.3L * water().PressureValues[0]);
     // independent references: water boils at 100 degC and ethanol at 78.3 degC under 760 mm Hg
-    EXPECT_NEAR(static_cast<double>(VapourPressure(data(), "comp.2", 373.15L / 273.15L) / 133.3L), 760, 2);
-    EXPECT_NEAR(static_cast<double>(VapourPressure(data(), "comp.1", 351.45L / 273.15L) / 133.3L), 760, 5);
+    EXPECT_NEAR(static_cast<double>(VapourPressure(data(), "comp.2", 373.15L / 273.15L) / 133.3L),
+                760, 2);
+    EXPECT_NEAR(static_cast<double>(VapourPressure(data(), "comp.1", 351.45L / 273.15L) / 133.3L),
+                760, 5);
     // methanol: Antoine, though its table is empty; normal boiling point 64.6 degC
     const Pro& methanol = data().SubstanceTable[2];
     const Real tau = 337.75L / 273.15L;
     EXPECT_EQ(VapourPressure(data(), "комп.3", tau),
-              133.3L * std::exp(methanol.AntoineA - methanol.AntoineB / (273.15L * tau + methanol.AntoineC)));
+              133.3L * std::exp(methanol.AntoineA -
+                                methanol.AntoineB / (273.15L * tau + methanol.AntoineC)));
     EXPECT_NEAR(static_cast<double>(VapourPressure(data(), "comp.3", tau) / 133.3L), 760, 10);
 
     // molar volume of water at 20 degC: 18.015 / 998.2 m3/kmol
