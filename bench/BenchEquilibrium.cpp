@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "SilentDialogs.h"
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -10,17 +11,6 @@
 namespace {
 
 using namespace vexamo;
-
-// The set-up's context as the Run builds it from its session.
-EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
-    return {.language = session.LanguageFlag,
-            .data = session.Data,
-            .report = session.Report,
-            .fitProgress = session.FitState,
-            .pairs = session.EquilibriumPairs,
-            .componentNames = session.ComponentNames,
-            .dialogs = dialogs};
-}
 
 // Answers the set-up's questions: the method, UNIFAC variant 1 fitted to the
 // data (or the reference values), and Retry at the slow-convergence question.
@@ -53,7 +43,8 @@ void BM_PairSetUp(benchmark::State& state) {
         session.Report.clear();
         ScriptedDialogs dialogs(static_cast<int>(state.range(2)));
         char method = 0;
-        RunEquilibriumSetup(contextOf(session, dialogs), 2, pair, session.Equilibrium, method);
+        RunEquilibriumSetup(equilibriumContext(session, dialogs), 2, pair, session.Equilibrium,
+                            method);
         evaluations = session.EquilibriumPairs.at(0).Evaluations;
     }
     state.counters["evaluations"] = evaluations;
@@ -82,7 +73,8 @@ struct FourComponents {
         ScriptedDialogs dialogs(3, true);
         char method = 0;
         const std::array<std::uint16_t, 4> all{0, 1, 2, 3};
-        RunEquilibriumSetup(contextOf(session, dialogs), 4, all, session.Equilibrium, method);
+        RunEquilibriumSetup(equilibriumContext(session, dialogs), 4, all, session.Equilibrium,
+                            method);
         Real S = 0;
         for (std::size_t i = 0; i < 4; ++i) S += 0.25L / session.Data.SubstanceTable[i].MolarMass;
         for (std::size_t i = 0; i < 4; ++i)

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -16,17 +17,6 @@
 
 namespace vexamo {
 namespace {
-
-// The set-up's context as the Run builds it from its session.
-EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
-    return {.language = session.LanguageFlag,
-            .data = session.Data,
-            .report = session.Report,
-            .fitProgress = session.FitState,
-            .pairs = session.EquilibriumPairs,
-            .componentNames = session.ComponentNames,
-            .dialogs = dialogs};
-}
 
 using test::FakeDialogs;
 
@@ -66,7 +56,8 @@ Session fitted(std::uint16_t a, std::uint16_t b, int method) {
     }
     const std::array<std::uint16_t, 2> substances{a, b};
     char letter = 0;
-    RunEquilibriumSetup(contextOf(session, dialogs), 2, substances, session.Equilibrium, letter);
+    RunEquilibriumSetup(equilibriumContext(session, dialogs), 2, substances, session.Equilibrium,
+                        letter);
     return session;
 }
 

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "common/Errors.h"
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -12,17 +13,6 @@
 
 namespace vexamo {
 namespace {
-
-// The set-up's context as the Run builds it from its session.
-EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
-    return {.language = session.LanguageFlag,
-            .data = session.Data,
-            .report = session.Report,
-            .fitProgress = session.FitState,
-            .pairs = session.EquilibriumPairs,
-            .componentNames = session.ComponentNames,
-            .dialogs = dialogs};
-}
 
 using test::FakeDialogs;
 
@@ -52,8 +42,9 @@ struct SetupRun {
         SetFitReportMemo(session.FitState, session.Report);
     }
     void setUp(std::vector<std::uint16_t> substances) {
-        RunEquilibriumSetup(contextOf(session, dialogs), static_cast<int>(substances.size()),
-                            substances, session.Equilibrium, method);
+        RunEquilibriumSetup(equilibriumContext(session, dialogs),
+                            static_cast<int>(substances.size()), substances, session.Equilibrium,
+                            method);
     }
     const std::vector<std::string>& memo() const { return session.Report.lines(); }
 };

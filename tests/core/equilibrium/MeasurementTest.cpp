@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "control/RunContexts.h"
 #include "control/Session.h"
 #include "equilibrium/EquilibriumCalculations.h"
 #include "equilibrium/EquilibriumSetup.h"
@@ -14,17 +15,6 @@
 
 namespace vexamo {
 namespace {
-
-// The set-up's context as the Run builds it from its session.
-EquilibriumContext contextOf(Session& session, Dialogs& dialogs) {
-    return {.language = session.LanguageFlag,
-            .data = session.Data,
-            .report = session.Report,
-            .fitProgress = session.FitState,
-            .pairs = session.EquilibriumPairs,
-            .componentNames = session.ComponentNames,
-            .dialogs = dialogs};
-}
 
 using test::FakeDialogs;
 
@@ -45,7 +35,8 @@ Deviation againstMeasurement(std::uint16_t first, std::uint16_t second, int meth
     }
     const std::array<std::uint16_t, 2> substances{first, second};
     char letter = 0;
-    RunEquilibriumSetup(contextOf(session, dialogs), 2, substances, session.Equilibrium, letter);
+    RunEquilibriumSetup(equilibriumContext(session, dialogs), 2, substances, session.Equilibrium,
+                        letter);
     EXPECT_EQ(session.EquilibriumPairs.size(), 1u);
     Deviation d;
     if (session.EquilibriumPairs.empty()) return d;
