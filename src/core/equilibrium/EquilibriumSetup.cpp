@@ -85,6 +85,9 @@ private:
     std::string fitPair(int i, int j);
     std::string enterPair(int i, int j);
     std::string unifacPair(int i, int j, bool dataPresent, char choice);
+    void fitUnifacPair(int i, int j, int parameterCount, PairSetup& record);
+    void enterUnifacPair(int i, int j, int parameterCount);
+    void referenceUnifacPair();
     void completeUnifac();
     // Mixtures of three or more: which fitted pair's group parameters a later
     // pair refitted, and how far each fitted pair's equimolar bubble point
@@ -515,107 +518,138 @@ std::string Setup::enterPair(int i, int j) {
     return pairResultText(letter, m_model, i, j, m_lang);
 }
 
+// The numbering of a pair's UNIFAC parameters: position m is a distinct main
+// group (variant 1) or a group (variant 2).
+struct GroupPositions {
+    const GroupList& groups;
+    char variant;
+
+    int count() const { return variant == '1' ? groups.DistinctCount : groups.GroupCount; }
+    int number(int m) const {
+        return variant == '1' ? groups.DistinctMain[at(m)] : groups.MainGroup[at(m)];
+    }
+    std::string letterOf(int m) const { return std::string(1, groups.SubgroupLetter[at(m)]); }
+    std::string label(int m, int n) const {
+        return variant == '1'
+                   ? "  a[" + std::to_string(number(m)) + "," + std::to_string(number(n)) + "]"
+                   : "  a[" + std::to_string(number(m)) + letterOf(m) + "," +
+                         std::to_string(number(n)) + letterOf(n) + "]";
+    }
+};
+
+// The group parameters of pair (i, j) fitted to its measured data.
+void Setup::fitUnifacPair(int i, int j, int P, PairSetup& record) {
+    const std::size_t si = at(i), sj = at(j);
+    FitContext& c = m_fit;
+    const GroupList& groups = c.Tables.Groups;
+    const std::array<Real, 2> q{c.UniquacQ[si], c.UniquacQ[sj]}, r{c.UniquacR[si], c.UniquacR[sj]};
+    if (P > kMaxFitParameters)
+        throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] +
+                                 "-" + m_names[sj] + tr(m_lang, " has ", " имеет ") +
+                                 std::to_string(P) +
+                                 tr(m_lang, " group parameters; at most 66 can be fitted",
+                                    " параметров групп; подобрать можно не более 66"));
+    const FitPoints& p = c.Points;
+    for (std::size_t k = 0; k < p.n; ++k) {
+        const std::array<Real, 2> composition{p.x1[k], 1 - p.x1[k]};
+        std::array<Real, 2> gammaC{};
+        CombinatorialActivity(2, q, r, composition, gammaC);
+        c.Combinatorial[si][k] = gammaC[0];
+        c.Combinatorial[sj][k] = gammaC[1];
+        std::array<Real, kMaxGroups> fractions{};
+        GroupFractions(2, groups, c.PairBlocks, composition, fractions);
+        for (int g = 0; g < groups.GroupCount; ++g)
+            c.GroupFractionTable[at(g)][k] = fractions[at(g)];
+    }
+    c.First = i;
+    c.Second = j;
+    for (int k = 0; k < P; ++k) c.Unifac[at(k)] = 0.2L;
+    const Objective objective = [&c](const FitVector& X) { return UnifacObjective(c, X); };
+    if (P > 0) {
+        minimize(c.Unifac, 0.00001L, P - 1, objective, record);
+    } else {  // nothing to fit: the tables as they stand
+        c.Iterations = 0;
+        c.Minimum = objective(c.Unifac);
+        record.Points = p.n;
+        record.RmsY = std::sqrt(c.Minimum / p.n);
+    }
+    record.Source = PairSetup::Origin::Fitted;
+}
+
+// The group parameters of pair (i, j) as the person enters them.
+void Setup::enterUnifacPair(int i, int j, int P) {
+    UnifacTables& tables = m_fit.Tables;
+    const GroupPositions positions{tables.Groups, tables.Variant};
+    const int G = positions.count();
+    const std::string unit = tr(m_lang, "  degr.K;", "  град.K;");
+    if (P > kMaxEntryColumns)
+        throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[at(i)] +
+                                 "-" + m_names[at(j)] + tr(m_lang, " has ", " имеет ") +
+                                 std::to_string(P) +
+                                 tr(m_lang, " group parameters; at most 25 can be entered",
+                                    " параметров групп; ввести можно не более 25"));
+    std::string header = tr(m_lang, "Number of power parameters of interaction of groups ",
+                            "Число энергетических параметров взаимодействия групп ") +
+                         std::to_string(P) + "\r\n" + tr(m_lang, "Enter ", "Введите ");
+    std::vector<std::string> labels, units;
+    for (int m = 0; m < G; ++m)
+        for (int n = 0; n < G; ++n)
+            if (m != n) {
+                header += positions.label(m, n) + unit;
+                labels.push_back("  " + positions.label(m, n));
+                units.push_back("  " + unit);
+            }
+    const GridAnswer answer =
+        m_dialogs.ask(parameterGrid(tr(m_lang, "Input of power parameters for method UNIFAC",
+                                       "Ввод энергетических параметров для метода UNIFAC"),
+                                    header, labels, units));
+    std::size_t column = 0;
+    for (int m = 0; m < G; ++m)
+        for (int n = 0; n < G; ++n)
+            if (m != n)
+                StoreGroupParameter(tables, m, n, cellValue(answer, column++) / kZeroCelsius_K);
+}
+
+// The group parameters of the references.
+void Setup::referenceUnifacPair() {
+    UnifacTables& tables = m_fit.Tables;
+    const GroupPositions positions{tables.Groups, tables.Variant};
+    const int G = positions.count();
+    memo().add(tr(m_lang, "Power parameters are taken from references",
+                  "Энергетические параметры взяты из литературных источников"));
+    for (int m = 0; m < G; ++m)
+        for (int n = 0; n < G; ++n)
+            if (m != n) {
+                const int a = positions.number(m), b = positions.number(n);
+                StoreGroupParameter(tables, m, n, a == b ? 0.0L : m_data.groupInteraction(a, b));
+            }
+}
+
 std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
     const std::size_t si = at(i), sj = at(j);
     FitContext& c = m_fit;
     UnifacTables& tables = c.Tables;
     const char variant = tables.Variant;
     c.PairBlocks = {m_blocks[si], m_blocks[sj]};
-    const std::array<Real, 2> q{c.UniquacQ[si], c.UniquacQ[sj]}, r{c.UniquacR[si], c.UniquacR[sj]};
     tables.Groups = MergeGroupLists(c.PairBlocks);
     const GroupList& groups = tables.Groups;
-    const int G = variant == '1' ? groups.DistinctCount : groups.GroupCount;
+    const GroupPositions positions{groups, variant};
+    const int G = positions.count();
     const int P = G * (G - 1);
     const std::string unit = tr(m_lang, "  degr.K;", "  град.K;");
-    // The main-group number and the label of position m (distinct main groups
-    // for variant 1, groups for variant 2).
-    auto number = [&](int m) {
-        return variant == '1' ? groups.DistinctMain[at(m)] : groups.MainGroup[at(m)];
-    };
-    auto letterOf = [&](int m) { return std::string(1, groups.SubgroupLetter[at(m)]); };
-    auto label = [&](int m, int n) {
-        return variant == '1'
-                   ? "  a[" + std::to_string(number(m)) + "," + std::to_string(number(n)) + "]"
-                   : "  a[" + std::to_string(number(m)) + letterOf(m) + "," +
-                         std::to_string(number(n)) + letterOf(n) + "]";
-    };
 
     PairSetup record;
     record.First = i;
     record.Second = j;
     record.MethodLetter = 'F';
     if (dataPresent) {
-        if (P > kMaxFitParameters)
-            throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] +
-                                     "-" + m_names[sj] + tr(m_lang, " has ", " имеет ") +
-                                     std::to_string(P) +
-                                     tr(m_lang, " group parameters; at most 66 can be fitted",
-                                        " параметров групп; подобрать можно не более 66"));
-        const FitPoints& p = c.Points;
-        for (std::size_t k = 0; k < p.n; ++k) {
-            const std::array<Real, 2> composition{p.x1[k], 1 - p.x1[k]};
-            std::array<Real, 2> gammaC{};
-            CombinatorialActivity(2, q, r, composition, gammaC);
-            c.Combinatorial[si][k] = gammaC[0];
-            c.Combinatorial[sj][k] = gammaC[1];
-            std::array<Real, kMaxGroups> fractions{};
-            GroupFractions(2, groups, c.PairBlocks, composition, fractions);
-            for (int g = 0; g < groups.GroupCount; ++g)
-                c.GroupFractionTable[at(g)][k] = fractions[at(g)];
-        }
-        c.First = i;
-        c.Second = j;
-        for (int k = 0; k < P; ++k) c.Unifac[at(k)] = 0.2L;
-        const Objective objective = [&c](const FitVector& X) { return UnifacObjective(c, X); };
-        if (P > 0) {
-            minimize(c.Unifac, 0.00001L, P - 1, objective, record);
-        } else {  // nothing to fit: the tables as they stand
-            c.Iterations = 0;
-            c.Minimum = objective(c.Unifac);
-            record.Points = p.n;
-            record.RmsY = std::sqrt(c.Minimum / p.n);
-        }
-        record.Source = PairSetup::Origin::Fitted;
+        fitUnifacPair(i, j, P, record);
     } else {
         if (choice == '1') {
-            if (P > kMaxEntryColumns)
-                throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") +
-                                         m_names[si] + "-" + m_names[sj] +
-                                         tr(m_lang, " has ", " имеет ") + std::to_string(P) +
-                                         tr(m_lang, " group parameters; at most 25 can be entered",
-                                            " параметров групп; ввести можно не более 25"));
-            std::string header = tr(m_lang, "Number of power parameters of interaction of groups ",
-                                    "Число энергетических параметров взаимодействия групп ") +
-                                 std::to_string(P) + "\r\n" + tr(m_lang, "Enter ", "Введите ");
-            std::vector<std::string> labels, units;
-            for (int m = 0; m < G; ++m)
-                for (int n = 0; n < G; ++n)
-                    if (m != n) {
-                        header += label(m, n) + unit;
-                        labels.push_back("  " + label(m, n));
-                        units.push_back("  " + unit);
-                    }
-            const GridAnswer answer = m_dialogs.ask(
-                parameterGrid(tr(m_lang, "Input of power parameters for method UNIFAC",
-                                 "Ввод энергетических параметров для метода UNIFAC"),
-                              header, labels, units));
-            std::size_t column = 0;
-            for (int m = 0; m < G; ++m)
-                for (int n = 0; n < G; ++n)
-                    if (m != n)
-                        StoreGroupParameter(tables, m, n,
-                                            cellValue(answer, column++) / kZeroCelsius_K);
+            enterUnifacPair(i, j, P);
             record.Source = PairSetup::Origin::Entered;
         } else {
-            memo().add(tr(m_lang, "Power parameters are taken from references",
-                          "Энергетические параметры взяты из литературных источников"));
-            for (int m = 0; m < G; ++m)
-                for (int n = 0; n < G; ++n)
-                    if (m != n) {
-                        const int a = number(m), b = number(n);
-                        StoreGroupParameter(tables, m, n,
-                                            a == b ? 0.0L : m_data.groupInteraction(a, b));
-                    }
+            referenceUnifacPair();
             record.Source = PairSetup::Origin::Reference;
         }
         BuildGroupInteractionMatrix(tables, groups.GroupCount, groups.MainGroup,
@@ -626,17 +660,18 @@ std::string Setup::unifacPair(int i, int j, bool dataPresent, char choice) {
     for (int m = 0; m < G; ++m)
         for (int n = 0; n < G; ++n) {
             if (m == n) continue;
-            const Real value = variant == '1' ? tables.mainEntry(number(m), number(n))
-                                              : c.PairInteraction[at(m)][at(n)];
+            const int a = positions.number(m), b = positions.number(n);
+            const Real value =
+                variant == '1' ? tables.mainEntry(a, b) : c.PairInteraction[at(m)][at(n)];
             if (variant == '1')
-                result += "  a0[" + std::to_string(number(m)) + "," + std::to_string(number(n)) +
+                result += "  a0[" + std::to_string(a) + "," + std::to_string(b) +
                           "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             else
-                result += "  a[" + std::to_string(number(m)) + letterOf(m) + "," +
-                          std::to_string(number(n)) + letterOf(n) +
+                result += "  a[" + std::to_string(a) + positions.letterOf(m) + "," +
+                          std::to_string(b) + positions.letterOf(n) +
                           "]= " + formatFixed(value * kZeroCelsius_K, 7, 3);
             result += unit;
-            record.Labels.push_back(label(m, n).substr(2));
+            record.Labels.push_back(positions.label(m, n).substr(2));
             record.Kinds.push_back('G');
             record.Values.push_back(value);
         }
