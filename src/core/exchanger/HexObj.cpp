@@ -270,49 +270,26 @@ void THexObj::addNoResultsLine(const std::string& reason) {
     ReportText += noResultsText(m_lang, reason);
 }
 
-bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
-    ExchangerContext& s = m_context;
-    s.tubeFlow = tubeFlow;
-    s.shellFlow = shellFlow;
-    RunResults r;
-    // A calculation that ends without results, however it ends (by its own
-    // decision, by an error, or with results that cannot be reported), leaves
-    // no intermediate flow behind: both flows are put back as they were given.
-    const FlowKeeper keeper{s.tubeFlow, s.shellFlow, r};
-    try {
-        Calculate(s.tubeFlow, s.shellFlow, r);
-        if (r.produced) {
-            r.Surface = r.HeatFlow / (r.HeatFlux * 3600);
-            r.TubeSide.lossComputed = TubeLoss.computed;
-            r.TubeSide.loss_kPa = TubeLoss.loss;
-            r.ShellSide.lossComputed = ShellLoss.total > 0;
-            r.ShellSide.loss_kPa = ShellLoss.total;
-            if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
-                throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
-                                        "тепловой поток равен нулю: поверхность не определена"));
-            requireReportable(r);
-        }
-    } catch (const std::exception& e) {
-        r.produced = false;
-        r.reason = describeError(e, m_lang);
-        s.results = r;
-        m_dialogs.message({"calculation.error", MessageKind::Error, "Error\r\n" + r.reason});
-        // The report says that there are no results, and why, after what the
-        // intermediate blocks already wrote.
-        addResultsHeading();
-        addNoResultsLine(r.reason);
-        s.report.add(ReportText);
-        return false;
-    }
-    s.results = r;
+// What the pair's calculation leaves to its base: the surface from the heat
+// flow and the flux, the pressure losses, and the check that the report can
+// show every number.
+void THexObj::completeResults(RunResults& r) const {
+    r.Surface = r.HeatFlow / (r.HeatFlux * 3600);
+    r.TubeSide.lossComputed = TubeLoss.computed;
+    r.TubeSide.loss_kPa = TubeLoss.loss;
+    r.ShellSide.lossComputed = ShellLoss.total > 0;
+    r.ShellSide.loss_kPa = ShellLoss.total;
+    if (!std::isfinite(r.Surface) || !std::isfinite(r.OverallCoefficient))
+        throw NumericalError(tr(m_lang, "the heat flux is zero: no surface can be found",
+                                "тепловой поток равен нулю: поверхность не определена"));
+    requireReportable(r);
+}
 
-    addResultsHeading();
-    if (!r.produced) {
-        // Left for the data dialogs: say so instead of numbers.
-        addNoResultsLine("");
-        s.report.add(ReportText);
-        return false;
-    }
+// The lines of the results block after its heading: flows, coefficients,
+// flux, the pair's own lines, surface, installed surface, outlet, and the
+// balance not reached.
+void THexObj::addResultLines(const RunResults& r) {
+    const ExchangerContext& s = m_context;
     auto line = [&](const char* en, const char* ru, const std::string& value, const char* unitEn,
                     const char* unitRu) {
         ReportText += tr(m_lang, en, ru) + value + tr(m_lang, unitEn, unitRu) + "\r\n";
@@ -364,6 +341,42 @@ bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
                          "  Тепловой баланс не достигнут: итерации остановлены при отношении "
                          "тепловых потоков ") +
                       formatGeneral(r.BalanceRatio, 8, 2) + tr(m_lang, ".", ".") + "\r\n";
+}
+
+bool THexObj::ReportResults(Real tubeFlow, Real shellFlow) {
+    ExchangerContext& s = m_context;
+    s.tubeFlow = tubeFlow;
+    s.shellFlow = shellFlow;
+    RunResults r;
+    // A calculation that ends without results, however it ends (by its own
+    // decision, by an error, or with results that cannot be reported), leaves
+    // no intermediate flow behind: both flows are put back as they were given.
+    const FlowKeeper keeper{s.tubeFlow, s.shellFlow, r};
+    try {
+        Calculate(s.tubeFlow, s.shellFlow, r);
+        if (r.produced) completeResults(r);
+    } catch (const std::exception& e) {
+        r.produced = false;
+        r.reason = describeError(e, m_lang);
+        s.results = r;
+        m_dialogs.message({"calculation.error", MessageKind::Error, "Error\r\n" + r.reason});
+        // The report says that there are no results, and why, after what the
+        // intermediate blocks already wrote.
+        addResultsHeading();
+        addNoResultsLine(r.reason);
+        s.report.add(ReportText);
+        return false;
+    }
+    s.results = r;
+
+    addResultsHeading();
+    if (!r.produced) {
+        // Left for the data dialogs: say so instead of numbers.
+        addNoResultsLine("");
+        s.report.add(ReportText);
+        return false;
+    }
+    addResultLines(r);
     s.report.add(ReportText);
 
     if (r.Speed > 2.5L) {

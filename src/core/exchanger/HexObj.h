@@ -122,6 +122,10 @@ protected:
     // no results with its reason (none when the user left for the dialogs).
     void addResultsHeading();
     void addNoResultsLine(const std::string& reason);
+    // The surface and losses of produced results, checked for the report.
+    void completeResults(RunResults& results) const;
+    // The results block's lines after its heading.
+    void addResultLines(const RunResults& results);
 
     // The person chose to check the initial data: no results, and the Run
     // goes back to the data dialogs.
