@@ -119,51 +119,50 @@ std::optional<std::string> unwritableReason(const fs::path& file, BackupRule rul
     return std::nullopt;
 }
 
-void writeFileAtomically(const fs::path& file, std::string_view bytes, BackupRule rule,
-                         FileSystemCalls& calls) {
-    if (auto why = unwritableReason(file, rule)) throw OutputRefused(file.string() + ": " + *why);
-    const fs::path backup = backupPath(file, rule);
-    struct stat previousStatus {};
-    const bool hadPrevious = ::lstat(file.c_str(), &previousStatus) == 0;
-    const std::string kept =
-        hadPrevious ? "; the previous file is unchanged" : "; nothing was written";
+namespace {
 
-    // 1. A temporary file of our own beside the target.
-    fs::path temporary;
+// A temporary file of our own beside the target, open for writing.
+struct TemporaryFile {
+    fs::path path;
     int fd = -1;
-    int error = 0;
-    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = temporaryName(file, attempt);
-        fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        error = errno;
-        if (fd < 0 && error != EEXIST) break;
-    }
-    if (fd < 0)
-        throw FileWriteError(file, WriteStep::CreateTemporary, error,
-                             file.string() + ": the temporary file " + temporary.string() +
-                                 " could not be created (" + errorText(error) + ")" + kept);
+};
 
+// 1. The temporary file, under a name no other file has.
+TemporaryFile createTemporary(const fs::path& file, FileSystemCalls& calls,
+                              const std::string& kept) {
+    TemporaryFile t;
+    int error = 0;
+    for (unsigned attempt = 0; attempt < 100 && t.fd < 0; ++attempt) {
+        t.path = temporaryName(file, attempt);
+        t.fd = calls.open(t.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        error = errno;
+        if (t.fd < 0 && error != EEXIST) break;
+    }
+    if (t.fd < 0)
+        throw FileWriteError(file, WriteStep::CreateTemporary, error,
+                             file.string() + ": the temporary file " + t.path.string() +
+                                 " could not be created (" + errorText(error) + ")" + kept);
+    return t;
+}
+
+// 2-3. Every byte, on disk, then closed; on failure the temporary file goes.
+void writeAndClose(TemporaryFile& t, const fs::path& file, std::string_view bytes,
+                   FileSystemCalls& calls, const std::string& kept) {
     auto fail = [&](WriteStep step, int errorNumber, const char* what) -> FileWriteError {
-        if (fd >= 0) (void)calls.close(fd);
-        fd = -1;
-        (void)calls.unlink(temporary.c_str());
+        if (t.fd >= 0) (void)calls.close(t.fd);
+        t.fd = -1;
+        (void)calls.unlink(t.path.c_str());
         return FileWriteError(
             file, step, errorNumber,
             file.string() + ": " + what + " (" + errorText(errorNumber) + ")" + kept);
     };
 
-    // A replaced file keeps its permissions (a private report stays private).
-    if (hadPrevious) {
-        struct stat st {};
-        if (::stat(file.c_str(), &st) == 0) (void)::fchmod(fd, st.st_mode & 07777);
-    }
-
-    // 2. Every byte; a write makes progress or fails, interruptions are retried
-    // a bounded number of times.
+    // A write makes progress or fails; interruptions are retried a bounded
+    // number of times.
     std::size_t done = 0;
     unsigned interruptions = 0;
     while (done < bytes.size()) {
-        const long n = calls.write(fd, bytes.data() + done, bytes.size() - done);
+        const long n = calls.write(t.fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             const int e = errno;
             if (e == EINTR && ++interruptions < 1000) continue;
@@ -173,13 +172,18 @@ void writeFileAtomically(const fs::path& file, std::string_view bytes, BackupRul
         done += static_cast<std::size_t>(n);
     }
 
-    // 3. On disk, then closed (a network file system may report its errors only here).
-    if (calls.fsync(fd) != 0) throw fail(WriteStep::Sync, errno, "syncing to disk failed");
-    const int closed = calls.close(fd);
-    fd = -1;
+    // A network file system may report its errors only at the sync or the close.
+    if (calls.fsync(t.fd) != 0) throw fail(WriteStep::Sync, errno, "syncing to disk failed");
+    const int closed = calls.close(t.fd);
+    t.fd = -1;
     if (closed != 0) throw fail(WriteStep::Close, errno, "closing the file failed");
+}
 
-    // 4. The previous file becomes the backup; an older backup goes only now.
+// 4-5. The previous file becomes the backup (an older backup goes only now),
+// and the new file takes the name; when it cannot, the previous file gets
+// its name back.
+void moveIntoPlace(const fs::path& file, const fs::path& backup, const fs::path& temporary,
+                   bool hadPrevious, FileSystemCalls& calls, const std::string& kept) {
     if (hadPrevious && calls.rename(file.c_str(), backup.c_str()) != 0) {
         const int e = errno;
         (void)calls.unlink(temporary.c_str());
@@ -187,8 +191,6 @@ void writeFileAtomically(const fs::path& file, std::string_view bytes, BackupRul
                              file.string() + ": the previous file could not be renamed to " +
                                  backup.string() + " (" + errorText(e) + ")" + kept);
     }
-
-    // 5. The new file takes the name.
     if (calls.rename(temporary.c_str(), file.c_str()) != 0) {
         const int e = errno;
         std::string where = "; nothing was written";
@@ -209,6 +211,27 @@ void writeFileAtomically(const fs::path& file, std::string_view bytes, BackupRul
                              file.string() + ": the new file could not be renamed into place (" +
                                  errorText(e) + ")" + where);
     }
+}
+
+}  // namespace
+
+void writeFileAtomically(const fs::path& file, std::string_view bytes, BackupRule rule,
+                         FileSystemCalls& calls) {
+    if (auto why = unwritableReason(file, rule)) throw OutputRefused(file.string() + ": " + *why);
+    const fs::path backup = backupPath(file, rule);
+    struct stat previousStatus {};
+    const bool hadPrevious = ::lstat(file.c_str(), &previousStatus) == 0;
+    const std::string kept =
+        hadPrevious ? "; the previous file is unchanged" : "; nothing was written";
+
+    TemporaryFile temporary = createTemporary(file, calls, kept);
+    // A replaced file keeps its permissions (a private report stays private).
+    if (hadPrevious) {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) == 0) (void)::fchmod(temporary.fd, st.st_mode & 07777);
+    }
+    writeAndClose(temporary, file, bytes, calls, kept);
+    moveIntoPlace(file, backup, temporary.path, hadPrevious, calls, kept);
     calls.syncFolder(folderOf(file).c_str());
 }
 
