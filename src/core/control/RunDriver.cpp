@@ -117,11 +117,10 @@ void refuseFarOutside(Session& session) {
     check(session.Problem.ShellStream, 2);
 }
 
-RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+// Steps 1 to 4: the load offer, the technological form, both streams, the
+// design form and the save offer. Cancelling a form throws RunCancelled.
+void enterData(Session& session, Dialogs& dialogs, const RunSettings& settings) {
     const LanguageFlagType lang = session.LanguageFlag;
-    std::error_code ec;
-    session.WorkingFolder = std::filesystem::current_path(ec);
-
     if (session.TechnoPending && session.DesignPending) {
         if (dialogs.confirm(
                 {"run.load_problem",
@@ -152,7 +151,12 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     if (session.DesignPending || !session.DesignEntered)
         if (!DesignActionExecute(session, dialogs)) throw RunCancelled("design data");
     SaveProblemFile(session, dialogs);
+}
 
+// Step 5: the initial-data block and the bundle-fit warning; the progress
+// line of the calculation follows them.
+void writeInitialData(Session& session, Dialogs& dialogs) {
+    const LanguageFlagType lang = session.LanguageFlag;
     session.Report.add(initialDataBlock(session.Problem.Design, lang));
     {
         const DesignRecord& d = session.Problem.Design;
@@ -164,7 +168,12 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
         }
     }
     session.ProgressLineIndex = static_cast<int>(session.Report.lineCount());
+}
 
+// Steps 6 and 7: the pair's exchanger, then the far-outside check, the
+// engineering summary and the warnings.
+RunOutcome runExchanger(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+    const LanguageFlagType lang = session.LanguageFlag;
     const ExchangerClass cls = exchangerClassFor(session.PairCode);
     if (cls == ExchangerClass::None) {
         dialogs.message({"run.no_pair", MessageKind::Error, "процесс не оформлен"});
@@ -197,6 +206,14 @@ RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& setti
     if (produced) session.Report.add(summaryBlock(summarize(session), lang));
     addValidityWarnings(session);
     return produced ? RunOutcome::Results : RunOutcome::NoResults;
+}
+
+RunOutcome runSteps(Session& session, Dialogs& dialogs, const RunSettings& settings) {
+    std::error_code ec;
+    session.WorkingFolder = std::filesystem::current_path(ec);
+    enterData(session, dialogs, settings);
+    writeInitialData(session, dialogs);
+    return runExchanger(session, dialogs, settings);
 }
 
 }  // namespace
