@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -12,6 +13,14 @@ namespace {
 
 using ProfileEntry = bool (*)(const ProfileGraphRequest*, const char*, std::string*);
 using TxyEntry = bool (*)(const plot::TxyDiagram*, const char*, std::string*);
+
+// Loading the library and drawing, one at a time: Runs on several threads
+// may each write a picture, and the toolkit's application object and fonts
+// are not made for being set up from two threads at once.
+std::mutex& drawingMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
 
 // The library beside the executable (or one folder up, as the test programs
 // lie below it), else where it is installed.
@@ -46,12 +55,14 @@ Entry entry(const char* name) {
 }  // namespace
 
 void writeProfilePicture(const ProfileGraphRequest& request, const std::string& file) {
+    const std::lock_guard<std::mutex> lock(drawingMutex());
     std::string error;
     if (!entry<ProfileEntry>("vexamoPlotProfile")(&request, file.c_str(), &error))
         throw std::runtime_error(error);
 }
 
 void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
+    const std::lock_guard<std::mutex> lock(drawingMutex());
     std::string error;
     if (!entry<TxyEntry>("vexamoPlotTxy")(&diagram, file.c_str(), &error))
         throw std::runtime_error(error);
