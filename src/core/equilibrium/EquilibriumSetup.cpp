@@ -57,6 +57,150 @@ Real cellValue(const GridAnswer& answer, std::size_t column) {
     return 0;
 }
 
+// A group of a pair's group list as the drift note names it: its main group,
+// with its subgroup letter where groups are told apart (variant 2).
+std::string groupName(const GroupList& g, int k, bool mainGroups) {
+    const char letter = g.SubgroupLetter[at(k)];
+    return std::to_string(g.MainGroup[at(k)]) +
+           (mainGroups || letter == ' ' ? std::string() : std::string(1, letter));
+}
+
+// The questions and memo texts of the set-up in both languages, so that the
+// steps below read as the set-up's algorithm.
+namespace setupTexts {
+
+std::string calculationTitle(LanguageFlagType lang) {
+    return std::string(tr(
+               lang, " Calculation of power parameters of intermolecular (intergroup)interaction.",
+               "Расчет энергетических параметров межмолекулярного (межгруппового) "
+               "взаимодействия")) +
+           "\r\n";
+}
+
+// Step 2 of a UNIFAC set-up: with or without the interactions of subgroups.
+AlternRequest unifacVariantQuestion(LanguageFlagType lang) {
+    AlternRequest variant;
+    variant.id = "equilibrium.unifac_variant";
+    variant.caption = tr(lang, "The definition of the parameter", "Задание параметра");
+    variant.question =
+        tr(lang,
+           "Select variant of calculation by UNIFAC method:\r\n1 - without taking into account "
+           "interactions\r\n"
+           "    between subgroups (on G.M.Valdeen);\r\n2 - in view of interactions between "
+           "subgroups.",
+           "Выберите вариант расчета по методу UNIFAC:\r\n1 - без учета взаимодействий между "
+           "подгруппами\r\n"
+           "    (по Дж. Вальдину);\r\n2 - с учетом взаимодействий между подгруппами.");
+    variant.alternatives = {tr(lang, " variant 1;", " вариант 1;"),
+                            tr(lang, " variant 2", " вариант 2")};
+    variant.defaultIndex = 0;
+    return variant;
+}
+
+// Step 4 of a UNIFAC variant 1 set-up: group parameters fitted to the
+// measured data (alternative 0) or taken from the references.
+AlternRequest unifacSourceQuestion(LanguageFlagType lang) {
+    AlternRequest source;
+    source.id = "equilibrium.unifac_source";
+    source.caption = tr(lang, "The definition of the parameter", "Задание параметра");
+    source.question = tr(lang,
+                         "Wish to calculate coefficients of group\r\ninteraction on "
+                         "experimental datas, available\r\n"
+                         "in the database (variant 1), or to take advantage\r\nof their values "
+                         "taken from the help "
+                         "literature (variant 2)?",
+                         "Желаете рассчитать коэффициенты группового\r\nвзаимодействия по "
+                         "экспериментальным данным,\r\n"
+                         "имеющимся в базе (вариант 1), или воспользоваться\r\nих значениями, "
+                         "взятыми из справочной "
+                         "литературы (вариант 2)?");
+    source.alternatives = {tr(lang, " variant 1 (is recommended)", " вариант 1 (рекомендуется)"),
+                           tr(lang, " variant 2", " вариант 2")};
+    source.defaultIndex = 0;
+    return source;
+}
+
+// The memo's heading of a pair, named in the order it is fitted.
+std::string pairHeader(LanguageFlagType lang, const std::string& first, const std::string& second,
+                       const std::string& method) {
+    return lang == kEnglish ? "Power parameters of binary interaction of molecules (structural "
+                              "groups)\r\ncomponent " +
+                                  first + "-" + second + " of model " + method
+                            : "Энергетические параметры бинарных взаимодействий молекул "
+                              "(структурных групп)\r\nкомпонентов " +
+                                  first + "-" + second + " модели " + method;
+}
+
+const char* rmsErrorHeader(LanguageFlagType lang) {
+    return tr(lang, " and root-mean-square error of calculation.",
+              " и среднеквадратичная погрешность расчетов.");
+}
+
+const char* fitWaitLabel(LanguageFlagType lang) {
+    return tr(lang,
+              "please wait ! There is a calculation of power\n\rparameters of intermolecular "
+              "(intergroup) interaction",
+              "пожалуйста подождите ! Идет расчет энергетических\n\rпараметров "
+              "межмолекулярного (межгруппового) взаимодействия");
+}
+
+std::string enteredByUser(LanguageFlagType lang) {
+    return std::string(".") + "\r\n" +
+           tr(lang, "Power parameters are set by the user",
+              "Энергетические параметры заданы пользователем");
+}
+
+// The person ended the program at pair first-second, which has no data.
+std::string endedForAbsentData(LanguageFlagType lang, const std::string& first,
+                               const std::string& second) {
+    return tr(lang,
+              "The work of the program is ended at the user's "
+              "choice (no equilibrium data for ",
+              "Работа программы завершена по выбору пользователя "
+              "(нет данных о равновесии для ") +
+           first + "-" + second + ").";
+}
+
+const char* refittedBy(LanguageFlagType lang) { return tr(lang, " by ", " парой "); }
+
+const char* sharedGroupTable(LanguageFlagType lang) {
+    return tr(lang,
+              "\r\n   The pairs share one table of group parameters: a later pair's fit overwrites "
+              "what an earlier one fitted.",
+              "\r\n   Пары используют одну таблицу параметров групп: подбор более поздней пары "
+              "переписывает подобранное ранее.");
+}
+
+// One fitted pair's line of the drift note: the group parameters that later
+// pairs refitted, and the equimolar bubble point (degC) by the pair's own
+// model and by the mixture's at the pair's data pressure (Pa).
+std::string driftLine(LanguageFlagType lang, const std::string& pair,
+                      const std::vector<std::string>& moved, Real pressure,
+                      const std::optional<Real>& tOwn, const std::optional<Real>& tMixture) {
+    auto degrees = [&](const std::optional<Real>& t) {
+        return t ? formatFixed(*t, 0, 2) : std::string(tr(lang, "none", "нет"));
+    };
+    std::string line = tr(lang, "   pair ", "   пара ") + pair + ": ";
+    if (moved.empty()) {
+        line += tr(lang, "its parameters stand in the mixture model",
+                   "ее параметры сохранены в модели смеси");
+    } else {
+        line += tr(lang, "refitted ", "переподобраны ");
+        for (std::size_t q = 0; q < moved.size(); ++q) line += (q ? "; " : "") + moved[q];
+    }
+    line +=
+        tr(lang, "; equimolar bubble point at ", "; температура кипения эквимолярной смеси при ") +
+        formatFixed(pressure / kPaPerMmHg, 0, 1) +
+        tr(lang, " mm Hg: own model ", " мм рт.ст.: своя модель ") + degrees(tOwn) +
+        tr(lang, ", mixture model ", ", модель смеси ") + degrees(tMixture) +
+        tr(lang, " degr.C", " град.С");
+    if (tOwn && tMixture)
+        line += " (" + std::string(*tMixture >= *tOwn ? "+" : "") +
+                formatFixed(*tMixture - *tOwn, 0, 2) + " K)";
+    return line;
+}
+
+}  // namespace setupTexts
 class Setup {
 public:
     Setup(const EquilibriumContext& context, int n, std::span<const std::uint16_t> substances,
@@ -74,13 +218,31 @@ public:
     void run();
 
 private:
+    // The shared UNIFAC tables as each pair left them.
+    struct FittedPair {
+        int i = 0, j = 0;
+        bool fitted = false;  // to measured data (else entered or from the references)
+        Real pressure = 0;    // Pa, of its measured data
+        UnifacTables tables;
+    };
+    // A pair in the order its data were measured in, and whether there are any.
+    struct MeasuredOrder {
+        int a = 0, b = 0;
+        bool dataPresent = false;
+    };
+
     ReportMemo& memo();
     void chooseMethod();
     // Steps 2 to 7 with the current method; false when the person switched
     // to UNIFAC and the set-up starts again.
     bool setUp();
+    void chooseUnifacVariant();
+    void prepareComponents(char letter);
     // One pair: false when the set-up starts again with UNIFAC.
     bool pair(int i, int j);
+    MeasuredOrder measuredOrder(int i, int j);
+    void loadPairData(int a, int b);
+    std::string pairParameters(int i, int j, const MeasuredOrder& order, char choice);
     char askDataAbsent(int i, int j);
     std::string fitPair(int i, int j);
     std::string enterPair(int i, int j);
@@ -93,6 +255,9 @@ private:
     // pair refitted, and how far each fitted pair's equimolar bubble point
     // moved from its own binary model to the mixture's.
     void reportUnifacDrift();
+    std::vector<std::string> refittedParameters(std::size_t k) const;
+    std::optional<Real> equimolarBubblePoint(const UnifacTables& tables, const FittedPair& p) const;
+    std::string pairName(const FittedPair& p) const;
     EquilibriumModel binaryModel(const UnifacTables& tables, int i, int j) const;
     void minimize(FitVector& X, Real eps, int lastIndex, const Objective& objective,
                   PairSetup& record);
@@ -109,13 +274,6 @@ private:
     FitContext m_fit;
     std::vector<std::string> m_names;
     std::array<GroupBlock, kMaxMixtureComponents> m_blocks{};  // all components' group blocks
-    // The shared UNIFAC tables as each pair left them.
-    struct FittedPair {
-        int i = 0, j = 0;
-        bool fitted = false;  // to measured data (else entered or from the references)
-        Real pressure = 0;    // Pa, of its measured data
-        UnifacTables tables;
-    };
     std::vector<FittedPair> m_fittedPairs;
 };
 
@@ -172,39 +330,19 @@ void Setup::chooseMethod() {
     m_model.Language = m_lang;
 }
 
-bool Setup::setUp() {
-    m_fittedPairs.clear();
-    const char letter = m_model.MethodLetter;
-    m_context.pairs.clear();  // a restart with UNIFAC sets every pair up again
-    // Step 2: UNIFAC's working tables and variant.
-    if (letter == 'F') {
-        AlternRequest variant;
-        variant.id = "equilibrium.unifac_variant";
-        variant.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
-        variant.question =
-            tr(m_lang,
-               "Select variant of calculation by UNIFAC method:\r\n1 - without taking into account "
-               "interactions\r\n"
-               "    between subgroups (on G.M.Valdeen);\r\n2 - in view of interactions between "
-               "subgroups.",
-               "Выберите вариант расчета по методу UNIFAC:\r\n1 - без учета взаимодействий между "
-               "подгруппами\r\n"
-               "    (по Дж. Вальдину);\r\n2 - с учетом взаимодействий между подгруппами.");
-        variant.alternatives = {tr(m_lang, " variant 1;", " вариант 1;"),
-                                tr(m_lang, " variant 2", " вариант 2")};
-        variant.defaultIndex = 0;
-        const char chosen = m_dialogs.ask(variant).index == 0 ? '1' : '2';
-        m_fit.Tables.reset(m_data.GroupInteractionTable, chosen);
-        m_model.UnifacVariant = chosen;
-    }
+// Step 2: UNIFAC's working tables and variant.
+void Setup::chooseUnifacVariant() {
+    const char chosen =
+        m_dialogs.ask(setupTexts::unifacVariantQuestion(m_lang)).index == 0 ? '1' : '2';
+    m_fit.Tables.reset(m_data.GroupInteractionTable, chosen);
+    m_model.UnifacVariant = chosen;
+}
 
-    // Step 3: common preparation.
+// Step 3: common preparation: the fit's arrays, the memo's heading, each
+// component's name and, for UNIQUAC and UNIFAC, its group sums.
+void Setup::prepareComponents(char letter) {
     m_fit.allocate(m_n);
-    memo().add(
-        std::string(tr(
-            m_lang, " Calculation of power parameters of intermolecular (intergroup)interaction.",
-            "Расчет энергетических параметров межмолекулярного (межгруппового) взаимодействия")) +
-        "\r\n");
+    memo().add(setupTexts::calculationTitle(m_lang));
     m_names.clear();
     for (int c = 0; c < m_n; ++c) {
         const Pro& record = m_data.SubstanceTable[m_substances[at(c)]];
@@ -221,30 +359,19 @@ bool Setup::setUp() {
     m_model.ComponentNames = m_names;
     m_model.UniquacQ = m_fit.UniquacQ;
     m_model.UniquacR = m_fit.UniquacR;
+}
+
+bool Setup::setUp() {
+    m_fittedPairs.clear();
+    const char letter = m_model.MethodLetter;
+    m_context.pairs.clear();  // a restart with UNIFAC sets every pair up again
+    if (letter == 'F') chooseUnifacVariant();
+    prepareComponents(letter);
 
     // Step 4: UNIFAC variant 1 may take the reference values for every pair.
     bool pairs = true;
-    if (letter == 'F' && m_fit.Tables.Variant == '1') {
-        AlternRequest source;
-        source.id = "equilibrium.unifac_source";
-        source.caption = tr(m_lang, "The definition of the parameter", "Задание параметра");
-        source.question = tr(m_lang,
-                             "Wish to calculate coefficients of group\r\ninteraction on "
-                             "experimental datas, available\r\n"
-                             "in the database (variant 1), or to take advantage\r\nof their values "
-                             "taken from the help "
-                             "literature (variant 2)?",
-                             "Желаете рассчитать коэффициенты группового\r\nвзаимодействия по "
-                             "экспериментальным данным,\r\n"
-                             "имеющимся в базе (вариант 1), или воспользоваться\r\nих значениями, "
-                             "взятыми из справочной "
-                             "литературы (вариант 2)?");
-        source.alternatives = {
-            tr(m_lang, " variant 1 (is recommended)", " вариант 1 (рекомендуется)"),
-            tr(m_lang, " variant 2", " вариант 2")};
-        source.defaultIndex = 0;
-        pairs = m_dialogs.ask(source).index == 0;
-    }
+    if (letter == 'F' && m_fit.Tables.Variant == '1')
+        pairs = m_dialogs.ask(setupTexts::unifacSourceQuestion(m_lang)).index == 0;
 
     // Step 5: the pairs, first member always the lower index.
     if (pairs)
@@ -293,6 +420,46 @@ char Setup::askDataAbsent(int i, int j) {
     return tag == 0 ? '1' : tag == 1 ? '2' : '3';
 }
 
+// The objective compares the first substance's vapour fraction only, so a
+// pair is fitted in the order its data were measured in; the parameters of
+// the ordered pair (a, b) land at [a][b] and [b][a] and serve the mixture's
+// order as they stand. The report names the pair as fitted.
+Setup::MeasuredOrder Setup::measuredOrder(int i, int j) {
+    std::uint8_t DataAbsentFlag = 0;
+    Tarnrun(m_data, m_substances[at(i)], m_substances[at(j)], DataAbsentFlag);
+    MeasuredOrder order{i, j, false};
+    if (MeasuredReversed(m_data, m_substances[at(i)], m_substances[at(j)])) {
+        std::swap(order.a, order.b);
+        DataAbsentFlag = 0;
+    }
+    order.dataPresent = DataAbsentFlag != 1;
+    return order;
+}
+
+// The measured data of the ordered pair (a, b) and the molar volumes and
+// vapour pressure the objectives take at each measured temperature.
+void Setup::loadPairData(int a, int b) {
+    const std::size_t sa = at(a), sb = at(b);
+    LoadBinaryDataSet(m_fit, m_data, m_substances[sa], m_substances[sb]);
+    m_fit.First = a;
+    m_fit.Second = b;
+    const FitPoints& p = m_fit.Points;
+    for (std::size_t k = 0; k < p.n; ++k) {
+        const Real t = (p.theta[k] - 1) * kZeroCelsius_K;
+        m_fit.Volume[sa][k] = MolarVolume(m_data, m_names[sa], t);
+        m_fit.VapourPressure[sa][k] = VapourPressure(m_data, m_names[sa], p.theta[k]);
+        m_fit.Volume[sb][k] = MolarVolume(m_data, m_names[sb], t);
+    }
+}
+
+// The parameters of pair (i, j), measured as (a, b): fitted, entered or from
+// the references; the memo's line of them.
+std::string Setup::pairParameters(int i, int j, const MeasuredOrder& order, char choice) {
+    if (m_model.MethodLetter == 'F') return unifacPair(order.a, order.b, order.dataPresent, choice);
+    if (order.dataPresent) return fitPair(order.a, order.b);
+    return enterPair(i, j);
+}
+
 bool Setup::pair(int i, int j) {
     const std::size_t si = at(i), sj = at(j);
     if (i == j) {
@@ -302,77 +469,30 @@ bool Setup::pair(int i, int j) {
         return true;
     }
     const char letter = m_model.MethodLetter;
-    std::uint8_t DataAbsentFlag = 0;
-    Tarnrun(m_data, m_substances[si], m_substances[sj], DataAbsentFlag);
-    // The objective compares the first substance's vapour fraction only, so a
-    // pair is fitted in the order its data were measured in; the parameters
-    // of the ordered pair (a, b) land at [a][b] and [b][a] and serve the
-    // mixture's order as they stand. The report names the pair as fitted.
-    int a = i, b = j;
-    if (MeasuredReversed(m_data, m_substances[si], m_substances[sj])) {
-        std::swap(a, b);
-        DataAbsentFlag = 0;
-    }
-    const bool dataPresent = DataAbsentFlag != 1;
-    const std::size_t sa = at(a), sb = at(b);
-    std::string header =
-        m_lang == kEnglish ? "Power parameters of binary interaction of molecules (structural "
-                             "groups)\r\ncomponent " +
-                                 m_names[sa] + "-" + m_names[sb] + " of model " + methodName(letter)
-                           : "Энергетические параметры бинарных взаимодействий молекул "
-                             "(структурных групп)\r\nкомпонентов " +
-                                 m_names[sa] + "-" + m_names[sb] + " модели " + methodName(letter);
+    const MeasuredOrder order = measuredOrder(i, j);
+    std::string header = setupTexts::pairHeader(m_lang, m_names[at(order.a)], m_names[at(order.b)],
+                                                methodName(letter));
     char choice = 0;
     try {
-        if (dataPresent) {
-            LoadBinaryDataSet(m_fit, m_data, m_substances[sa], m_substances[sb]);
-            m_fit.First = a;
-            m_fit.Second = b;
-            const FitPoints& p = m_fit.Points;
-            for (std::size_t k = 0; k < p.n; ++k) {
-                const Real t = (p.theta[k] - 1) * kZeroCelsius_K;
-                m_fit.Volume[sa][k] = MolarVolume(m_data, m_names[sa], t);
-                m_fit.VapourPressure[sa][k] = VapourPressure(m_data, m_names[sa], p.theta[k]);
-                m_fit.Volume[sb][k] = MolarVolume(m_data, m_names[sb], t);
-            }
-            header += tr(m_lang, " and root-mean-square error of calculation.",
-                         " и среднеквадратичная погрешность расчетов.");
-            m_dialogs.setWaitLabel(
-                tr(m_lang,
-                   "please wait ! There is a calculation of power\n\rparameters of intermolecular "
-                   "(intergroup) interaction",
-                   "пожалуйста подождите ! Идет расчет энергетических\n\rпараметров "
-                   "межмолекулярного (межгруппового) взаимодействия"));
+        if (order.dataPresent) {
+            loadPairData(order.a, order.b);
+            header += setupTexts::rmsErrorHeader(m_lang);
+            m_dialogs.setWaitLabel(setupTexts::fitWaitLabel(m_lang));
         } else {
             choice = askDataAbsent(i, j);
             if (choice == '2')
-                throw ProgramExitRequested(tr(m_lang,
-                                              "The work of the program is ended at the user's "
-                                              "choice (no equilibrium data for ",
-                                              "Работа программы завершена по выбору пользователя "
-                                              "(нет данных о равновесии для ") +
-                                           m_names[si] + "-" + m_names[sj] + ").");
+                throw ProgramExitRequested(
+                    setupTexts::endedForAbsentData(m_lang, m_names[si], m_names[sj]));
             if (choice == '3' && letter != 'F') {
                 m_model.MethodLetter = 'F';
                 m_method = 'F';
                 return false;
             }
-            if (choice == '1')
-                header += std::string(".") + "\r\n" +
-                          tr(m_lang, "Power parameters are set by the user",
-                             "Энергетические параметры заданы пользователем");
+            if (choice == '1') header += setupTexts::enteredByUser(m_lang);
         }
         memo().add(header);
         m_fit.FitProgressLine = memo().lineCount();
-
-        std::string result;
-        if (letter == 'F')
-            result = unifacPair(a, b, dataPresent, choice);
-        else if (dataPresent)
-            result = fitPair(a, b);
-        else
-            result = enterPair(i, j);
-        memo().add(result + "\r\n");
+        memo().add(pairParameters(i, j, order, choice) + "\r\n");
         m_dialogs.setWaitLabel("");
     } catch (...) {
         m_dialogs.setWaitLabel("");
@@ -722,90 +842,73 @@ EquilibriumModel Setup::binaryModel(const UnifacTables& tables, int i, int j) co
     return m;
 }
 
+std::string Setup::pairName(const FittedPair& p) const {
+    return m_names[at(p.i)] + "-" + m_names[at(p.j)];
+}
+
+// The equimolar bubble point of pair p at its data pressure, degC; none when
+// the model gives none.
+std::optional<Real> Setup::equimolarBubblePoint(const UnifacTables& tables,
+                                                const FittedPair& p) const {
+    try {
+        const EquilibriumModel model = binaryModel(tables, p.i, p.j);
+        std::array<Real, 7> liquid{0.5L, 0.5L}, vapour{}, work{};
+        Real tau = 0, pressure = p.pressure;
+        EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
+                         bubbleStartTau(pressure), kBubbleSecondStartTau);
+        return (tau - 1) * kZeroCelsius_K;
+    } catch (const CalculationAborted&) {
+        return std::nullopt;
+    }
+}
+
+// Each parameter of fitted pair k's groups that the mixture holds otherwise,
+// with the last later pair that wrote it.
+std::vector<std::string> Setup::refittedParameters(std::size_t k) const {
+    const FittedPair& p = m_fittedPairs[k];
+    const bool mainGroups = m_fit.Tables.Variant == '1';
+    const EquilibriumModel own = binaryModel(p.tables, p.i, p.j),
+                           mixture = binaryModel(m_fit.Tables, p.i, p.j);
+    const GroupList& g = own.Groups;
+    std::vector<std::string> moved;
+    for (int m = 0; m < g.GroupCount; ++m)
+        for (int n = 0; n < g.GroupCount; ++n) {
+            if (m == n || (mainGroups && g.MainGroup[at(m)] == g.MainGroup[at(n)])) continue;
+            const Real mine = own.GroupInteraction[at(m)][at(n)],
+                       now = mixture.GroupInteraction[at(m)][at(n)];
+            if (mine == now) continue;
+            std::string label =
+                "a[" + groupName(g, m, mainGroups) + "," + groupName(g, n, mainGroups) + "]";
+            std::string by;
+            Real before = mine;
+            for (std::size_t later = k + 1; later < m_fittedPairs.size(); ++later) {
+                const Real value = binaryModel(m_fittedPairs[later].tables, p.i, p.j)
+                                       .GroupInteraction[at(m)][at(n)];
+                if (value != before) by = pairName(m_fittedPairs[later]);
+                before = value;
+            }
+            label += setupTexts::refittedBy(m_lang) + by;
+            if (std::find(moved.begin(), moved.end(), label) == moved.end()) moved.push_back(label);
+        }
+    return moved;
+}
+
 void Setup::reportUnifacDrift() {
     const auto fittedCount = std::count_if(m_fittedPairs.begin(), m_fittedPairs.end(),
                                            [](const FittedPair& p) { return p.fitted; });
     if (m_n < 3 || fittedCount == 0) return;
     const UnifacTables& final = m_fit.Tables;
-    const bool mainGroups = final.Variant == '1';
-    auto pairName = [&](const FittedPair& p) { return m_names[at(p.i)] + "-" + m_names[at(p.j)]; };
-    // The equimolar bubble point of pair p at its data pressure, degC; none
-    // when the model gives none.
-    auto bubblePoint = [&](const UnifacTables& tables, const FittedPair& p) -> std::optional<Real> {
-        try {
-            const EquilibriumModel model = binaryModel(tables, p.i, p.j);
-            std::array<Real, 7> liquid{0.5L, 0.5L}, vapour{}, work{};
-            Real tau = 0, pressure = p.pressure;
-            EquilibriumPoint(m_data, 't', 'y', tau, vapour, work, liquid, model, pressure,
-                             bubbleStartTau(pressure), kBubbleSecondStartTau);
-            return (tau - 1) * kZeroCelsius_K;
-        } catch (const CalculationAborted&) {
-            return std::nullopt;
-        }
-    };
     std::vector<std::string> lines;
     for (std::size_t k = 0; k < m_fittedPairs.size(); ++k) {
         const FittedPair& p = m_fittedPairs[k];
         if (!p.fitted) continue;
-        const EquilibriumModel own = binaryModel(p.tables, p.i, p.j),
-                               mixture = binaryModel(final, p.i, p.j);
-        const GroupList& g = own.Groups;
-        // Each parameter of the pair's groups that the mixture holds otherwise,
-        // with the last later pair that wrote it.
-        std::vector<std::string> moved;
-        for (int m = 0; m < g.GroupCount; ++m)
-            for (int n = 0; n < g.GroupCount; ++n) {
-                if (m == n || (mainGroups && g.MainGroup[at(m)] == g.MainGroup[at(n)])) continue;
-                const Real mine = own.GroupInteraction[at(m)][at(n)],
-                           now = mixture.GroupInteraction[at(m)][at(n)];
-                if (mine == now) continue;
-                auto group = [&](int k) {
-                    const char letter = g.SubgroupLetter[at(k)];
-                    return std::to_string(g.MainGroup[at(k)]) +
-                           (mainGroups || letter == ' ' ? std::string() : std::string(1, letter));
-                };
-                std::string label = "a[" + group(m) + "," + group(n) + "]";
-                std::string by;
-                Real before = mine;
-                for (std::size_t later = k + 1; later < m_fittedPairs.size(); ++later) {
-                    const Real value = binaryModel(m_fittedPairs[later].tables, p.i, p.j)
-                                           .GroupInteraction[at(m)][at(n)];
-                    if (value != before) by = pairName(m_fittedPairs[later]);
-                    before = value;
-                }
-                label += tr(m_lang, " by ", " парой ") + by;
-                if (std::find(moved.begin(), moved.end(), label) == moved.end())
-                    moved.push_back(label);
-            }
-        const std::optional<Real> tOwn = bubblePoint(p.tables, p), tMixture = bubblePoint(final, p);
-        auto degrees = [&](const std::optional<Real>& t) {
-            return t ? formatFixed(*t, 0, 2) : std::string(tr(m_lang, "none", "нет"));
-        };
-        std::string line = tr(m_lang, "   pair ", "   пара ") + pairName(p) + ": ";
-        if (moved.empty()) {
-            line += tr(m_lang, "its parameters stand in the mixture model",
-                       "ее параметры сохранены в модели смеси");
-        } else {
-            line += tr(m_lang, "refitted ", "переподобраны ");
-            for (std::size_t q = 0; q < moved.size(); ++q) line += (q ? "; " : "") + moved[q];
-        }
-        line += tr(m_lang, "; equimolar bubble point at ",
-                   "; температура кипения эквимолярной смеси при ") +
-                formatFixed(p.pressure / kPaPerMmHg, 0, 1) +
-                tr(m_lang, " mm Hg: own model ", " мм рт.ст.: своя модель ") + degrees(tOwn) +
-                tr(m_lang, ", mixture model ", ", модель смеси ") + degrees(tMixture) +
-                tr(m_lang, " degr.C", " град.С");
-        if (tOwn && tMixture)
-            line += " (" + std::string(*tMixture >= *tOwn ? "+" : "") +
-                    formatFixed(*tMixture - *tOwn, 0, 2) + " K)";
-        lines.push_back(line);
+        const std::vector<std::string> moved = refittedParameters(k);
+        const std::optional<Real> tOwn = equimolarBubblePoint(p.tables, p),
+                                  tMixture = equimolarBubblePoint(final, p);
+        lines.push_back(
+            setupTexts::driftLine(m_lang, pairName(p), moved, p.pressure, tOwn, tMixture));
     }
-    memo().add(std::string(
-        tr(m_lang,
-           "\r\n   The pairs share one table of group parameters: a later pair's fit overwrites "
-           "what an earlier one fitted.",
-           "\r\n   Пары используют одну таблицу параметров групп: подбор более поздней пары "
-           "переписывает подобранное ранее.")));
+    memo().add(std::string(setupTexts::sharedGroupTable(m_lang)));
     for (const std::string& line : lines) memo().add(line);
 }
 
