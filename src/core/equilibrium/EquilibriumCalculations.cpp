@@ -310,6 +310,106 @@ std::string failureText(const EquilibriumModel& model, bool bubble, bool tempera
            reason;
 }
 
+// The sought value of an equilibrium point by its unknown letter: 'T' for
+// tau, 'P' for the pressure.
+char soughtLetter(char unknown) {
+    char sought = 0;
+    if (unknown == 'T' || unknown == 't') sought = 'T';
+    if (unknown == 'P' || unknown == 'p') sought = 'P';
+    if (sought == 0)
+        throw CalculationAborted(std::string("unknown letter '") + unknown +
+                                 "' of an equilibrium point");
+    return sought;
+}
+
+void checkPointArrays(const EquilibriumModel& model, std::span<const Real> vapour,
+                      std::span<const Real> work, std::span<const Real> liquid) {
+    const int n = model.ComponentCount;
+    if (n < 1 || n > kMaxMixtureComponents || model.ComponentNames.size() < at(n))
+        throw CalculationAborted("an equilibrium model of " + std::to_string(n) + " components");
+    if (vapour.size() < at(n) || work.size() < at(n) || liquid.size() < at(n + 1))
+        throw CalculationAborted("equilibrium arrays too short for " + std::to_string(n) +
+                                 " components");
+}
+
+// The cells of one equilibrium point: the model, the sought value, and the
+// given and found values that the caller reads back.
+struct PointCells {
+    const SubstanceData& data;
+    const EquilibriumModel& model;
+    ActivityEvaluator& activity;
+    char sought;  // 'T' or 'P'
+    Real& tau;
+    Real& pressure;
+    std::span<Real> vapour;
+    std::span<Real> work;
+    std::span<Real> liquid;
+};
+
+// The bubble point: a quadratic start from the two start values (tau, or
+// mm Hg), then the secant method.
+void bubblePoint(PointCells& c, Real start1, Real start2) {
+    c.activity.prepare(c.liquid);
+    BubbleContext context{c.data,   c.model, c.activity, c.sought,  c.liquid,
+                          c.vapour, c.work,  c.tau,      c.pressure};
+    const ScalarFunction F = [&context](Real value) { return BubbleResidual(value, context); };
+    const Real scale = c.sought == 'P' ? kPaPerMmHg : 1.0L;
+    const Real start = QuadraticEstimate(start1 * scale, start2 * scale, F);
+    const Real result =
+        SecantSolve(start, c.sought == 'T' ? 0.02L : 0.2L, kEquilibriumTolerance, F);
+    if (c.sought == 'T')
+        c.tau = result;
+    else
+        c.pressure = result;
+    checkWithinTables(c.data, c.model, c.tau);
+}
+
+// Newton's method on the dew-point unknowns from the start in x; a liquid
+// with a mole fraction outside 0 to 1 is a failure.
+void solveDew(int n, std::span<Real> x, const VectorFunction& F, std::uint16_t& counter,
+              const std::function<void()>& onInversionError) {
+    NewtonSolve(n, x, F, kEquilibriumTolerance, counter, onInversionError);
+    if (!physicalLiquid(x, n))
+        throw SolverFailure(SolverFailure::Kind::Unphysical,
+                            "the liquid found has a mole fraction outside 0 to 1");
+}
+
+// The dew point: the given vapour is the first guess of the liquid.
+void dewPoint(PointCells& c, Dialogs* dialogs) {
+    const int n = c.model.ComponentCount;
+    const Real givenPressure = c.pressure, givenTau = c.tau;
+    const VectorFunction F = [&](std::span<const Real> x, std::span<Real> r) {
+        DewResiduals(c.data, c.model, c.activity, c.sought, x, c.vapour, givenPressure, givenTau,
+                     r);
+    };
+    const auto onInversionError = [dialogs] {
+        if (dialogs)
+            dialogs->message({"equilibrium.inversion_error", MessageKind::Error,
+                              "Ошибка при обращении матрицы"});
+    };
+    for (int i = 0; i < n; ++i) c.liquid[at(i)] = c.vapour[at(i)];
+    c.liquid[at(n)] = c.sought == 'T' ? 1.3L : 5332.0L;
+    std::uint16_t counter = 0;
+    try {
+        solveDew(n, c.liquid, F, counter, onInversionError);
+    } catch (const SolverFailure&) {
+        // From that fixed start (82 degC or 40 mm Hg) Newton's method may
+        // run to a root with negative mole fractions or to a singular
+        // matrix, above about 1.5 kgf/cm2 for aqueous mixtures. Once more
+        // from the ideal dew point, where the liquid is close to the root.
+        idealDewStart(c.data, c.model, c.sought, c.vapour, givenPressure, givenTau, c.liquid);
+        solveDew(n, c.liquid, F, counter, onInversionError);
+    }
+    // The activity coefficients of the solution.
+    c.activity.prepare(c.liquid);
+    if (c.sought == 'T')
+        c.tau = c.liquid[at(n)];
+    else
+        c.pressure = c.liquid[at(n)];
+    checkWithinTables(c.data, c.model, c.tau);
+    c.activity.gamma(c.liquid, c.tau, c.work);
+}
+
 }  // namespace
 
 void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& tau,
@@ -319,76 +419,16 @@ void EquilibriumPoint(const SubstanceData& data, char unknown, char mode, Real& 
     const bool bubble = mode == 'Y' || mode == 'y';
     const bool dew = mode == 'X' || mode == 'x';
     if (!bubble && !dew) return;
-    char sought = 0;
-    if (unknown == 'T' || unknown == 't') sought = 'T';
-    if (unknown == 'P' || unknown == 'p') sought = 'P';
-    if (sought == 0)
-        throw CalculationAborted(std::string("unknown letter '") + unknown +
-                                 "' of an equilibrium point");
-    const int n = model.ComponentCount;
-    if (n < 1 || n > kMaxMixtureComponents || model.ComponentNames.size() < at(n))
-        throw CalculationAborted("an equilibrium model of " + std::to_string(n) + " components");
-    if (vapour.size() < at(n) || work.size() < at(n) || liquid.size() < at(n + 1))
-        throw CalculationAborted("equilibrium arrays too short for " + std::to_string(n) +
-                                 " components");
+    const char sought = soughtLetter(unknown);
+    checkPointArrays(model, vapour, work, liquid);
 
     ActivityEvaluator activity(data, model);
+    PointCells cells{data, model, activity, sought, tau, pressure, vapour, work, liquid};
     try {
-        if (bubble) {
-            activity.prepare(liquid);
-            BubbleContext context{data,   model, activity, sought,  liquid,
-                                  vapour, work,  tau,      pressure};
-            const ScalarFunction F = [&context](Real value) {
-                return BubbleResidual(value, context);
-            };
-            const Real scale = sought == 'P' ? kPaPerMmHg : 1.0L;
-            const Real start = QuadraticEstimate(start1 * scale, start2 * scale, F);
-            const Real result =
-                SecantSolve(start, sought == 'T' ? 0.02L : 0.2L, kEquilibriumTolerance, F);
-            if (sought == 'T')
-                tau = result;
-            else
-                pressure = result;
-            checkWithinTables(data, model, tau);
-            return;
-        }
-        // Dew point: the given vapour is the first guess of the liquid.
-        const Real givenPressure = pressure, givenTau = tau;
-        const VectorFunction F = [&](std::span<const Real> x, std::span<Real> r) {
-            DewResiduals(data, model, activity, sought, x, vapour, givenPressure, givenTau, r);
-        };
-        const auto onInversionError = [dialogs] {
-            if (dialogs)
-                dialogs->message({"equilibrium.inversion_error", MessageKind::Error,
-                                  "Ошибка при обращении матрицы"});
-        };
-        for (int i = 0; i < n; ++i) liquid[at(i)] = vapour[at(i)];
-        liquid[at(n)] = sought == 'T' ? 1.3L : 5332.0L;
-        std::uint16_t counter = 0;
-        try {
-            NewtonSolve(n, liquid, F, kEquilibriumTolerance, counter, onInversionError);
-            if (!physicalLiquid(liquid, n))
-                throw SolverFailure(SolverFailure::Kind::Unphysical,
-                                    "the liquid found has a mole fraction outside 0 to 1");
-        } catch (const SolverFailure&) {
-            // From that fixed start (82 degC or 40 mm Hg) Newton's method may
-            // run to a root with negative mole fractions or to a singular
-            // matrix, above about 1.5 kgf/cm2 for aqueous mixtures. Once more
-            // from the ideal dew point, where the liquid is close to the root.
-            idealDewStart(data, model, sought, vapour, givenPressure, givenTau, liquid);
-            NewtonSolve(n, liquid, F, kEquilibriumTolerance, counter, onInversionError);
-            if (!physicalLiquid(liquid, n))
-                throw SolverFailure(SolverFailure::Kind::Unphysical,
-                                    "the liquid found has a mole fraction outside 0 to 1");
-        }
-        // The activity coefficients of the solution.
-        activity.prepare(liquid);
-        if (sought == 'T')
-            tau = liquid[at(n)];
+        if (bubble)
+            bubblePoint(cells, start1, start2);
         else
-            pressure = liquid[at(n)];
-        checkWithinTables(data, model, tau);
-        activity.gamma(liquid, tau, work);
+            dewPoint(cells, dialogs);
     } catch (const CalculationAborted& e) {
         throw CalculationAborted(failureText(model, bubble, sought == 'T', pressure, tau, e));
     }
