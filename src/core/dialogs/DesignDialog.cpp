@@ -11,14 +11,6 @@ namespace vexamo {
 
 namespace {
 
-DialogCheck warning(std::string message, std::string focus = {}) {
-    DialogCheck check;
-    check.kind = MessageKind::Warning;
-    check.message = std::move(message);
-    check.focus = std::move(focus);
-    return check;
-}
-
 std::vector<std::string> materialNames(LanguageFlagType languageFlag) {
     std::vector<std::string> names;
     for (const TubeMaterial& material : kTubeMaterials)
@@ -130,7 +122,7 @@ public:
         return true;
     }
     bool refuse(std::string message, const char* focus) {
-        m_failure = warning(std::move(message), focus);
+        m_failure = warningCheck(std::move(message), focus);
         return false;
     }
     const DialogCheck& failure() const { return m_failure; }
@@ -201,7 +193,7 @@ std::optional<DialogCheck> DesignDialogModel::askConductivity(LanguageFlagType l
         return check;
     }
     if (auto refused = realRefusal(field::Conductivity, answer.real, languageFlag, answer.text))
-        return warning(*refused, field::Conductivity.control);
+        return warningCheck(*refused, field::Conductivity.control);
     lambda = answer.real;
     return std::nullopt;
 }
@@ -210,8 +202,8 @@ DialogCheck DesignDialogModel::bitbtOkClick(LanguageFlagType languageFlag, Dialo
                                             const DesignRecord& stored) {
     accepted = false;
     if (anyFieldEmpty())
-        return warning(tr(languageFlag, "All fields of this form should be filled",
-                          "Все поля этой формы должны быть заполнены"));
+        return warningCheck(tr(languageFlag, "All fields of this form should be filled",
+                               "Все поля этой формы должны быть заполнены"));
     DesignNumbers n;
     n.shellDiameter = lastShellDiameter;
     if (auto refused = readDesignNumbers(*this, languageFlag, n)) return *refused;

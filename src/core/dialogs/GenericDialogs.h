@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/Text.h"
 #include "dialogs/Dialogs.h"
@@ -32,6 +33,15 @@ struct DialogCheck {
     int column = -1;    // grid: the column to select
     int row = -1;       // grid: the cell to empty
 };
+
+// A refusal with a warning box, and the control to focus ("" for none).
+inline DialogCheck warningCheck(std::string message, std::string focus = {}) {
+    DialogCheck check;
+    check.kind = MessageKind::Warning;
+    check.message = std::move(message);
+    check.focus = std::move(focus);
+    return check;
+}
 
 // TfmInput OK: "" -> silent; exactly "Default" -> accepted, isDefault; else
 // the trimmed text must be a number of the kind -> accepted with the value;

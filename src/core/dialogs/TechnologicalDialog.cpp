@@ -12,14 +12,6 @@ namespace vexamo {
 
 namespace {
 
-DialogCheck warning(std::string message, std::string focus = {}) {
-    DialogCheck check;
-    check.kind = MessageKind::Warning;
-    check.message = std::move(message);
-    check.focus = std::move(focus);
-    return check;
-}
-
 std::string controlName(const char* prefix, std::size_t side) {
     return prefix + std::to_string(side + 1);
 }
@@ -177,35 +169,35 @@ std::optional<DialogCheck> TechnologicalDialogModel::emptyFieldRefusal(
     LanguageFlagType languageFlag) const {
     for (const Side& side : sides)
         if (std::none_of(side.checked.begin(), side.checked.end(), [](bool c) { return c; }))
-            return warning(
+            return warningCheck(
                 tr(languageFlag,
                    "Choose even on one component of composition for each heat-transfer "
                    "medium",
                    "Выберите хотя-бы по одному компоненту состава каждого теплоносителя"));
     for (const Side& side : sides)
         if (side.processText.empty())
-            return warning(tr(languageFlag,
-                              "Choose thermal processes in tubal space and outside of tubes",
-                              "Выберите тепловые процессы в трубном и межтрубном пространстве"));
+            return warningCheck(
+                tr(languageFlag, "Choose thermal processes in tubal space and outside of tubes",
+                   "Выберите тепловые процессы в трубном и межтрубном пространстве"));
     for (const Side& side : sides)
         if (side.consumptionEnabled && side.consumptionText.empty())
-            return warning(
+            return warningCheck(
                 tr(languageFlag,
                    "Set consumptions of heat-transfer medium in trumpet or intertrumpet "
                    "space",
                    "Задайте расход теплоносителя в трубном или межтрубном пространстве"));
     for (const Side& side : sides)
         if (side.temperatureEnabled && side.temperatureText.empty())
-            return warning(tr(languageFlag,
-                              "Set temperatures of heat-carrier in trumpet or intertrumpet space",
-                              "Задайте температуру теплоносителя в трубном или межтрубном "
-                              "пространстве"));
+            return warningCheck(tr(
+                languageFlag, "Set temperatures of heat-carrier in trumpet or intertrumpet space",
+                "Задайте температуру теплоносителя в трубном или межтрубном "
+                "пространстве"));
     for (const Side& side : sides)
         if (side.pressureEnabled && side.pressureText.empty())
-            return warning(tr(languageFlag,
-                              "Set pressure of heat-carrier in trumpet or intertrumpet space",
-                              "Задайте давление теплоносителя в трубном или межтрубном "
-                              "пространстве"));
+            return warningCheck(tr(languageFlag,
+                                   "Set pressure of heat-carrier in trumpet or intertrumpet space",
+                                   "Задайте давление теплоносителя в трубном или межтрубном "
+                                   "пространстве"));
     return std::nullopt;
 }
 
@@ -220,11 +212,11 @@ std::optional<DialogCheck> readChecked(const std::string& text, const RealFieldR
         value = *prefilled;
     } else {
         const auto number = parseReal(trimText(text));
-        if (!number) return warning(numberEntryPrefix(languageFlag) + text, focus);
+        if (!number) return warningCheck(numberEntryPrefix(languageFlag) + text, focus);
         value = *number;
     }
     if (auto refused = realRefusal(rule, value, languageFlag, text))
-        return warning(*refused, focus);
+        return warningCheck(*refused, focus);
     return std::nullopt;
 }
 
@@ -283,7 +275,7 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
         for (std::size_t entry = 0; entry < sides[s].checked.size(); ++entry)
             if (sides[s].checked[entry]) positions[s].push_back(static_cast<std::uint16_t>(entry));
         if (positions[s].size() > static_cast<std::size_t>(kMaxComponents))
-            return warning(
+            return warningCheck(
                 tr(languageFlag, "A heat-transfer medium may have at most six components",
                    "Теплоноситель может содержать не более шести компонентов"),
                 controlName("clQualRatio", s));
@@ -299,9 +291,10 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
     const int pair = pairCode(process[0], process[1]);
     if (pair == 0) {
         PairCode = 0;
-        return warning(tr(languageFlag, "ATTENTION! Incorrect technological mode! \r\n         ",
-                          "ВНИМАНИЕ! Некорректный технологический режим! \r\n         ") +
-                       sides[0].processText + " - " + sides[1].processText);
+        return warningCheck(tr(languageFlag,
+                               "ATTENTION! Incorrect technological mode! \r\n         ",
+                               "ВНИМАНИЕ! Некорректный технологический режим! \r\n         ") +
+                            sides[0].processText + " - " + sides[1].processText);
     }
 
     // Heating and cooling: the heated medium (process code 2) must enter
@@ -312,7 +305,7 @@ DialogCheck TechnologicalDialogModel::bitbtOkClick(LanguageFlagType languageFlag
         if (n.givenState[heated] != 't' || n.givenState[cooled] != 't') continue;
         if (auto crossed =
                 inletsWithoutDrivingForce(n.entered[heated], n.entered[cooled], languageFlag))
-            return warning(*crossed, controlName(field::Temperature.control, heated));
+            return warningCheck(*crossed, controlName(field::Temperature.control, heated));
     }
 
     for (std::size_t s = 0; s < sides.size(); ++s) {
