@@ -14,6 +14,7 @@
 #include "common/Errors.h"
 #include "control/ProblemFile.h"
 #include "control/Session.h"
+#include "dialogs/QuestionIds.h"
 #include "problem/RecordCodec.h"
 #include "problemjson/JsonText.h"
 #include "problemjson/ProblemJson.h"
@@ -125,6 +126,9 @@ void readAnswers(std::span<const std::uint8_t> bytes) {
         }
     };
     for (const std::string& id : ids) {
+        // A Run asks declared ids only (asking an undeclared one is a fault of
+        // the program): an answer under any other id stays unused.
+        if (findQuestionDeclaration(id) == nullptr) continue;
         attempt([&] { (void)dialogs.confirm({id, "?", true}); });
         for (InputKind kind : {InputKind::Real, InputKind::Integer}) {
             InputRequest input;
