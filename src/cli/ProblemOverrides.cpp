@@ -38,7 +38,7 @@ std::vector<PathStep> pathSteps(const Override& o) {
                 close == std::string::npos ? "" : p.substr(i + 1, close - i - 1);
             if (digits.empty() || digits.size() > 6 ||
                 digits.find_first_not_of("0123456789") != std::string::npos)
-                throw refused(o, p + ": an index in brackets is a whole number");
+                throw refused(o, p + ": an index in brackets is a whole number of 1 to 6 digits");
             steps.push_back({"", true, std::stoul(digits)});
             i = close + 1;
             if (i < p.size() && p[i] != '.' && p[i] != '[')
@@ -93,7 +93,8 @@ void apply(const Override& o, pjson::Json& root) {
         const bool last = i + 1 == o.steps.size();
         const std::string here = pathName(o.steps, i);
         if (step.isIndex) {
-            if (!at->is_array()) throw refused(o, here + ": not a list");
+            if (!at->is_array())
+                throw refused(o, (here.empty() ? "the problem" : here) + ": not a list");
             if (step.index >= at->size())
                 throw refused(o, pathName(o.steps, i + 1) + ": beyond the end of the list (" +
                                      std::to_string(at->size()) + " in all)");

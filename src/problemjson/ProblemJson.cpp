@@ -779,7 +779,11 @@ Json storedDesign(const DesignRecord& original, const DesignRecord& derived) {
 ProblemData readableRecords(const Json& root, const SubstanceData& data) {
     Json readable = root;
     readable["stored"] = Json::object();
-    return problemFromTree(readable, data, false);
+    try {
+        return problemFromTree(readable, data, false);
+    } catch (const Json::exception& e) {
+        throw ProblemJsonError("", std::string("not usable JSON: ") + e.what());
+    }
 }
 
 // Takes out of `stored` the fields of a stream record the change derives otherwise.
