@@ -80,11 +80,20 @@ void defineDataCommands(CLI::App& app, Commands& c) {
 void defineRunCommand(CLI::App& app, Commands& c) {
     RunOptions& o = c.runOptions;
     c.run = app.add_subcommand("run", "Run the calculation of a problem headless");
-    c.run->add_option("PROBLEM", o.problem, "problem file (.dat or .json)")->required();
-    c.run->add_option("--answers", o.answers, "answers file (JSON: question id -> answer)");
+    c.run->add_option("PROBLEM", o.problem, "problem file (.dat or .json), - for JSON on stdin")
+        ->required();
+    c.run->add_option("--answers", o.answers,
+                      "answers file (JSON: question id -> answer), - for stdin");
+    c.run
+        ->add_option("--set", o.sets,
+                     "PATH=VALUE: set a field of the JSON problem format before the Run "
+                     "(design.tube_length_m=4); repeatable, applied in order")
+        ->allow_extra_args(false);
     addLanguageOption(c.run, c.runLang);
     c.run->add_option("--report", o.report, "write the report to this file (Windows-1251, CR LF)");
-    c.run->add_option("--json", o.json, "write the results as JSON to this file");
+    c.run->add_option("--json", o.json,
+                      "write the results as JSON to this file (- for stdout, the report then "
+                      "to stderr)");
     c.run->add_option("--record", o.record, "write every question asked with the answer used");
     c.run->add_option("--plot", o.plot, "draw the last temperature profile into a PNG or SVG file");
     c.run->add_flag("--quiet", o.quiet, "do not log questions and answers to stderr");
@@ -113,6 +122,7 @@ void defineVleCommand(CLI::App& app, Commands& c) {
 int runCommand(Commands& c) {
     if (*c.run) {
         c.runOptions.language = languageFrom(c.runLang);
+        c.runOptions.input = &std::cin;
         return runRun(c.runOptions, std::cout, std::cerr);
     }
     if (*c.vle) {

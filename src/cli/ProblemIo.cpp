@@ -35,15 +35,19 @@ BackupRule problemBackupRule(const fs::path& file) {
 std::string readInputText(const fs::path& file, std::size_t limit) {
     std::ifstream in(file, std::ios::binary);
     if (!in.is_open()) throw InputError(file.string() + ": cannot be opened");
+    return readInputText(in, file.string(), limit);
+}
+
+std::string readInputText(std::istream& in, const std::string& name, std::size_t limit) {
     std::string text;
     char buffer[65536];
     while (in && text.size() <= limit) {
         in.read(buffer, sizeof buffer);
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
-    if (in.bad()) throw InputError(file.string() + ": cannot be read");
+    if (in.bad()) throw InputError(name + ": cannot be read");
     if (text.size() > limit)
-        throw InputError(file.string() + ": longer than " + std::to_string(limit) +
+        throw InputError(name + ": longer than " + std::to_string(limit) +
                          " bytes, too long for a file of the program");
     return text;
 }
@@ -67,15 +71,18 @@ ProblemData loadProblem(const fs::path& file, const SubstanceData& data, Languag
             throw InputError(file.string() + ": cannot be opened (" + e.code().message() + ")");
         }
     }
-    if (ext == ".json") {
-        const std::string text = readInputText(file, pjson::kMaxJsonFileBytes);
-        try {
-            return pjson::problemFromJson(text, data);
-        } catch (const pjson::ProblemJsonError& e) {
-            throw InputError(file.string() + ": " + e.what());
-        }
-    }
+    if (ext == ".json")
+        return problemFromText(readInputText(file, pjson::kMaxJsonFileBytes), file.string(), data);
     throw InputError(file.string() + ": the extension must be .dat or .json");
+}
+
+ProblemData problemFromText(const std::string& text, const std::string& origin,
+                            const SubstanceData& data) {
+    try {
+        return pjson::problemFromJson(text, data);
+    } catch (const pjson::ProblemJsonError& e) {
+        throw InputError(origin + ": " + e.what());
+    }
 }
 
 void saveProblem(const fs::path& file, const ProblemData& problem, const SubstanceData& data) {

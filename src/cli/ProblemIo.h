@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing problems by file extension: .dat (binary) or .json.
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 
 #include "common/Errors.h"
@@ -13,6 +14,12 @@ namespace vexamo::cli {
 // when it cannot be opened or is longer than `limit` bytes; never more than
 // limit + 1 bytes are read.
 std::string readInputText(const std::filesystem::path& file, std::size_t limit);
+// The same from a stream (standard input), `name` naming it in the messages.
+std::string readInputText(std::istream& in, const std::string& name, std::size_t limit);
+
+// A JSON problem from its text; InputError names `origin` and the field.
+ProblemData problemFromText(const std::string& text, const std::string& origin,
+                            const SubstanceData& data);
 
 ProblemData loadProblem(const std::filesystem::path& file, const SubstanceData& data,
                         LanguageFlagType languageFlag);

@@ -7,6 +7,7 @@
 #include "cli/ErrorReport.h"
 #include "cli/PlotFiles.h"
 #include "cli/ProblemIo.h"
+#include "cli/ProblemOverrides.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "control/EngineeringSummary.h"
@@ -23,11 +24,31 @@ namespace {
 // report is the system's own file and keeps its "out.bak"; the others back
 // up to "out.json.bak" and the like, so outputs of one stem never share one.
 void checkRunOutputs(const RunOptions& o) {
+    const auto file = [](const std::string& name) {
+        return name == kStandardStream ? std::string() : name;
+    };
+    std::vector<PlannedInput> inputs;
+    if (o.problem != kStandardStream) inputs.push_back({"PROBLEM", o.problem});
+    if (o.answers != kStandardStream) inputs.push_back({"--answers", o.answers});
     checkOutputs({{"--report", o.report, BackupRule::ReplaceExtension, {}},
-                  {"--json", o.json, BackupRule::AppendBak, {}},
+                  {"--json", file(o.json), BackupRule::AppendBak, {}},
                   {"--record", o.record, BackupRule::AppendBak, {}},
                   {"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}},
-                 {{"PROBLEM", o.problem}, {"--answers", o.answers}});
+                 inputs);
+}
+
+// The text "-" names: standard input, within the limit of a file.
+std::string standardInput(const RunOptions& o) {
+    if (o.input == nullptr) throw InputError("standard input: not available");
+    return readInputText(*o.input, "standard input", pjson::kMaxJsonFileBytes);
+}
+
+// The problem of the Run, each --set applied.
+ProblemData runProblem(const RunOptions& o, const SubstanceData& data) {
+    const ProblemData problem = o.problem == kStandardStream
+                                    ? problemFromText(standardInput(o), "standard input", data)
+                                    : loadProblem(o.problem, data, o.language);
+    return applyOverrides(problem, o.sets, data);
 }
 
 const char* outcomeName(RunOutcome outcome) {
@@ -224,14 +245,20 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
             if (status != 2) status = 1;
         }
     };
+    const bool jsonOut = o.json == kStandardStream;
     if (o.report.empty()) {
-        out << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
+        // Standard output carries the results JSON: the report goes to stderr.
+        std::ostream& reportStream = jsonOut ? err : out;
+        if (!(jsonOut && o.quiet))
+            reportStream << session.Report.text("\n") << (session.Report.lineCount() ? "\n" : "");
     } else {
         write(
             o.report, [&] { return reportFileBytes(session.Report.lines()); },
             BackupRule::ReplaceExtension);
     }
-    if (!o.json.empty())
+    if (jsonOut)
+        out << pjson::dump(resultsJson(session, outcome, dialogs)) << '\n';
+    else if (!o.json.empty())
         write(
             o.json, [&] { return pjson::dump(resultsJson(session, outcome, dialogs)); },
             BackupRule::AppendBak);
@@ -258,13 +285,21 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     session.LanguageFlag = o.language;
     AnswerBook answers;
     try {
+        if (o.problem == kStandardStream && o.answers == kStandardStream)
+            throw InputError(
+                "PROBLEM and --answers cannot both be read from standard input (\"-\")");
         checkRunOutputs(o);
     } catch (const OutputRefused& e) {
         return reportError(err, e);
+    } catch (const InputError& e) {
+        return reportError(err, e);
     }
     try {
-        if (!o.answers.empty()) answers = AnswerBook::fromFile(o.answers);
-        session.Problem = loadProblem(o.problem, session.Data, o.language);
+        if (o.answers == kStandardStream)
+            answers = AnswerBook::fromText(standardInput(o), "standard input");
+        else if (!o.answers.empty())
+            answers = AnswerBook::fromFile(o.answers);
+        session.Problem = runProblem(o, session.Data);
     } catch (const InputError& e) {
         return reportError(err, e);
     }

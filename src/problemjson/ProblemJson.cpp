@@ -775,7 +775,54 @@ Json storedDesign(const DesignRecord& original, const DesignRecord& derived) {
     return out;
 }
 
+// The records the readable fields alone give, unchecked.
+ProblemData readableRecords(const Json& root, const SubstanceData& data) {
+    Json readable = root;
+    readable["stored"] = Json::object();
+    try {
+        return problemFromTree(readable, data, false);
+    } catch (const Json::exception& e) {
+        throw ProblemJsonError("", std::string("not usable JSON: ") + e.what());
+    }
+}
+
+// Takes out of `stored` the fields of a stream record the change derives otherwise.
+void releaseStream(const TechnSet& before, const TechnSet& after, Json& stored) {
+    for (const auto& f : technSetFields())
+        if (!sameText(f.get(before), f.get(after))) stored.erase(f.name);
+    auto slots = stored.find("Components");
+    if (slots == stored.end() || !slots->is_object()) return;
+    for (std::size_t i = 0; i < kMaxComponents; ++i)
+        if (!sameText(proToJson(before.Components[i]), proToJson(after.Components[i])))
+            slots->erase(std::to_string(i));
+    if (slots->empty()) stored.erase("Components");
+}
+
 }  // namespace
+
+void releaseStored(const Json& original, Json& edited, const SubstanceData& data) {
+    auto stored = edited.find("stored");
+    if (stored == edited.end() || !stored->is_object()) return;
+    const ProblemData before = readableRecords(original, data);
+    const ProblemData after = readableRecords(edited, data);
+    if (auto s = stored->find("tube_space"); s != stored->end() && s->is_object())
+        releaseStream(before.TubeStream, after.TubeStream, *s);
+    if (auto s = stored->find("shell_space"); s != stored->end() && s->is_object())
+        releaseStream(before.ShellStream, after.ShellStream, *s);
+    if (auto s = stored->find("design"); s != stored->end() && s->is_object())
+        for (const auto& f : designFields())
+            if (!sameText(f.get(before.Design), f.get(after.Design))) s->erase(f.name);
+}
+
+void checkReadable(const Json& root, const SubstanceData& data) {
+    Json readable = root;
+    if (readable.is_object()) readable.erase("stored");
+    try {
+        problemFromTree(readable, data);
+    } catch (const Json::exception& e) {
+        throw ProblemJsonError("", std::string("not usable JSON: ") + e.what());
+    }
+}
 
 ProblemData problemFromJson(std::string_view text, const SubstanceData& data) {
     Json root;

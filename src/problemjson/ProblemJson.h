@@ -7,6 +7,7 @@
 
 #include "common/Errors.h"
 #include "problem/ProblemRecords.h"
+#include "problemjson/JsonFwd.h"
 #include "properties/SubstanceRecords.h"
 
 namespace vexamo::pjson {
@@ -32,5 +33,16 @@ ProblemData problemFromJson(std::string_view text, const SubstanceData& data);
 // goes into the "stored" section, so that converting back gives the same
 // bytes. Throws ProblemJsonError for problem data that are not sound.
 std::string problemToJson(const ProblemData& problem, const SubstanceData& data);
+
+// Entries changed in the JSON form of a converted problem: every record field
+// (and component slot) whose value the readable fields of `edited` derive
+// otherwise than those of `original` is taken out of edited's "stored"
+// section, so that a value kept from before the change cannot undo it.
+void releaseStored(const Json& original, Json& edited, const SubstanceData& data);
+
+// Reads the readable fields of a problem's JSON form as a hand-written file
+// is read (its "stored" section left out, every range checked). Throws
+// ProblemJsonError naming the field.
+void checkReadable(const Json& root, const SubstanceData& data);
 
 }  // namespace vexamo::pjson
