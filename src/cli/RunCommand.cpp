@@ -208,30 +208,6 @@ pjson::Json resultsJson(const Session& session, RunOutcome outcome, const CliDia
     return j;
 }
 
-// The Run itself: its exit status (0 results, 1 none, 2 an answer refused).
-int runSession(Session& session, CliDialogs& dialogs, RunOutcome& outcome, std::ostream& err) {
-    int status = 1;
-    try {
-        outcome = runCalculation(session, dialogs);
-        status = outcome == RunOutcome::Results ? 0 : 1;
-        if (dialogs.answerRefused()) {
-            // Refused late, after the thermal results: they are kept, the
-            // part that asked is reported as not computed, and the input error
-            // still decides the exit status.
-            if (outcome == RunOutcome::Results)
-                err << "vexamo: error: " << dialogs.answerRefusal()
-                    << " (the results computed before the question are kept)\n";
-            status = 2;
-        }
-        // The desktop program would close here; the Run ends and the report is kept.
-        if (outcome == RunOutcome::ExitRequested)
-            err << "vexamo: " << session.Results.reason << '\n';
-    } catch (const AnswerError& e) {
-        status = reportError(err, e);
-    }
-    return status;
-}
-
 // The report is written whatever the outcome; each output is written on its
 // own, so one that fails does not cost the others. Returns the exit status.
 int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outcome,
@@ -280,6 +256,35 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
 
 }  // namespace
 
+void markProblemGiven(Session& session) {
+    session.DataLoaded = 1;
+    session.TechnoPending = session.DesignPending = false;
+    session.TechnoEntered = session.DesignEntered = false;
+}
+
+int runGivenProblem(Session& session, CliDialogs& dialogs, RunOutcome& outcome, std::ostream& err) {
+    int status = 1;
+    try {
+        outcome = runCalculation(session, dialogs);
+        status = outcome == RunOutcome::Results ? 0 : 1;
+        if (dialogs.answerRefused()) {
+            // Refused late, after the thermal results: they are kept, the
+            // part that asked is reported as not computed, and the input error
+            // still decides the exit status.
+            if (outcome == RunOutcome::Results)
+                err << "vexamo: error: " << dialogs.answerRefusal()
+                    << " (the results computed before the question are kept)\n";
+            status = 2;
+        }
+        // The desktop program would close here; the Run ends and the report is kept.
+        if (outcome == RunOutcome::ExitRequested)
+            err << "vexamo: " << session.Results.reason << '\n';
+    } catch (const AnswerError& e) {
+        status = reportError(err, e);
+    }
+    return status;
+}
+
 int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     Session session;
     session.LanguageFlag = o.language;
@@ -303,16 +308,12 @@ int runRun(const RunOptions& o, std::ostream& out, std::ostream& err) {
     } catch (const InputError& e) {
         return reportError(err, e);
     }
-    // The problem is given: it counts as loaded, and the load offer is not made;
-    // both data dialogs are shown pre-filled and confirmed.
-    session.DataLoaded = 1;
-    session.TechnoPending = session.DesignPending = false;
-    session.TechnoEntered = session.DesignEntered = false;
+    markProblemGiven(session);
 
     CliDialogs dialogs(session, answers, err, o.quiet);
     dialogs.setVerbose(o.verbose);
     RunOutcome outcome = RunOutcome::NoResults;
-    const int status = runSession(session, dialogs, outcome, err);
+    const int status = runGivenProblem(session, dialogs, outcome, err);
     for (const std::string& id : answers.unused())
         if (!o.quiet) err << "vexamo: warning: the answer \"" << id << "\" was never asked for\n";
     return writeRunOutputs(o, session, outcome, dialogs, answers, status, out, err);

@@ -4,8 +4,15 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "control/RunDriver.h"
+
+namespace vexamo {
+struct Session;
+}
 
 namespace vexamo::cli {
+
+class CliDialogs;
 
 // "-" for the problem or the answers reads standard input (JSON; not both);
 // "-" for the results JSON writes it to standard output, and the report then
@@ -29,5 +36,14 @@ struct RunOptions {
 // `vexamo run`: the Run of the desktop program, headless. Returns the exit
 // status: 0 results, 1 no results, 2 bad usage or input.
 int runRun(const RunOptions& options, std::ostream& out, std::ostream& err);
+
+// What `run` and the studies share. A problem given on the command line
+// counts as loaded: the load offer is not made, and both data dialogs are
+// shown pre-filled and confirmed.
+void markProblemGiven(Session& session);
+// The Run of the session's problem: its exit status (0 results, 1 none, 2 an
+// answer refused); an answer refused after the results keeps them, and `err`
+// says so.
+int runGivenProblem(Session& session, CliDialogs& dialogs, RunOutcome& outcome, std::ostream& err);
 
 }  // namespace vexamo::cli
