@@ -10,6 +10,7 @@
 #include "cli/ProblemSummary.h"
 #include "cli/PropsCommand.h"
 #include "cli/RunCommand.h"
+#include "cli/StudyCommands.h"
 #include "cli/VleCommand.h"
 #include "common/Errors.h"
 #include "control/Session.h"
@@ -45,6 +46,12 @@ struct Commands {
     CLI::App* vle = nullptr;
     VleOptions vleOptions;
     std::string vleLang = "en";
+    CLI::App* batch = nullptr;
+    BatchOptions batchOptions;
+    std::string batchLang = "en";
+    CLI::App* sweep = nullptr;
+    SweepOptions sweepOptions;
+    std::string sweepLang = "en";
 };
 
 void defineFileCommands(CLI::App& app, Commands& c) {
@@ -118,12 +125,69 @@ void defineVleCommand(CLI::App& app, Commands& c) {
     c.vle->add_flag("--quiet", o.quiet, "do not log questions and answers to stderr");
 }
 
+// The options of the summary both study commands write.
+void addStudyOutputOptions(CLI::App* command, StudyOutput& o, std::string& lang) {
+    command->add_option("--jobs", o.jobs, "Runs at a time (default: one per core)")
+        ->check(CLI::Range(1u, 256u));
+    command->add_option("--csv", o.csv,
+                        "write one CSV row per Run to this file (- for stdout; the default when "
+                        "neither --csv nor --json is given)");
+    command->add_option("--json", o.json, "write the rows as JSON to this file (- for stdout)");
+    command->add_flag("--quiet", o.quiet, "no progress line and no closing count on stderr");
+    addLanguageOption(command, lang);
+}
+
+void defineStudyCommands(CLI::App& app, Commands& c) {
+    BatchOptions& b = c.batchOptions;
+    c.batch = app.add_subcommand("batch", "Run many problems headless, one summary row each");
+    c.batch->add_option("PROBLEM", b.problems, "problem files (.dat or .json)")->required();
+    auto* answers =
+        c.batch->add_option("--answers", b.answers, "one answers file for every problem");
+    c.batch
+        ->add_option("--answers-dir", b.answersDir,
+                     "a folder of answers files: DIR/<stem of the problem>.json, where it exists")
+        ->excludes(answers);
+    addStudyOutputOptions(c.batch, b.output, c.batchLang);
+
+    SweepOptions& s = c.sweepOptions;
+    c.sweep = app.add_subcommand(
+        "sweep", "Run a problem over a grid of field values (the product of every --vary)");
+    c.sweep->add_option("PROBLEM", s.problem, "problem file (.dat or .json)")->required();
+    c.sweep
+        ->add_option("--vary", s.vary,
+                     "PATH=FROM:TO:STEP or PATH=V1,V2,...: a field of the JSON problem format "
+                     "and its values; repeatable, the first varies slowest")
+        ->required()
+        ->allow_extra_args(false);
+    c.sweep->add_option("--set", s.sets, "PATH=VALUE: a fixed change before the varied fields")
+        ->allow_extra_args(false);
+    c.sweep->add_option("--answers", s.answers, "answers file for every Run");
+    c.sweep->add_option("--plot", s.plot,
+                        "draw the results against the first varied field (PNG or SVG), one "
+                        "curve per value of the others");
+    c.sweep
+        ->add_option("--y", s.y,
+                     "the results plotted, one panel each: duty, surface, K, over_surface, "
+                     "tube_outlet, shell_outlet, tube_flow, shell_flow, tube_loss, shell_loss "
+                     "(default duty,surface,K)")
+        ->delimiter(',');
+    addStudyOutputOptions(c.sweep, s.output, c.sweepLang);
+}
+
 // The parsed subcommand, run; what it throws is reported by the caller.
 int runCommand(Commands& c) {
     if (*c.run) {
         c.runOptions.language = languageFrom(c.runLang);
         c.runOptions.input = &std::cin;
         return runRun(c.runOptions, std::cout, std::cerr);
+    }
+    if (*c.batch) {
+        c.batchOptions.output.language = languageFrom(c.batchLang);
+        return runBatch(c.batchOptions, std::cout, std::cerr);
+    }
+    if (*c.sweep) {
+        c.sweepOptions.output.language = languageFrom(c.sweepLang);
+        return runSweep(c.sweepOptions, std::cout, std::cerr);
     }
     if (*c.vle) {
         c.vleOptions.language = languageFrom(c.vleLang);
@@ -159,6 +223,7 @@ int runCli(int argc, char** argv) {
     defineDataCommands(app, commands);
     defineRunCommand(app, commands);
     defineVleCommand(app, commands);
+    defineStudyCommands(app, commands);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -68,4 +68,8 @@ void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
         throw std::runtime_error(error);
 }
 
+void writeChartPicture(const std::vector<Chart>&, const std::string& file) {  // STUB
+    throw std::runtime_error(file + ": charts are not drawn yet");
+}
+
 }  // namespace vexamo::cli
