@@ -115,7 +115,14 @@ void apply(const Override& o, pjson::Json& root) {
             break;
         }
         auto next = at->find(step.key);
-        if (next == at->end()) throw refused(o, pathName(o.steps, i + 1) + ": unknown field");
+        if (next == at->end()) {
+            // An object the problem leaves out (design.fouling_m2K_W) is
+            // begun here; the reader refuses one the format does not have.
+            if (o.steps[i + 1].isIndex)
+                throw refused(o, pathName(o.steps, i + 1) + ": unknown field");
+            at = &((*at)[step.key] = pjson::Json::object());
+            continue;
+        }
         at = &*next;
     }
     *at = o.value;

@@ -91,7 +91,10 @@ pjson::Json summaryJson(const EngineeringSummary& e) {
                      {"duty_kW", pjson::realToJson(e.duty_kW)},
                      {"mean_temperature_difference_K", pjson::realToJson(e.meanDifference)},
                      {"required_surface_m2", pjson::realToJson(e.requiredSurface)},
-                     {"wall_resistance_m2K_W", pjson::realToJson(e.wallResistance)}};
+                     {"wall_resistance_m2K_W", pjson::realToJson(e.wallResistance)},
+                     {"fouling_m2K_W",
+                      {{"tube", pjson::realToJson(e.tubeFouling)},
+                       {"shell", pjson::realToJson(e.shellFouling)}}}};
     if (e.logMean) j["lmtd_counter_current_K"] = pjson::realToJson(*e.logMean);
     if (e.correction) j["lmtd_correction_F"] = pjson::realToJson(*e.correction);
     if (e.installedSurface > 0) {

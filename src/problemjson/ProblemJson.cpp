@@ -318,12 +318,27 @@ Real materialFromJson(const Json& d, const std::string& path, const DesignReader
     return 0;
 }
 
+// The fouling of each side, from 0 to kMaxSideFouling; a side not given
+// keeps the default, half of the allowance of both.
+void foulingFromJson(const Json& d, const std::string& path, bool strict, DesignRecord& r) {
+    const Json* fouling = find(d, "fouling_m2K_W");
+    if (!fouling) return;
+    const std::string fpath = join(path, "fouling_m2K_W");
+    if (!fouling->is_object())
+        throw ProblemJsonError(fpath, "an object with \"tube\" and \"shell\" is expected");
+    checkKeys(*fouling, {field::TubeFouling.key, field::ShellFouling.key}, fpath);
+    if (const Json* v = find(*fouling, field::TubeFouling.key))
+        r.TubeFouling = ruledReal(*v, fpath, field::TubeFouling, strict);
+    if (const Json* v = find(*fouling, field::ShellFouling.key))
+        r.ShellFouling = ruledReal(*v, fpath, field::ShellFouling, strict);
+}
+
 DesignRecord designFromJson(const Json& d, const std::string& path, const TechnSet& tube,
                             const TechnSet& shell, bool strict) {
     checkKeys(d,
               {"tube_count", "tube_length_m", "outer_diameter_m", "inner_diameter_m", "tube_passes",
                "shell_passes", "rows_on_vertical", "parallel_flows", "shell_diameter_m", "material",
-               "conductivity_W_mK", "tube_arrangement", "bundle"},
+               "conductivity_W_mK", "tube_arrangement", "bundle", "fouling_m2K_W"},
               path);
     const DesignReader read(d, path, strict);
     DesignRecord r;
@@ -357,9 +372,11 @@ DesignRecord designFromJson(const Json& d, const std::string& path, const TechnS
     r.RowsOnVertical = static_cast<std::uint8_t>(read.integer(field::RowsOnVertical, 0));
     r.ParallelFlows = static_cast<std::uint8_t>(read.integer(field::ParallelFlows, 0));
 
+    foulingFromJson(d, path, strict, r);
     const Real conductivity = materialFromJson(d, path, read, strict, r);
     if (conductivity > 0)
-        r.WallResistance = wallResistance(r.OuterDiameter, r.InnerDiameter, conductivity);
+        r.WallResistance = wallResistance(r.OuterDiameter, r.InnerDiameter, conductivity,
+                                          r.TubeFouling, r.ShellFouling);
     read.arrangement("tube_arrangement", "chess", "шахматное", "corridor", "коридорное",
                      r.StaggeredTubes);
     read.arrangement("bundle", "horizontal", "горизонтальное", "vertical", "вертикальное",
@@ -731,6 +748,9 @@ Json designToJson(const DesignRecord& d, const TechnSet& tube, const TechnSet& s
     }
     j["tube_arrangement"] = d.StaggeredTubes ? "chess" : "corridor";
     j["bundle"] = d.HorizontalBundle ? "horizontal" : "vertical";
+    if (!hasDefaultFouling(d))
+        j["fouling_m2K_W"] = {{"tube", realToJson(d.TubeFouling)},
+                              {"shell", realToJson(d.ShellFouling)}};
     return j;
 }
 

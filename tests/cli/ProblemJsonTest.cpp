@@ -352,5 +352,94 @@ TEST(ProblemJson, HeatingCoolingInletsMustDriveHeatTheRightWay) {
     }
 }
 
+// design.fouling_m2K_W: each side optional (the default is half of 1/5800),
+// from 0 to 0.01, added to the wall; written back only when it is not the
+// default, and a problem file keeps its sum.
+std::string withFouling(const std::string& fouling) {
+    std::string text = kHandWritten;
+    const std::string at = "\"bundle\": \"vertical\"";
+    text.replace(text.find(at), at.size(), at + ", \"fouling_m2K_W\": " + fouling);
+    return text;
+}
+
+TEST(ProblemJson, FoulingOfEachSide) {
+    const Real wall = (0.025L - 0.021L) * 0.5L / 21.9L;
+    const ProblemData plain = problemFromJson(kHandWritten, data());
+    EXPECT_EQ(plain.Design.TubeFouling, kDefaultSideFouling);
+    EXPECT_EQ(plain.Design.ShellFouling, kDefaultSideFouling);
+    EXPECT_EQ(encodeExt80(plain.Design.WallResistance), encodeExt80(wall + kFoulingResistance));
+    EXPECT_EQ(problemToJson(plain, data()).find("fouling"), std::string::npos);
+
+    const ProblemData both =
+        problemFromJson(withFouling(R"({"tube": 0.0004, "shell": 0})"), data());
+    EXPECT_EQ(both.Design.TubeFouling, 0.0004L);
+    EXPECT_EQ(both.Design.ShellFouling, 0);
+    EXPECT_EQ(both.Design.WallResistance, wall + 0.0004L);
+    // written and read back: the same split, the same file bytes
+    const std::string text = problemToJson(both, data());
+    EXPECT_NE(text.find("\"fouling_m2K_W\""), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"stored\""), std::string::npos) << text;
+    const ProblemData back = problemFromJson(text, data());
+    EXPECT_EQ(back.Design.TubeFouling, 0.0004L);
+    EXPECT_EQ(back.Design.ShellFouling, 0);
+    EXPECT_EQ(encodeProblem(back), encodeProblem(both));
+    // the typed material's conductivity is what is left of the sum after the fouling
+    EXPECT_NE(text.find("\"conductivity_W_mK\": 21.9"), std::string::npos) << text;
+
+    const ProblemData one = problemFromJson(withFouling(R"({"shell": 0.001})"), data());
+    EXPECT_EQ(one.Design.TubeFouling, kDefaultSideFouling);
+    EXPECT_EQ(one.Design.ShellFouling, 0.001L);
+    EXPECT_TRUE(hasDefaultFouling(problemFromJson(withFouling("{}"), data()).Design));
+    EXPECT_NO_THROW(problemFromJson(withFouling(R"({"tube": 0.01, "shell": 0.01})"), data()));
+
+    const std::pair<const char*, const char*> refused[] = {
+        {R"({"tube": -0.0001})", "design.fouling_m2K_W.tube: must not be negative"},
+        {R"({"shell": 0.0100001})",
+         "design.fouling_m2K_W.shell: The fouling resistance must not be above 0.01 m2*K/W: "
+         "0.0100001"},
+        {R"({"tube": "thin"})", "design.fouling_m2K_W.tube: a number is expected"},
+        {R"({"tube": "ext80:0000000000000080ff7f"})",
+         "design.fouling_m2K_W.tube: the number is out of range"},  // infinity
+        {R"({"inside": 0.0001})", "design.fouling_m2K_W.inside: unknown field"},
+        {"0.0002", "design.fouling_m2K_W: an object with \"tube\" and \"shell\" is expected"},
+    };
+    for (const auto& [fouling, message] : refused) {
+        try {
+            problemFromJson(withFouling(fouling), data());
+            ADD_FAILURE() << "accepted: " << fouling;
+        } catch (const ProblemJsonError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
+}
+
+// A problem file keeps only the sum. Read back, a listed material's wall is
+// known: the rest is the fouling, shared half and half, and the sum formed
+// again gives the stored bits; the JSON form then says the split.
+TEST(ProblemJson, AProblemFileGivesTheFoulingBackAsItsSum) {
+    const ProblemData steel = problemFromJson(
+        readFile(std::string(VEXAMO_SOURCE_DIR) + "/examples/water-water-2pass.json"), data());
+    for (const auto& [tube, shell] : {std::pair{0.0005L, 0.0001L}, std::pair{0.0L, 0.0L},
+                                      std::pair{1.0L / 3000, 1.0L / 7000}}) {
+        ProblemData p = steel;
+        p.Design.TubeFouling = tube;
+        p.Design.ShellFouling = shell;
+        p.Design.WallResistance =
+            wallResistance(p.Design.OuterDiameter, p.Design.InnerDiameter, 46.5L, tube, shell);
+        const auto bytes = encodeProblem(p);
+        const ProblemData loaded = decodeProblem(bytes);
+        EXPECT_EQ(loaded.Design.TubeFouling, loaded.Design.ShellFouling);
+        EXPECT_NEAR(static_cast<double>(loaded.Design.TubeFouling + loaded.Design.ShellFouling),
+                    static_cast<double>(tube + shell), 1e-18);
+        EXPECT_EQ(
+            encodeExt80(wallResistance(p.Design.OuterDiameter, p.Design.InnerDiameter, 46.5L,
+                                       loaded.Design.TubeFouling, loaded.Design.ShellFouling)),
+            encodeExt80(p.Design.WallResistance));
+        const std::string text = problemToJson(loaded, data());
+        EXPECT_NE(text.find("\"fouling_m2K_W\""), std::string::npos);
+        EXPECT_EQ(encodeProblem(problemFromJson(text, data())), bytes);
+    }
+}
+
 }  // namespace
 }  // namespace vexamo::pjson

@@ -372,6 +372,10 @@ private slots:
         QCOMPARE(edCasing->isVisible(), shellSingle);
         QCOMPARE(lbCasing->isVisible(), shellSingle);
         QCOMPARE(lbPipeNmb->text(), QString("number of pipes"));
+        CONTROL(QLineEdit, edFoulShell, &form, "edFoulShell");
+        CONTROL(QLabel, lbFoulShell, &form, "lbFoulShell");
+        QCOMPARE(lbFoulShell->text(), QString("fouling resist. in intertr. space, m2*K/W"));
+        QCOMPARE(edFoulShell->text(), QString("0.0000862069"));
         form.setModel(model, dialogs, session);  // shown again: lists not doubled
         QCOMPARE(cbParall->count(), 4);
         QCOMPARE(cbMaterial->count(), 5);
@@ -391,7 +395,8 @@ private slots:
                 for (const auto& [name, text] :
                      {std::pair{"edPipeNmb", "100"}, std::pair{"edPipeL", "6"},
                       std::pair{"edPipeDex", "0.025"}, std::pair{"edPipeDin", "0.021"},
-                      std::pair{"edIntTrumpsp", "2"}, std::pair{"edRowNmb", "10"}}) {
+                      std::pair{"edIntTrumpsp", "2"}, std::pair{"edRowNmb", "10"},
+                      std::pair{"edFoulTube", "0.0003"}}) {
                     CONTROL(QLineEdit, edit, form, name);
                     type(edit, text);
                 }
@@ -434,6 +439,11 @@ private slots:
         QCOMPARE(design.TubePasses, std::uint8_t(2));
         QCOMPARE(design.StaggeredTubes, std::uint8_t(1));
         QCOMPARE(design.HorizontalBundle, std::uint8_t(0));
+        // the fouling typed on the tube side, the default kept on the other
+        QVERIFY(design.TubeFouling == 0.0003L);
+        QVERIFY(design.ShellFouling == kDefaultSideFouling);
+        QVERIFY(design.WallResistance ==
+                wallResistance(0.025L, 0.021L, 21.9L, 0.0003L, kDefaultSideFouling));
     }
 
     // Kinds of message and their icons; Yes and Retry are the true answers.

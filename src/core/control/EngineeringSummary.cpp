@@ -5,6 +5,7 @@
 
 #include "common/Constants.h"
 #include "common/Errors.h"
+#include "common/Ext80.h"
 #include "common/NumberFormat.h"
 #include "exchanger/Correlations.h"
 #include "properties/SubstanceIdentity.h"
@@ -100,6 +101,8 @@ EngineeringSummary summarize(const Session& session) {
     e.requiredSurface = r.Surface;
     e.installedSurface = r.InstalledSurface;
     e.wallResistance = session.Problem.Design.WallResistance;
+    e.tubeFouling = session.Problem.Design.TubeFouling;
+    e.shellFouling = session.Problem.Design.ShellFouling;
 
     // Counter-current ends: the hot stream is the one that enters hotter.
     const StreamSummary& hot = e.tube.inlet_C >= e.shell.inlet_C ? e.tube : e.shell;
@@ -199,11 +202,19 @@ std::string summaryBlock(const EngineeringSummary& e, LanguageFlagType lang) {
         line(tr(lang, "Over-surface:", "Запас поверхности:"),
              fixed((e.installedSurface - e.requiredSurface) / e.requiredSurface * 100, 2) + " %");
     }
+    const Real fouling = e.tubeFouling + e.shellFouling;
+    // The default fouling keeps the words it has always had in this line.
+    const bool defaultFouling = encodeExt80(e.tubeFouling) == encodeExt80(kDefaultSideFouling) &&
+                                encodeExt80(e.shellFouling) == encodeExt80(kDefaultSideFouling);
+    const std::string split =
+        defaultFouling
+            ? tr(lang, ", fixed fouling allowance 1/5800)",
+                 ", постоянная добавка на загрязнения 1/5800)")
+            : tr(lang, ", fouling tube side ", ", загрязнения: в трубах ") + number(e.tubeFouling) +
+                  tr(lang, " + shell side ", " + в межтрубном ") + number(e.shellFouling) + ")";
     line(tr(lang, "Wall and fouling resistance:", "Сопротивление стенки и загрязнений:"),
          number(e.wallResistance) + tr(lang, " m^2*K/W (wall ", " м^2*K/Вт (стенка ") +
-             number(e.wallResistance - kFoulingResistance) +
-             tr(lang, ", fixed fouling allowance 1/5800)",
-                ", постоянная добавка на загрязнения 1/5800)"));
+             number(e.wallResistance - fouling) + split);
     return b;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Constants.h"
 #include "common/Real.h"
 #include "common/Text.h"
 #include "control/Session.h"
@@ -36,7 +37,8 @@ struct EngineeringSummary {
     std::optional<Real> logMean;     // LMTD of the four ends in counter-current, K
     std::optional<Real> correction;  // F of one shell pass, an even number of tube passes
     Real requiredSurface = 0, installedSurface = 0;  // m2 (installed 0: not reported)
-    Real wallResistance = 0;  // m2*K/W, the tube wall and the fouling allowance
+    Real wallResistance = 0;  // m2*K/W, the tube wall and the fouling of both sides
+    Real tubeFouling = kDefaultSideFouling, shellFouling = kDefaultSideFouling;  // m2*K/W
 };
 
 // Of the last Run, which must have produced results.

@@ -51,6 +51,19 @@ std::string initialDataBlock(const DesignRecord& d, LanguageFlagType lang) {
     block += length(d.TubeLength) + "\r\n";
     block += tr(lang, "   pipes material - ", "   матеpиал стенок тpуб - ");
     block += d.MaterialName + "\r\n";
+    // The fouling only where the design gives its own: the default allowance
+    // has always stood without a line.
+    if (!hasDefaultFouling(d)) {
+        auto fouling = [&](Real v) {
+            return formatGeneral(v, 8, 2) + tr(lang, " m2*K/W;", " м2*К/Вт;");
+        };
+        block += tr(lang, "   fouling resistance in trumpet space:        ",
+                    "   сопр. загрязнений в трубном простр.:      ");
+        block += fouling(d.TubeFouling) + "\r\n";
+        block += tr(lang, "   fouling resistance in intertrumpet space:   ",
+                    "   сопр. загрязнений в межтрубном простр.:   ");
+        block += fouling(d.ShellFouling) + "\r\n";
+    }
     return block;
 }
 

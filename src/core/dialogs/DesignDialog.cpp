@@ -28,6 +28,13 @@ const char* wispArrangWord(bool horizontal, LanguageFlagType languageFlag) {
                       : tr(languageFlag, "vertical", "вертикальное");
 }
 
+// Fills a fouling field with a value it gives back exactly while unchanged.
+void showFouling(std::string& field, DesignDialogModel::ShownValue& shown, Real value) {
+    shown.value = value;
+    shown.text = formatGeneral(value, 6, 0);
+    field = shown.text;
+}
+
 }  // namespace
 
 void DesignDialogModel::prepare(ProblemData& problem, std::uint8_t flowSide,
@@ -53,6 +60,11 @@ void DesignDialogModel::prepare(ProblemData& problem, std::uint8_t flowSide,
         if (problem.TubeStream.SinglePhase == 1) cbTrumpsp = std::to_string(design.TubePasses);
         cbPipeArrang = pipeArrangWord(design.StaggeredTubes == 1, lang);
         cbWispArrang = wispArrangWord(design.HorizontalBundle == 1, lang);
+        showFouling(edFoulTube, shownTubeFouling, design.TubeFouling);
+        showFouling(edFoulShell, shownShellFouling, design.ShellFouling);
+    } else if (edFoulTube.empty() && edFoulShell.empty()) {
+        showFouling(edFoulTube, shownTubeFouling, kDefaultSideFouling);
+        showFouling(edFoulShell, shownShellFouling, kDefaultSideFouling);
     }
     casingVisible = problem.ShellStream.SinglePhase == 1;
     tubePassesVisible = problem.TubeStream.SinglePhase == 1;
@@ -86,6 +98,10 @@ void DesignDialogModel::FormActivate(LanguageFlagType languageFlag) {
                            "число паpаллельных потоков теплонос.")},
         {"cbPipeArrang", label("pipe arrangement in a bunch", "расположение труб в пучке")},
         {"cbWispArrang", label("arrangement of pipe column", "расположение пучка труб")},
+        {"edFoulTube", label("fouling resist. in trump. space, m2*K/W",
+                             "сопр. загрязнений в трубн. простр., м2*К/Вт")},
+        {"edFoulShell", label("fouling resist. in intertr. space, m2*K/W",
+                              "сопр. загрязнений в межтруб. простр., м2*К/Вт")},
     };
 }
 
@@ -94,7 +110,7 @@ namespace {
 // The numbers of the form as they were read.
 struct DesignNumbers {
     long long tubeCount = 0, shellPasses = 0, tubePasses = 1, rows = 0, parallel = 0;
-    Real length = 0, outer = 0, inner = 0, shellDiameter = 0;
+    Real length = 0, outer = 0, inner = 0, shellDiameter = 0, tubeFouling = 0, shellFouling = 0;
 };
 
 // Reads the form's numbers by their field rules; the first refusal is kept.
@@ -120,6 +136,16 @@ public:
             return refuse(*refused, rule.control);
         value = *number;
         return true;
+    }
+    // A real number that its field was filled with and still shows is that
+    // number to the bit; another text is read by the rule.
+    bool shown(const std::string& text, const DesignDialogModel::ShownValue& shown,
+               const RealFieldRule& rule, Real& value) {
+        if (!shown.text.empty() && text == shown.text) {
+            value = shown.value;
+            return true;
+        }
+        return real(text, rule, value);
     }
     bool refuse(std::string message, const char* focus) {
         m_failure = warningCheck(std::move(message), focus);
@@ -151,7 +177,9 @@ std::optional<DialogCheck> readDesignNumbers(const DesignDialogModel& m,
         (!m.tubePassesVisible || read.integer(m.cbTrumpsp, field::TubePasses, n.tubePasses)) &&
         (!m.casingVisible || read.real(m.edCasing, field::ShellDiameter, n.shellDiameter)) &&
         read.integer(m.edRowNmb, field::RowsOnVertical, n.rows) &&
-        read.integer(m.cbParall, field::ParallelFlows, n.parallel);
+        read.integer(m.cbParall, field::ParallelFlows, n.parallel) &&
+        read.shown(m.edFoulTube, m.shownTubeFouling, field::TubeFouling, n.tubeFouling) &&
+        read.shown(m.edFoulShell, m.shownShellFouling, field::ShellFouling, n.shellFouling);
     if (ok) return std::nullopt;
     return read.failure();
 }
@@ -159,9 +187,9 @@ std::optional<DialogCheck> readDesignNumbers(const DesignDialogModel& m,
 }  // namespace
 
 bool DesignDialogModel::anyFieldEmpty() const {
-    const std::string* required[] = {&edPipeNmb, &edPipeL,      &edPipeDex,
-                                     &edPipeDin, &edIntTrumpsp, &edRowNmb,
-                                     &cbParall,  &cbPipeArrang, &cbWispArrang};
+    const std::string* required[] = {&edPipeNmb,    &edPipeL,    &edPipeDex,  &edPipeDin,
+                                     &edIntTrumpsp, &edRowNmb,   &cbParall,   &cbPipeArrang,
+                                     &cbWispArrang, &edFoulTube, &edFoulShell};
     bool empty = (tubePassesVisible && cbTrumpsp.empty()) || (casingVisible && edCasing.empty());
     for (const std::string* field : required) empty = empty || field->empty();
     return empty;
@@ -233,7 +261,9 @@ DialogCheck DesignDialogModel::bitbtOkClick(LanguageFlagType languageFlag, Dialo
     record.HorizontalBundle = horizontal ? 1 : 0;
     record.MaterialIndex = static_cast<std::uint8_t>(materialIndex);
     record.MaterialName = cutCharacters(cbMaterial, 20);
-    record.WallResistance = wallResistance(n.outer, n.inner, lambda);
+    record.TubeFouling = n.tubeFouling;
+    record.ShellFouling = n.shellFouling;
+    record.WallResistance = wallResistance(n.outer, n.inner, lambda, n.tubeFouling, n.shellFouling);
     record.Surface =
         heatExchangeSurface(record.ParallelFlows, record.TubeCount, n.outer, n.inner, n.length);
 
@@ -258,6 +288,8 @@ void DesignDialogModel::harvest(DesignRecord& design) const {
     design.ShellDiameter = values.ShellDiameter;
     design.MaterialIndex = values.MaterialIndex;
     design.WallResistance = values.WallResistance;
+    design.TubeFouling = values.TubeFouling;
+    design.ShellFouling = values.ShellFouling;
     design.HorizontalBundle = values.HorizontalBundle;
     design.StaggeredTubes = values.StaggeredTubes;
     design.MaterialName = values.MaterialName;

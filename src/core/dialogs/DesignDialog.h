@@ -16,6 +16,8 @@ public:
     // Field texts, by control name.
     std::string edPipeNmb, edPipeL, edPipeDex, edPipeDin, cbTrumpsp, edCasing, edIntTrumpsp,
         edRowNmb, cbMaterial, cbParall, cbPipeArrang, cbWispArrang;
+    // The fouling resistance of the tube and the shell side, m2*K/W.
+    std::string edFoulTube, edFoulShell;
     // Lists (rebuilt by FormActivate, never duplicated).
     std::vector<std::string> tubePassList, parallelList, materialList, pipeArrangList,
         wispArrangList;
@@ -24,6 +26,14 @@ public:
     std::string caption;
     std::vector<std::pair<std::string, std::string>>
         labels;  // (control, text); hidden fields have ""
+
+    // A fouling value as its field was filled: a field that still shows
+    // `text` gives back `value` to the bit (the text is rounded for reading).
+    struct ShownValue {
+        std::string text;
+        Real value = 0;
+    };
+    ShownValue shownTubeFouling, shownShellFouling;
 
     // Values kept between showings.
     Real lastShellDiameter = 0;  // the casing diameter read last (0 if none)
@@ -35,7 +45,9 @@ public:
 
     // DesignActionExecute before showing: Design.FlowSide from the run-time
     // flow side, pre-filled from `problem` when dataLoaded is 1, visibility
-    // from the streams' SinglePhase.
+    // from the streams' SinglePhase. The fouling fields are filled from
+    // `problem` when dataLoaded is 1, else with the default when both are
+    // empty.
     void prepare(ProblemData& problem, std::uint8_t flowSide, std::uint8_t dataLoaded,
                  LanguageFlagType languageFlag);
     void FormActivate(LanguageFlagType languageFlag);
@@ -49,8 +61,9 @@ public:
     // the rules of dialogs/FieldRules.h: TubeCount outside 1..65535, a length
     // or diameter not above zero, an inner diameter not below the outer one,
     // TubePasses or ParallelFlows outside 1..4, ShellPasses or RowsOnVertical
-    // outside 1..255, a typed conductivity not above zero. `values` changes
-    // only on acceptance.
+    // outside 1..255, a typed conductivity not above zero, a fouling
+    // resistance below zero or above kMaxSideFouling. WallResistance is the
+    // wall plus the fouling of both sides. `values` changes only on acceptance.
     DialogCheck bitbtOkClick(LanguageFlagType languageFlag, Dialogs& dialogs,
                              const DesignRecord& stored);
     // After OK: into `design`, with MaterialName cut to 20 characters and Surface.

@@ -12,6 +12,12 @@ std::string rangeRefusal(const RealFieldRule& rule, LanguageFlagType languageFla
     return tr(languageFlag, rule.english, rule.russian) + std::string(": ") + typed;
 }
 
+std::optional<std::string> foulingBeyondBound(Real fouling_m2K_W, LanguageFlagType languageFlag) {
+    if (fouling_m2K_W <= kMaxSideFouling) return std::nullopt;
+    return tr(languageFlag, "The fouling resistance must not be above 0.01 m2*K/W: ",
+              "Сопротивление загрязнений должно быть не выше 0.01 м2*К/Вт: ");
+}
+
 bool withinRange(const IntegerFieldRule& rule, long long value) {
     return value >= rule.low && value <= rule.high;
 }

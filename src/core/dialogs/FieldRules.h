@@ -4,6 +4,7 @@
 // keep, its unit and the words that refuse a value outside the range. The
 // form models and the JSON problem reader check by this one table, so the
 // two can never accept different numbers.
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,13 @@ struct RealFieldRule {
     const char* jsonBelow;  // the JSON reader's words for such a value
     std::optional<std::string> (*beyond)(Real, LanguageFlagType);
 };
+
+// The refusal of a fouling resistance above kMaxSideFouling, in the form's
+// language and ending where the text as typed follows; nothing when within.
+std::optional<std::string> foulingBeyondBound(Real fouling_m2K_W, LanguageFlagType languageFlag);
+
+// A lower limit that admits zero and refuses every negative number.
+inline constexpr Real kNotNegative = -std::numeric_limits<Real>::denorm_min();
 
 namespace field {
 
@@ -84,6 +92,17 @@ inline constexpr RealFieldRule Conductivity{
     "conductivity_W_mK", "cbMaterial", 0, "W/(m*K)",
     "The heat conductivity of the pipe material must be greater than zero",
     "Теплопроводность материала труб должна быть больше нуля", "must be positive", nullptr};
+// The fouling of each side; fields of the object design.fouling_m2K_W.
+inline constexpr RealFieldRule TubeFouling{
+    "tube", "edFoulTube", kNotNegative, "m2*K/W",
+    "The fouling resistance in the tube space must not be negative",
+    "Сопротивление загрязнений в трубном пространстве не может быть отрицательным",
+    "must not be negative", foulingBeyondBound};
+inline constexpr RealFieldRule ShellFouling{
+    "shell", "edFoulShell", kNotNegative, "m2*K/W",
+    "The fouling resistance in the shell space must not be negative",
+    "Сопротивление загрязнений в межтрубном пространстве не может быть отрицательным",
+    "must not be negative", foulingBeyondBound};
 
 // The technological form (TfmHexData); the control names get the side's
 // suffix, 1 for the tube space and 2 for the shell space.

@@ -1,5 +1,7 @@
 #include "problem/ProblemRecords.h"
 
+#include <cmath>
+#include <limits>
 #include <string_view>
 
 #include "common/Constants.h"
@@ -71,7 +73,45 @@ int findMaterial(const std::string& text) {
 }
 
 Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity) {
-    return (outerDiameter - innerDiameter) * 0.5L / conductivity + kFoulingResistance;
+    return wallResistance(outerDiameter, innerDiameter, conductivity, kDefaultSideFouling,
+                          kDefaultSideFouling);
+}
+
+Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity, Real tubeFouling,
+                    Real shellFouling) {
+    return (outerDiameter - innerDiameter) * 0.5L / conductivity + (tubeFouling + shellFouling);
+}
+
+bool hasDefaultFouling(const DesignRecord& design) {
+    return encodeExt80(design.TubeFouling) == encodeExt80(kDefaultSideFouling) &&
+           encodeExt80(design.ShellFouling) == encodeExt80(kDefaultSideFouling);
+}
+
+void foulingFromWallResistance(DesignRecord& d) {
+    d.TubeFouling = d.ShellFouling = kDefaultSideFouling;
+    if (d.MaterialIndex < 1 || d.MaterialIndex > kTubeMaterials.size()) return;
+    const Real conductivity = kTubeMaterials[d.MaterialIndex - 1u].conductivity;
+    const Real stored = d.WallResistance;
+    if (wallResistance(d.OuterDiameter, d.InnerDiameter, conductivity) == stored) return;
+    const Real wall = (d.OuterDiameter - d.InnerDiameter) * 0.5L / conductivity;
+    Real total = stored - wall;
+    if (!std::isfinite(wall) || !(total >= 0) || !std::isfinite(total)) return;
+    // The difference is rounded; a few units in its last place up or down
+    // find the sum that gives back the stored bits.
+    Real up = total, down = total;
+    for (int step = 0; step < 4; ++step) {
+        if (wall + up == stored) {
+            total = up;
+            break;
+        }
+        if (wall + down == stored) {
+            total = down;
+            break;
+        }
+        up = std::nextafter(up, std::numeric_limits<Real>::infinity());
+        down = std::nextafter(down, Real{0});
+    }
+    d.TubeFouling = d.ShellFouling = total / 2;
 }
 
 Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, Real innerDiameter,
@@ -81,7 +121,7 @@ Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, R
 }
 
 Real conductivityFromWallResistance(const DesignRecord& design) {
-    const Real wall = design.WallResistance - kFoulingResistance;
+    const Real wall = design.WallResistance - (design.TubeFouling + design.ShellFouling);
     if (!(wall > 0)) return 0;
     return (design.OuterDiameter - design.InnerDiameter) * 0.5L / wall;
 }
@@ -160,6 +200,8 @@ std::optional<std::string> problemFieldFault(const ProblemData& problem, Languag
     c.real("ShellDiameter", d.ShellDiameter);
     c.real("WallResistance", d.WallResistance);
     c.real("Surface", d.Surface);
+    c.real("TubeFouling", d.TubeFouling);
+    c.real("ShellFouling", d.ShellFouling);
     c.count("FlowSide", d.FlowSide, 0, 1);
     c.count("HorizontalBundle", d.HorizontalBundle, 0, 1);
     c.count("StaggeredTubes", d.StaggeredTubes, 0, 1);

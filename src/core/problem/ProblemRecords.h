@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/Constants.h"
 #include "common/Real.h"
 #include "common/Text.h"
 #include "properties/SubstanceRecords.h"
@@ -45,12 +46,16 @@ struct DesignRecord {
     Real InnerDiameter = 0;   // m
     Real TubeLength = 0;      // m
     Real ShellDiameter = 0;   // m
-    Real WallResistance = 0;  // m2*K/W
+    Real WallResistance = 0;  // m2*K/W, the tube wall and the fouling of both sides
     Real Surface = 0;         // m2
     std::string MaterialName;
     std::uint8_t FlowSide = 0;
     std::uint8_t HorizontalBundle = 0;
     std::uint8_t StaggeredTubes = 0;
+    // Fouling resistance of each side, m2*K/W. Not in the problem file,
+    // which keeps their sum inside WallResistance (see foulingFromWallResistance).
+    Real TubeFouling = kDefaultSideFouling;
+    Real ShellFouling = kDefaultSideFouling;
 };
 
 // The stored problem: what the problem file holds.
@@ -91,11 +96,26 @@ extern const std::array<TubeMaterial, 5> kTubeMaterials;
 // MaterialIndex (1..5) of a material text in either language, or 0.
 int findMaterial(const std::string& text);
 
-// Derived design values, in the program's operation order.
+// Derived design values, in the program's operation order: the wall
+// (outer - inner) * 0.5 / conductivity, then the fouling of both sides added
+// as one term (the default fouling gives the bits of the wall plus
+// kFoulingResistance).
 Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity);
+Real wallResistance(Real outerDiameter, Real innerDiameter, Real conductivity, Real tubeFouling,
+                    Real shellFouling);
+// Whether both sides keep the default fouling, to the bit.
+bool hasDefaultFouling(const DesignRecord& design);
+// The split of a WallResistance read from a problem file, which keeps only
+// the sum: for a listed material, the stored value less the metal wall is
+// the fouling of both sides, shared half and half (a value that equals the
+// wall plus the default allowance gives the default split, to the bit, and
+// any other gives back the stored value when the sum is formed again). A
+// typed material's conductivity is not stored, nor is a value below the
+// metal wall a fouling: both keep the default split.
+void foulingFromWallResistance(DesignRecord& design);
 Real heatExchangeSurface(int parallelFlows, int tubeCount, Real outerDiameter, Real innerDiameter,
                          Real tubeLength);
-// The tube conductivity implied by a stored wall resistance.
+// The tube conductivity implied by a stored wall resistance and the record's fouling.
 Real conductivityFromWallResistance(const DesignRecord& design);
 
 // The last concentration of a mixture: 100 minus the sum of the others.

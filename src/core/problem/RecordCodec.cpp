@@ -194,6 +194,7 @@ DesignRecord decodeDesignRecord(std::span<const std::uint8_t, kDesignRecordSize>
     d.FlowSide = p[layout::FlowSide];
     d.HorizontalBundle = p[layout::HorizontalBundle];
     d.StaggeredTubes = p[layout::StaggeredTubes];
+    foulingFromWallResistance(d);  // the file keeps only the sum
     return d;
 }
 

@@ -16,9 +16,10 @@ namespace vexamo::desktop {
 namespace {
 
 // The fields in the order of the window; combos are the names starting "cb".
-constexpr const char* kFields[] = {"edPipeNmb",  "edPipeL",  "edPipeDex",    "edPipeDin",
-                                   "cbTrumpsp",  "edCasing", "edIntTrumpsp", "edRowNmb",
-                                   "cbMaterial", "cbParall", "cbPipeArrang", "cbWispArrang"};
+constexpr const char* kFields[] = {"edPipeNmb",  "edPipeL",    "edPipeDex",    "edPipeDin",
+                                   "cbTrumpsp",  "edCasing",   "edIntTrumpsp", "edRowNmb",
+                                   "cbMaterial", "cbParall",   "cbPipeArrang", "cbWispArrang",
+                                   "edFoulTube", "edFoulShell"};
 
 bool isCombo(const std::string& name) { return name.rfind("cb", 0) == 0; }
 
@@ -102,6 +103,8 @@ void TfmDesign::refresh() {
     m_edits["edCasing"]->setText(qText(model.edCasing));
     m_edits["edIntTrumpsp"]->setText(qText(model.edIntTrumpsp));
     m_edits["edRowNmb"]->setText(qText(model.edRowNmb));
+    m_edits["edFoulTube"]->setText(qText(model.edFoulTube));
+    m_edits["edFoulShell"]->setText(qText(model.edFoulShell));
     showList(m_combos["cbTrumpsp"], model.tubePassList, model.cbTrumpsp);
     showList(m_combos["cbMaterial"], model.materialList, model.cbMaterial);
     showList(m_combos["cbParall"], model.parallelList, model.cbParall);
@@ -129,6 +132,8 @@ void TfmDesign::takeTexts() {
     model.edCasing = stdText(m_edits["edCasing"]->text());
     model.edIntTrumpsp = stdText(m_edits["edIntTrumpsp"]->text());
     model.edRowNmb = stdText(m_edits["edRowNmb"]->text());
+    model.edFoulTube = stdText(m_edits["edFoulTube"]->text());
+    model.edFoulShell = stdText(m_edits["edFoulShell"]->text());
     model.cbTrumpsp = stdText(m_combos["cbTrumpsp"]->currentText());
     model.cbMaterial = stdText(m_combos["cbMaterial"]->currentText());
     model.cbParall = stdText(m_combos["cbParall"]->currentText());

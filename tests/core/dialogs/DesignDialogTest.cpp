@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/Constants.h"
+#include "common/Ext80.h"
 #include "control/DataDialogActions.h"
 #include "control/Session.h"
 #include "dialogs/DesignDialog.h"
@@ -134,6 +136,68 @@ TEST_F(DesignDialogTest, ImpossibleNumbersAreRefused) {
         model.*field = kept;
     }
     EXPECT_EQ(model.values.TubeCount, 0) << "nothing accepted yet";
+}
+
+// The fouling of each side: filled with the default, which an unchanged
+// field gives back to the bit; a typed value is added to the wall; a
+// negative value, one above 0.01 or no number is refused naming the side.
+TEST_F(DesignDialogTest, FoulingOfEachSide) {
+    EXPECT_EQ(model.edFoulTube, "0.0000862069");
+    EXPECT_EQ(model.edFoulShell, "0.0000862069");
+    const Real wall = (0.025L - 0.021L) * 0.5L / 384;
+    ASSERT_TRUE(ok().accepted);
+    EXPECT_TRUE(hasDefaultFouling(model.values));
+    EXPECT_EQ(encodeExt80(model.values.WallResistance), encodeExt80(wall + kFoulingResistance));
+
+    model.edFoulTube = "0.0004";
+    model.edFoulShell = "0";
+    ASSERT_TRUE(ok().accepted);
+    model.harvest(session.Problem.Design);
+    EXPECT_EQ(session.Problem.Design.TubeFouling, 0.0004L);
+    EXPECT_EQ(session.Problem.Design.ShellFouling, 0);
+    EXPECT_EQ(session.Problem.Design.WallResistance, wall + 0.0004L);
+
+    const std::pair<std::string DesignDialogModel::*, std::pair<const char*, const char*>>
+        refused[] = {
+            {&DesignDialogModel::edFoulTube,
+             {"-0.0001", "The fouling resistance in the tube space must not be negative: -0.0001"}},
+            {&DesignDialogModel::edFoulShell,
+             {"0.02", "The fouling resistance must not be above 0.01 m2*K/W: 0.02"}},
+            {&DesignDialogModel::edFoulShell, {"thin", "Error of number entry thin"}},
+            {&DesignDialogModel::edFoulTube, {"", "All fields of this form should be filled"}},
+        };
+    for (const auto& [field, c] : refused) {
+        const std::string kept = model.*field;
+        model.*field = c.first;
+        const DialogCheck check = ok();
+        EXPECT_FALSE(check.accepted) << c.first;
+        EXPECT_EQ(check.message, c.second);
+        model.*field = kept;
+    }
+    EXPECT_EQ(model.values.TubeFouling, 0.0004L) << "a refusal keeps what was accepted";
+
+    // a loaded problem fills the fields from its record, and keeps its bits
+    session.DataLoaded = 1;
+    session.Problem.Design.TubeFouling = 0.000123456789L;
+    session.Problem.Design.ShellFouling = 1.0L / 3000;
+    session.LanguageFlag = kRussian;
+    show();
+    EXPECT_EQ(model.edFoulTube, "0.000123457");
+    fillCopperBundle();
+    model.cbPipeArrang = "коридорное";
+    model.cbWispArrang = "вертикальное";
+    ASSERT_TRUE(ok().accepted);
+    EXPECT_EQ(model.values.TubeFouling, 0.000123456789L);
+    EXPECT_EQ(model.values.ShellFouling, 1.0L / 3000);
+    model.edFoulShell = "-1";
+    EXPECT_EQ(
+        ok().message,
+        "Сопротивление загрязнений в межтрубном пространстве не может быть отрицательным: -1");
+    bool labelled = false;
+    for (const auto& [control, text] : model.labels)
+        if (control == "edFoulShell")
+            labelled = text == "сопр. загрязнений в межтруб. простр., м2*К/Вт";
+    EXPECT_TRUE(labelled);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <limits>
 
 #include "common/Constants.h"
 #include "common/Errors.h"
@@ -156,6 +158,50 @@ TEST(ProblemRecords, PairCodesAndDerivedDesignValues) {
     EXPECT_EQ(findProcessName("охлаждение"), 3);
     std::array<Real, 7> c{60, 50, 0, 0, 0, 0, 0};
     EXPECT_EQ(lastConcentration(c, 3), -10);
+}
+
+// The default fouling adds exactly what the fixed allowance added: every
+// material and a range of tubes give the bits of the wall plus 1/5800, and a
+// file's sum comes back as the default split.
+TEST(RecordCodec, DefaultFoulingKeepsTheOldWallResistanceToTheBit) {
+    EXPECT_EQ(encodeExt80(kDefaultSideFouling + kDefaultSideFouling),
+              encodeExt80(kFoulingResistance));
+    const std::pair<Real, Real> tubes[] = {
+        {0.025L, 0.021L}, {0.019L, 0.015L}, {0.038L, 0.033L}, {0.016L, 0.0125L}, {0.1L, 0.0999L}};
+    for (const TubeMaterial& m : kTubeMaterials)
+        for (const auto& [outer, inner] : tubes) {
+            const Real old = (outer - inner) * 0.5L / m.conductivity + kFoulingResistance;
+            EXPECT_EQ(encodeExt80(wallResistance(outer, inner, m.conductivity)), encodeExt80(old));
+            EXPECT_EQ(encodeExt80(wallResistance(outer, inner, m.conductivity, kDefaultSideFouling,
+                                                 kDefaultSideFouling)),
+                      encodeExt80(old));
+            DesignRecord d;
+            d.MaterialIndex = static_cast<std::uint8_t>(findMaterial(m.english));
+            d.OuterDiameter = outer;
+            d.InnerDiameter = inner;
+            d.WallResistance = old;
+            d.TubeFouling = 0;  // not in the file
+            std::array<std::uint8_t, kDesignRecordSize> bytes{};
+            encodeDesignRecord(d, bytes);
+            const DesignRecord back = decodeDesignRecord(bytes);
+            EXPECT_TRUE(hasDefaultFouling(back)) << m.english;
+            EXPECT_EQ(conductivityFromWallResistance(back),
+                      (outer - inner) * 0.5L / ((old - kFoulingResistance)));
+        }
+    // no wall to take away: the default split
+    DesignRecord typed;
+    typed.OuterDiameter = 0.025L;
+    typed.InnerDiameter = 0.021L;
+    typed.WallResistance = 0.01L;
+    for (const Real stored : {0.01L, 0.0L, -1.0L, std::numeric_limits<Real>::quiet_NaN()}) {
+        typed.WallResistance = stored;
+        foulingFromWallResistance(typed);
+        EXPECT_TRUE(hasDefaultFouling(typed));
+    }
+    typed.MaterialIndex = 3;  // copper: a stored value below its wall is no fouling
+    typed.WallResistance = 1e-6L;
+    foulingFromWallResistance(typed);
+    EXPECT_TRUE(hasDefaultFouling(typed));
 }
 
 }  // namespace
