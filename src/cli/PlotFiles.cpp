@@ -13,6 +13,7 @@ namespace {
 
 using ProfileEntry = bool (*)(const ProfileGraphRequest*, const char*, std::string*);
 using TxyEntry = bool (*)(const plot::TxyDiagram*, const char*, std::string*);
+using ChartsEntry = bool (*)(const std::vector<Chart>*, const char*, std::string*);
 
 // Loading the library and drawing, one at a time: Runs on several threads
 // may each write a picture, and the toolkit's application object and fonts
@@ -65,6 +66,13 @@ void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
     const std::lock_guard<std::mutex> lock(drawingMutex());
     std::string error;
     if (!entry<TxyEntry>("vexamoPlotTxy")(&diagram, file.c_str(), &error))
+        throw std::runtime_error(error);
+}
+
+void writeChartPicture(const std::vector<Chart>& charts, const std::string& file) {
+    const std::lock_guard<std::mutex> lock(drawingMutex());
+    std::string error;
+    if (!entry<ChartsEntry>("vexamoPlotCharts")(&charts, file.c_str(), &error))
         throw std::runtime_error(error);
 }
 

@@ -3,8 +3,10 @@
 // libraries of the window system it needs) is loaded from libvexamo-plot.so
 // the first time a picture is asked for.
 #include <string>
+#include <vector>
 
 #include "dialogs/Dialogs.h"
+#include "graph/Chart.h"
 #include "plot/TxyPainter.h"
 
 namespace vexamo::cli {
@@ -14,5 +16,9 @@ namespace vexamo::cli {
 // bad extension, a file that cannot be written).
 void writeProfilePicture(const ProfileGraphRequest& request, const std::string& file);
 void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file);
+// The charts stacked as panels of one picture, top to bottom, each 900 x 560
+// pixels: a title, titled axes, one labelled curve per series. Also throws
+// when there is no chart or a curve's x and y counts differ.
+void writeChartPicture(const std::vector<Chart>& charts, const std::string& file);
 
 }  // namespace vexamo::cli
