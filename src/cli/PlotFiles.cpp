@@ -7,6 +7,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "control/EngineeringSummary.h"
+#include "graph/ProfileChart.h"
+
 namespace vexamo::cli {
 
 namespace {
@@ -74,6 +77,17 @@ void writeChartPicture(const std::vector<Chart>& charts, const std::string& file
     std::string error;
     if (!entry<ChartsEntry>("vexamoPlotCharts")(&charts, file.c_str(), &error))
         throw std::runtime_error(error);
+}
+
+std::vector<Chart> runPictureCharts(const Session& session, const ProfileGraphRequest& profile) {
+    if (!session.Results.produced)
+        return {profileChart(profile, nullptr, session.Problem, session.LanguageFlag)};
+    return runCharts(profile, summarize(session), session.Problem, session.LanguageFlag);
+}
+
+void writeRunPicture(const Session& session, const ProfileGraphRequest& profile,
+                     const std::string& file) {
+    writeChartPicture(runPictureCharts(session, profile), file);
 }
 
 }  // namespace vexamo::cli

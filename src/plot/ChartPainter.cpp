@@ -21,8 +21,9 @@ namespace vexamo::plot {
 
 namespace {
 
-constexpr double kLeft = 84, kTop = 46, kBottom = 66, kGap = 18;
-constexpr double kLegendMinWidth = 150, kLegendMaxWidth = 300;
+constexpr double kLeft = 84, kTop = 46, kBottom = 66;
+constexpr double kRight = 30, kLegendStroke = 26, kLegendRow = 20;
+constexpr int kLegendMaxRows = 8;
 
 // Colours that stay apart on white and in print, in the curves' order.
 const QColor& curveColour(std::size_t curve) {
@@ -171,26 +172,80 @@ void drawCurve(QPainter& painter, const Frame& f, const ChartCurve& curve, std::
     painter.drawPath(path);
 }
 
-// The legend column right of the plot: a short stroke of each curve's pen
-// and its label, elided to the column's width.
-void drawLegend(QPainter& painter, const Frame& f, const Chart& chart, double width,
-                const QFontMetricsF& metrics) {
-    const double left = f.plot.right() + kGap, rowHeight = 20;
-    double y = f.plot.top() + 10;
-    for (std::size_t i = 0; i < chart.curves.size(); ++i, y += rowHeight) {
-        if (y > f.plot.bottom()) break;
-        const ChartCurve& curve = chart.curves[i];
-        painter.setPen(curvePen(curve, i));
-        painter.drawLine(QPointF(left, y), QPointF(left + 26, y));
+// The legend below the axis title: for each curve a short stroke of its pen
+// and its label, set in rows across the plot's width.
+struct LegendEntry {
+    std::size_t curve = 0;
+    QString label;
+    QPointF at;  // the stroke's left end
+};
+
+std::vector<LegendEntry> legendLayout(const Chart& chart, double left, double width,
+                                      const QFontMetricsF& metrics, int& rows) {
+    std::vector<LegendEntry> entries;
+    double x = 0;
+    rows = chart.curves.empty() ? 0 : 1;
+    for (std::size_t i = 0; i < chart.curves.size(); ++i) {
+        const QString label = metrics.elidedText(text(chart.curves[i].label), Qt::ElideRight,
+                                                 width - kLegendStroke - 8);
+        const double entryWidth = kLegendStroke + 8 + metrics.horizontalAdvance(label);
+        if (x > 0 && x + entryWidth > width) {
+            x = 0;
+            ++rows;
+        }
+        if (rows > kLegendMaxRows) {
+            rows = kLegendMaxRows;
+            break;
+        }
+        entries.push_back({i, label, QPointF(left + x, (rows - 1) * kLegendRow)});
+        x += entryWidth + 26;
+    }
+    return entries;
+}
+
+void drawLegend(QPainter& painter, const Chart& chart, const std::vector<LegendEntry>& entries,
+                double top, const QFontMetricsF& metrics) {
+    for (const LegendEntry& e : entries) {
+        const ChartCurve& curve = chart.curves[e.curve];
+        const double y = top + e.at.y();
+        painter.setPen(curvePen(curve, e.curve));
+        painter.drawLine(QPointF(e.at.x(), y), QPointF(e.at.x() + kLegendStroke, y));
         if (curve.markers) {
             painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(QPointF(left + 13, y), 3, 3);
+            painter.drawEllipse(QPointF(e.at.x() + kLegendStroke / 2, y), 3, 3);
         }
         painter.setPen(Qt::black);
-        const QString label =
-            metrics.elidedText(text(curve.label), Qt::ElideRight, width - 34 - kGap);
-        painter.drawText(QPointF(left + 34, y + metrics.ascent() / 2 - 1), label);
+        painter.drawText(QPointF(e.at.x() + kLegendStroke + 8, y + metrics.ascent() / 2 - 1),
+                         e.label);
     }
+}
+
+// The values written beside the ends a curve asks for, on a light ground,
+// inside the plot.
+void drawEndLabels(QPainter& painter, const Frame& f, const ChartCurve& curve, std::size_t index,
+                   const QFontMetricsF& metrics) {
+    std::vector<std::size_t> finite;
+    for (std::size_t k = 0; k < curve.x.size() && k < curve.y.size(); ++k)
+        if (std::isfinite(curve.x[k]) && std::isfinite(curve.y[k])) finite.push_back(k);
+    if (finite.empty()) return;
+    auto label = [&](std::size_t k) {
+        const QPointF p(f.px(static_cast<double>(curve.x[k])),
+                        f.py(static_cast<double>(curve.y[k])));
+        const QString value = text(formatGeneral(curve.y[k], 5, 0));
+        const double w = metrics.horizontalAdvance(value) + 6, h = metrics.height();
+        // Right of the point, or left of it where the plot ends; above the
+        // point, or below it at the top.
+        double x = p.x() + 5;
+        if (x + w > f.plot.right() - 2) x = p.x() - 5 - w;
+        double y = p.y() - 4 - h;
+        if (y < f.plot.top() + 2) y = p.y() + 4;
+        const QRectF box(x, y, w, h);
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.setPen(curveColour(index).darker(130));
+        painter.drawText(box, Qt::AlignCenter, value);
+    };
+    if (curve.labelFirst) label(finite.front());
+    if (curve.labelLast && (finite.size() > 1 || !curve.labelFirst)) label(finite.back());
 }
 
 }  // namespace
@@ -222,12 +277,12 @@ void paintChart(QPainter& painter, const Chart& chart, const QRectF& panel) {
                 xe.add(curve.x[k]);
                 ye.add(curve.y[k]);
             }
-    double legend = kLegendMinWidth;
-    for (const ChartCurve& curve : chart.curves)
-        legend = std::max(legend, metrics.horizontalAdvance(text(curve.label)) + 34 + 2 * kGap);
-    legend = std::min(legend, kLegendMaxWidth);
-    const QRectF plot(panel.left() + kLeft, panel.top() + kTop,
-                      panel.width() - kLeft - legend - kGap, panel.height() - kTop - kBottom);
+    // The legend's rows decide how tall the plot can be.
+    const double plotLeft = panel.left() + kLeft, plotWidth = panel.width() - kLeft - kRight;
+    int rows = 0;
+    const std::vector<LegendEntry> legend = legendLayout(chart, plotLeft, plotWidth, metrics, rows);
+    const double below = kBottom + rows * kLegendRow + 4;
+    const QRectF plot(plotLeft, panel.top() + kTop, plotWidth, panel.height() - kTop - below);
     const Frame frame{plot, xe.empty() ? Range{} : niceRange(xe.low, xe.high),
                       ye.empty() ? Range{} : niceRange(ye.low, ye.high)};
 
@@ -241,8 +296,10 @@ void paintChart(QPainter& painter, const Chart& chart, const QRectF& panel) {
         for (std::size_t i = 0; i < chart.curves.size(); ++i)
             drawCurve(painter, frame, chart.curves[i], i);
         painter.setClipping(false);
+        for (std::size_t i = 0; i < chart.curves.size(); ++i)
+            drawEndLabels(painter, frame, chart.curves[i], i, metrics);
     }
-    drawLegend(painter, frame, chart, legend, metrics);
+    drawLegend(painter, chart, legend, plot.bottom() + kBottom - 2, metrics);
     painter.restore();
 }
 

@@ -22,9 +22,9 @@ inline constexpr int kChartHeight = 560;
 // and y counts differ, or when there is no chart at all.
 void checkCharts(const std::vector<Chart>& charts);
 
-// Paints one chart into `panel` (white background, frame, grid, curves,
-// legend right of the plot). Points that are not finite break their curve; a
-// chart without a single finite point says so inside its frame.
+// Paints one chart into `panel` (white background, frame, grid, curves, the
+// values at the ends the curves ask for, the legend in rows below the plot). Points that are not
+// finite break their curve; a chart without a single finite point says so inside its frame.
 void paintChart(QPainter& painter, const Chart& chart, const QRectF& panel);
 
 // The bytes of the charts' picture, stacked top to bottom, as "png" or "svg".
