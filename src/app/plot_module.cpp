@@ -4,7 +4,9 @@
 // boundary.
 #include <exception>
 #include <string>
+#include <vector>
 
+#include "plot/ChartPainter.h"
 #include "plot/ProfilePainter.h"
 #include "plot/TxyPainter.h"
 
@@ -23,6 +25,17 @@ extern "C" __attribute__((visibility("default"))) bool vexamoPlotTxy(
     const vexamo::plot::TxyDiagram* diagram, const char* file, std::string* error) {
     try {
         vexamo::plot::renderTxyDiagram(*diagram, file);
+        return true;
+    } catch (const std::exception& e) {
+        *error = e.what();
+        return false;
+    }
+}
+
+extern "C" __attribute__((visibility("default"))) bool vexamoPlotCharts(
+    const std::vector<vexamo::Chart>* charts, const char* file, std::string* error) {
+    try {
+        vexamo::plot::renderCharts(*charts, file);
         return true;
     } catch (const std::exception& e) {
         *error = e.what();

@@ -102,7 +102,10 @@ void defineRunCommand(CLI::App& app, Commands& c) {
                       "write the results as JSON to this file (- for stdout, the report then "
                       "to stderr)");
     c.run->add_option("--record", o.record, "write every question asked with the answer used");
-    c.run->add_option("--plot", o.plot, "draw the last temperature profile into a PNG or SVG file");
+    c.run->add_option(
+        "--plot", o.plot,
+        "draw the temperature profile (and the T-Q diagram of a condensing or boiling medium) into "
+        "a PNG or SVG file");
     c.run->add_flag("--quiet", o.quiet, "do not log questions and answers to stderr");
     c.run->add_flag("--verbose", o.verbose,
                     "also log the intermediate values of the iterations (heating-cooling passes)");

@@ -7,12 +7,16 @@
 #include <stdexcept>
 #include <vector>
 
+#include "control/EngineeringSummary.h"
+#include "graph/ProfileChart.h"
+
 namespace vexamo::cli {
 
 namespace {
 
 using ProfileEntry = bool (*)(const ProfileGraphRequest*, const char*, std::string*);
 using TxyEntry = bool (*)(const plot::TxyDiagram*, const char*, std::string*);
+using ChartsEntry = bool (*)(const std::vector<Chart>*, const char*, std::string*);
 
 // Loading the library and drawing, one at a time: Runs on several threads
 // may each write a picture, and the toolkit's application object and fonts
@@ -68,8 +72,22 @@ void writeTxyPicture(const plot::TxyDiagram& diagram, const std::string& file) {
         throw std::runtime_error(error);
 }
 
-void writeChartPicture(const std::vector<Chart>&, const std::string& file) {  // STUB
-    throw std::runtime_error(file + ": charts are not drawn yet");
+void writeChartPicture(const std::vector<Chart>& charts, const std::string& file) {
+    const std::lock_guard<std::mutex> lock(drawingMutex());
+    std::string error;
+    if (!entry<ChartsEntry>("vexamoPlotCharts")(&charts, file.c_str(), &error))
+        throw std::runtime_error(error);
+}
+
+std::vector<Chart> runPictureCharts(const Session& session, const ProfileGraphRequest& profile) {
+    if (!session.Results.produced)
+        return {profileChart(profile, nullptr, session.Problem, session.LanguageFlag)};
+    return runCharts(profile, summarize(session), session.Problem, session.LanguageFlag);
+}
+
+void writeRunPicture(const Session& session, const ProfileGraphRequest& profile,
+                     const std::string& file) {
+    writeChartPicture(runPictureCharts(session, profile), file);
 }
 
 }  // namespace vexamo::cli

@@ -248,7 +248,7 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
         try {
             if (dialogs.graphs().empty())
                 throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
-            writeProfilePicture(dialogs.graphs().back(), o.plot);
+            writeRunPicture(session, dialogs.graphs().back(), o.plot);
         } catch (const std::exception& e) {
             reportError(err, e);
             if (status != 2) status = 1;

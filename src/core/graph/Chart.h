@@ -14,6 +14,10 @@ struct ChartCurve {
     std::vector<Real> x, y;  // the points, in the axes' units; equal lengths
     bool dashed = false;     // a reference line (a saturation temperature)
     bool markers = false;    // a mark at every point (a study's grid)
+    // The y value written beside the first or the last point (a stream's
+    // inlet and outlet temperatures).
+    bool labelFirst = false;
+    bool labelLast = false;
 };
 
 struct Chart {
