@@ -12,18 +12,20 @@ namespace {
 
 using namespace vexamo;
 
-// Answers the set-up's questions: the method, UNIFAC variant 1 fitted to the
-// data (or the reference values), and Retry at the slow-convergence question.
+// Answers the set-up's questions: the method, the UNIFAC variant (1: main
+// groups, 2: subgroups), variant 1 fitted to the data (or the reference
+// values), and Retry at the slow-convergence question.
 class ScriptedDialogs : public bench::SilentDialogs {
 public:
-    explicit ScriptedDialogs(int method, bool referenceValues = false)
-        : m_method(method), m_reference(referenceValues) {}
+    explicit ScriptedDialogs(int method, bool referenceValues = false, int unifacVariant = 1)
+        : m_method(method), m_reference(referenceValues), m_variant(unifacVariant) {}
     using bench::SilentDialogs::ask;
     bool abortRetry(const AbortRetryRequest&) override { return true; }
     AlternAnswer ask(const AlternRequest& request) override {
         AlternAnswer a;
-        a.index =
-            request.id == "equilibrium.unifac_source" && m_reference ? 1 : request.defaultIndex;
+        a.index = request.defaultIndex;
+        if (request.id == "equilibrium.unifac_source" && m_reference) a.index = 1;
+        if (request.id == "equilibrium.unifac_variant") a.index = m_variant - 1;
         return a;
     }
     MethodAnswer ask(const MethodRequest&) override { return {false, m_method}; }
@@ -31,6 +33,7 @@ public:
 private:
     int m_method;
     bool m_reference;
+    int m_variant;
 };
 
 // state.range(0): first substance, range(1): second, range(2): method 0..3
@@ -62,6 +65,27 @@ BENCHMARK(BM_PairSetUp)
     ->ArgsProduct({{3}, {0}, {0, 1, 2, 3}})
     ->ArgsProduct({{0}, {3}, {0, 1, 2, 3}})
     ->Unit(benchmark::kMillisecond);
+
+// The whole UNIFAC set-up of the four substances, fitted to the measured
+// pairs (three fits; the other pairs take the references); state.range(0)
+// is the variant.
+void BM_FourComponentUnifacSetUp(benchmark::State& state) {
+    Session session;
+    const std::array<std::uint16_t, 4> all{0, 1, 2, 3};
+    std::uint32_t evaluations = 0;
+    for (auto _ : state) {
+        session.Report.clear();
+        ScriptedDialogs dialogs(3, false, static_cast<int>(state.range(0)));
+        char method = 0;
+        RunEquilibriumSetup(equilibriumContext(session, dialogs), 4, all, session.Equilibrium,
+                            method);
+        evaluations = 0;
+        for (const PairSetup& pair : session.EquilibriumPairs) evaluations += pair.Evaluations;
+    }
+    state.counters["evaluations"] = evaluations;
+    state.SetLabel("UNIFAC variant " + std::to_string(state.range(0)));
+}
+BENCHMARK(BM_FourComponentUnifacSetUp)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Equal masses of the four substances by UNIFAC with the reference table.
 struct FourComponents {

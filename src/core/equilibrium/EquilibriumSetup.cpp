@@ -661,8 +661,6 @@ struct GroupPositions {
 void Setup::fitUnifacPair(int i, int j, int P, PairSetup& record) {
     const std::size_t si = at(i), sj = at(j);
     FitContext& c = m_fit;
-    const GroupList& groups = c.Tables.Groups;
-    const std::array<Real, 2> q{c.UniquacQ[si], c.UniquacQ[sj]}, r{c.UniquacR[si], c.UniquacR[sj]};
     if (P > kMaxFitParameters)
         throw CalculationAborted(tr(m_lang, "The UNIFAC pair ", "Пара UNIFAC ") + m_names[si] +
                                  "-" + m_names[sj] + tr(m_lang, " has ", " имеет ") +
@@ -670,19 +668,7 @@ void Setup::fitUnifacPair(int i, int j, int P, PairSetup& record) {
                                  tr(m_lang, " group parameters; at most 66 can be fitted",
                                     " параметров групп; подобрать можно не более 66"));
     const FitPoints& p = c.Points;
-    for (std::size_t k = 0; k < p.n; ++k) {
-        const std::array<Real, 2> composition{p.x1[k], 1 - p.x1[k]};
-        std::array<Real, 2> gammaC{};
-        CombinatorialActivity(2, q, r, composition, gammaC);
-        c.Combinatorial[si][k] = gammaC[0];
-        c.Combinatorial[sj][k] = gammaC[1];
-        std::array<Real, kMaxGroups> fractions{};
-        GroupFractions(2, groups, c.PairBlocks, composition, fractions);
-        for (int g = 0; g < groups.GroupCount; ++g)
-            c.GroupFractionTable[at(g)][k] = fractions[at(g)];
-    }
-    c.First = i;
-    c.Second = j;
+    PrepareUnifacPoints(c, i, j);
     for (int k = 0; k < P; ++k) c.Unifac[at(k)] = 0.2L;
     const Objective objective = [&c](const FitVector& X) { return UnifacObjective(c, X); };
     if (P > 0) {

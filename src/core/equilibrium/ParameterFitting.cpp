@@ -1,6 +1,8 @@
 #include "equilibrium/ParameterFitting.h"
 
 #include <cmath>
+#include <limits>
+#include <span>
 
 #include "common/Constants.h"
 #include "common/Errors.h"
@@ -173,6 +175,72 @@ Real UniquacObjective(FitContext& c, const FitVector& X) {
     return ReportFitProgress(c);
 }
 
+void PrepareUnifacPoints(FitContext& c, int i, int j) {
+    const std::size_t si = at(i), sj = at(j);
+    const GroupList& groups = c.Tables.Groups;
+    const std::array<Real, 2> q{c.UniquacQ[si], c.UniquacQ[sj]}, r{c.UniquacR[si], c.UniquacR[sj]};
+    const FitPoints& p = c.Points;
+    const int G = groups.GroupCount;
+    c.UnifacPoints.assign(p.n, FitContext::UnifacPoint{});
+    for (std::size_t k = 0; k < p.n; ++k) {
+        const std::array<Real, 2> composition{p.x1[k], 1 - p.x1[k]};
+        std::array<Real, 2> gammaC{};
+        CombinatorialActivity(2, q, r, composition, gammaC);
+        c.Combinatorial[si][k] = gammaC[0];
+        c.Combinatorial[sj][k] = gammaC[1];
+        std::array<Real, kMaxGroups> fractions{};
+        GroupFractions(2, groups, c.PairBlocks, composition, fractions);
+        for (int g = 0; g < G; ++g) c.GroupFractionTable[at(g)][k] = fractions[at(g)];
+        // The surface fractions as the residual factor forms them.
+        FitContext::UnifacPoint& point = c.UnifacPoints[k];
+        Real sumQX = 0;
+        for (int g = 0; g < G; ++g) sumQX += groups.SurfaceQ[at(g)] * fractions[at(g)];
+        for (int g = 0; g < G; ++g)
+            point.SurfaceFraction[at(g)] = groups.SurfaceQ[at(g)] * fractions[at(g)] / sumQX;
+        for (auto& row : point.LastA) row.fill(std::numeric_limits<Real>::quiet_NaN());
+    }
+    const GroupBlock& first = c.PairBlocks[0];
+    Real sumQX = 0;
+    for (int g = 0; g < first.GroupCount; ++g)
+        sumQX += first.SurfaceQ[at(g)] * first.PureFractions[at(g)];
+    for (int g = 0; g < first.GroupCount; ++g) {
+        c.PureSurfaceFraction[at(g)] = first.SurfaceQ[at(g)] * first.PureFractions[at(g)] / sumQX;
+        c.PureToPair[at(g)] = -1;
+        for (int m = 0; m < G && c.PureToPair[at(g)] < 0; ++m)
+            if (groups.MainGroup[at(m)] == first.MainGroup[at(g)] &&
+                groups.SubgroupLetter[at(m)] == first.SubgroupLetter[at(g)])
+                c.PureToPair[at(g)] = m;
+    }
+    c.First = i;
+    c.Second = j;
+}
+
+namespace {
+
+// The residual factors Gamma_i = exp(Q_i (1 - ln S_i - sum_j theta_j psi_ij / S_j)),
+// S_i = sum_j theta_j psi_ji, of the groups marked `wanted`, in the operation
+// order of ResidualActivity.
+void residualFactors(int m, std::span<const Real> Q, std::span<const Real> theta,
+                     const Matrix11& psi, std::span<const bool> wanted, std::span<Real> Gamma) {
+    std::array<Real, kMaxGroups> S{};
+    for (int i = 0; i < m; ++i)
+        for (int j = 0; j < m; ++j) S[at(i)] += theta[at(j)] * psi[at(j)][at(i)];
+    for (int i = 0; i < m; ++i) {
+        if (!wanted[at(i)]) continue;
+        Real sum = 0;
+        for (int j = 0; j < m; ++j) sum += theta[at(j)] * psi[at(i)][at(j)] / S[at(j)];
+        Gamma[at(i)] = std::exp(Q[at(i)] * (1 - std::log(S[at(i)]) - sum));
+    }
+}
+
+}  // namespace
+
+// gamma1 of the pair, equal to UnifacActivity's first coefficient to the last
+// bit: the same operations in the same order, without the second member's
+// factor (the objective does not use it), the surface fractions formed once,
+// the first member's pure-component psi taken from the pair's where its entry
+// is the pair's, and each psi computed again only when its parameter moved
+// (a gradient step moves one).
 Real UnifacObjective(FitContext& c, const FitVector& X) {
     UnifacTables& tables = c.Tables;
     const GroupList& groups = tables.Groups;
@@ -186,19 +254,63 @@ Real UnifacObjective(FitContext& c, const FitVector& X) {
     for (GroupBlock& block : c.PairBlocks)
         BuildGroupInteractionMatrix(tables, block.GroupCount, block.MainGroup, block.SubgroupLetter,
                                     block.PureInteraction);
+    const GroupBlock& first = c.PairBlocks[0];
+    const int M = groups.GroupCount, K = first.GroupCount;
+    std::array<bool, kMaxGroups> wantedMixture{}, allPure{};
+    for (int k = 0; k < K; ++k) {
+        allPure[at(k)] = true;
+        for (int m = 0; m < M; ++m)
+            if (groups.MainGroup[at(m)] == first.MainGroup[at(k)] &&
+                groups.SubgroupLetter[at(m)] == first.SubgroupLetter[at(k)])
+                wantedMixture[at(m)] = true;
+    }
     FitPoints& points = c.Points;
     const PointTable& gc1 = c.Combinatorial.at(at(c.First));
-    const PointTable& gc2 = c.Combinatorial.at(at(c.Second));
     for (std::size_t k = 0; k < points.n; ++k) {
         points.x2[k] = 1 - points.x1[k];
-        const std::array<Real, 2> gammaC{gc1[k], gc2[k]};
-        std::array<Real, kMaxGroups> fractions{};
-        for (int g = 0; g < groups.GroupCount; ++g)
-            fractions[at(g)] = c.GroupFractionTable[at(g)][k];
-        std::array<Real, 2> gamma{};
-        UnifacActivity(2, groups, c.PairBlocks, gammaC, c.PairInteraction, fractions,
-                       points.theta[k], gamma);
-        points.gamma1[k] = gamma[0];
+        const Real tau = points.theta[k];
+        FitContext::UnifacPoint& point = c.UnifacPoints.at(k);
+        for (int i = 0; i < M; ++i)
+            for (int j = 0; j < M; ++j) {
+                if (i == j) {
+                    point.Psi[at(i)][at(j)] = 1.0L;
+                    continue;
+                }
+                const Real a = c.PairInteraction[at(i)][at(j)];
+                if (a == point.LastA[at(i)][at(j)]) continue;
+                point.LastA[at(i)][at(j)] = a;
+                point.Psi[at(i)][at(j)] = std::exp(-a / tau);
+            }
+        std::array<Real, kMaxGroups> mixture{};
+        residualFactors(M, groups.SurfaceQ, point.SurfaceFraction, point.Psi, wantedMixture,
+                        mixture);
+        std::array<Real, kMaxGroups> pure{};
+        if (K == 1) {
+            pure[0] = 1;
+        } else {
+            Matrix11 psi{};
+            for (int i = 0; i < K; ++i)
+                for (int j = 0; j < K; ++j) {
+                    const Real a = first.PureInteraction[at(i)][at(j)];
+                    const int pi = c.PureToPair[at(i)], pj = c.PureToPair[at(j)];
+                    if (i == j)
+                        psi[at(i)][at(j)] = 1.0L;
+                    else if (pi >= 0 && pj >= 0 && pi != pj &&
+                             a == c.PairInteraction[at(pi)][at(pj)])
+                        psi[at(i)][at(j)] = point.Psi[at(pi)][at(pj)];
+                    else
+                        psi[at(i)][at(j)] = std::exp(-a / tau);
+                }
+            residualFactors(K, first.SurfaceQ, c.PureSurfaceFraction, psi, allPure, pure);
+        }
+        Real product = 1;
+        for (int g = 0; g < K; ++g)
+            for (int m = 0; m < M; ++m)
+                if (groups.MainGroup[at(m)] == first.MainGroup[at(g)] &&
+                    groups.SubgroupLetter[at(m)] == first.SubgroupLetter[at(g)])
+                    product *= std::pow(mixture[at(m)] / pure[at(g)],
+                                        static_cast<Real>(first.Occurrences[at(g)]));
+        points.gamma1[k] = gc1[k] * product;
     }
     return ReportFitProgress(c);
 }

@@ -89,6 +89,18 @@ struct FitContext {
     UnifacTables Tables;
     std::array<GroupBlock, 2> PairBlocks{};
     Matrix11 PairInteraction{};
+    // UNIFAC, per point: the pair's group surface fractions and, per ordered
+    // group pair, the last a / 273.15 the objective met with its
+    // exp(-a / theta), taken again while a stays (filled by PrepareUnifacPoints).
+    struct UnifacPoint {
+        std::array<Real, kMaxGroups> SurfaceFraction{};
+        Matrix11 LastA{}, Psi{};
+    };
+    std::vector<UnifacPoint> UnifacPoints;
+    // The first member's pure-component surface fractions and, per group, the
+    // pair's group of the same main group and letter (-1: none).
+    std::array<Real, kMaxGroups> PureSurfaceFraction{};
+    std::array<int, kMaxGroups> PureToPair{};
 
     // Allocates the per-point tables of n components (zeros).
     void allocate(int n);
@@ -113,6 +125,12 @@ Real WilsonObjective(FitContext& context, const FitVector& X);   // A12, A21
 Real NrtlObjective(FitContext& context, const FitVector& X);     // A12, A21, alpha
 Real UniquacObjective(FitContext& context, const FitVector& X);  // A12, A21
 Real UnifacObjective(FitContext& context, const FitVector& X);  // a / 273.15 per ordered group pair
+
+// UNIFAC: the parts of the objective that do not depend on the parameters,
+// for the pair (First, Second) = (i, j) whose blocks, group list, r and q the
+// context holds and whose points are loaded: the combinatorial factors and
+// group fractions at each point, the surface fractions.
+void PrepareUnifacPoints(FitContext& context, int i, int j);
 
 // gamma1 of the binary forms at one point, for the objectives and their tests.
 Real wilsonGamma1(Real x1, Real A12, Real A21, Real theta, Real V1, Real V2);

@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include "common/Errors.h"
+#include "equilibrium/ActivityModels.h"
 #include "equilibrium/Minimizer.h"
 #include "equilibrium/ParameterFitting.h"
 #include "equilibrium/UnifacTables.h"
+#include "properties/PropertyFunctions.h"
 
 namespace vexamo {
 namespace {
@@ -223,6 +225,71 @@ TEST(ParameterFitting, UnifacGroupListsAndParameterCount) {
     EXPECT_EQ(m[0][2], 0.25L);
     EXPECT_EQ(m[2][0], 0.0L);
     EXPECT_EQ(m[0][1], 0.0L);  // not stored yet
+}
+
+// gamma1 of the UNIFAC objective the plain way: both coefficients of the pair
+// by UnifacActivity at the tables the objective last stored.
+std::array<Real, kMaxEquilPoints> plainUnifacGamma1(FitContext& c) {
+    const GroupList& groups = c.Tables.Groups;
+    std::array<Real, kMaxEquilPoints> result{};
+    for (std::size_t k = 0; k < c.Points.n; ++k) {
+        const std::array<Real, 2> gammaC{c.Combinatorial[std::size_t(c.First)][k],
+                                         c.Combinatorial[std::size_t(c.Second)][k]};
+        std::array<Real, kMaxGroups> fractions{};
+        for (int g = 0; g < groups.GroupCount; ++g)
+            fractions[std::size_t(g)] = c.GroupFractionTable[std::size_t(g)][k];
+        std::array<Real, 2> gamma{};
+        UnifacActivity(2, groups, c.PairBlocks, gammaC, c.PairInteraction, fractions,
+                       c.Points.theta[k], gamma);
+        result[k] = gamma[0];
+    }
+    return result;
+}
+
+// The objective's shortcuts (gamma1 alone, the shared and remembered psi) must
+// not move a bit: along whole fits of the measured pairs with groups of one
+// main group and several, by main groups and by subgroups, every gamma1 equals
+// the plain computation's exactly.
+TEST(ParameterFitting, UnifacObjectiveEqualsThePlainActivityToTheLastBit) {
+    const SubstanceData data = SubstanceData::builtIn();
+    const std::array<std::array<int, 2>, 3> pairs{{{0, 1}, {3, 0}, {2, 1}}};
+    for (char variant : {'1', '2'})
+        for (const auto& [a, b] : pairs) {
+            SCOPED_TRACE(std::string(1, variant) + ": " + std::to_string(a) + "-" +
+                         std::to_string(b));
+            FitProgress progress;
+            FitContext c(progress, {"comp.1", "comp.2"}, kEnglish);
+            c.allocate(2);
+            const int n = LoadBinaryDataSet(c, data, a, b);
+            c.PairBlocks = {data.SubstanceTable[std::size_t(a)].Groups,
+                            data.SubstanceTable[std::size_t(b)].Groups};
+            for (std::size_t m = 0; m < 2; ++m)
+                ComponentGroupSums(c.PairBlocks[m], c.UniquacR[m], c.UniquacQ[m]);
+            for (int k = 0; k < n; ++k)
+                c.VapourPressure[0][std::size_t(k)] =
+                    VapourPressure(data, data.SubstanceTable[std::size_t(a)].EnglishName,
+                                   c.Points.theta[std::size_t(k)]);
+            c.Tables.reset(data.GroupInteractionTable, variant);
+            c.Tables.Groups = MergeGroupLists(c.PairBlocks);
+            PrepareUnifacPoints(c, 0, 1);
+            const int P = groupParameterCount(c.Tables.Groups, variant);
+            ASSERT_GT(P, 0);
+            int calls = 0, differing = 0;
+            const Objective objective = [&](const FitVector& X) {
+                const Real S = UnifacObjective(c, X);
+                const std::array<Real, kMaxEquilPoints> plain = plainUnifacGamma1(c);
+                for (int k = 0; k < n; ++k)
+                    if (plain[std::size_t(k)] != c.Points.gamma1[std::size_t(k)]) ++differing;
+                ++calls;
+                return S;
+            };
+            for (int k = 0; k < P; ++k) c.Unifac[std::size_t(k)] = 0.2L;
+            GradientMinimize(P - 1, c.Iterations, c.Minimum, 0.00001L, c.Unifac, objective,
+                             [] { throw NumericalError("slow"); });
+            EXPECT_GT(calls, 100);
+            EXPECT_EQ(differing, 0);
+            EXPECT_LT(std::sqrt(c.Minimum / n), 0.01L);  // the fit itself still fits
+        }
 }
 
 }  // namespace
