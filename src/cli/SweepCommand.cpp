@@ -93,8 +93,12 @@ const Quantity& quantity(const std::string& name) {
     throw InputError(fmt::format("--y {}: not a result that can be plotted ({})", name, known));
 }
 
-// "design.tube_length_m" -> "design: tube length, m".
-std::string fieldTitle(const std::string& path) {
+// "design.tube_length_m" -> "design: tube length" and "m".
+struct FieldName {
+    std::string name, unit;
+};
+
+FieldName fieldName(const std::string& path) {
     static const std::vector<std::pair<std::string, std::string>> units = {
         {"_m2K_W", "m2*K/W"}, {"_kgf_cm2", "kgf/cm2"}, {"_kg_h", "kg/h"}, {"_mm_hg", "mm Hg"},
         {"_pct", "%"},        {"_m2", "m2"},           {"_m", "m"},       {"_C", "degC"}};
@@ -110,8 +114,23 @@ std::string fieldTitle(const std::string& path) {
         }
     std::replace(field.begin(), field.end(), '_', ' ');
     std::replace(side.begin(), side.end(), '_', ' ');
-    return (side.empty() ? "" : side + ": ") + field + (unit.empty() ? "" : ", " + unit);
+    return {(side.empty() ? "" : side + ": ") + field, unit};
 }
+
+// "design: tube length, m".
+std::string fieldTitle(const std::string& path) {
+    const FieldName f = fieldName(path);
+    return f.name + (f.unit.empty() ? "" : ", " + f.unit);
+}
+
+// "tube space: flow rate = 20000 kg/h".
+std::string fieldValue(const std::string& path, const std::string& value) {
+    const FieldName f = fieldName(path);
+    return f.name + " = " + value + (f.unit.empty() ? "" : " " + f.unit);
+}
+
+// "duty, kW" -> "duty".
+std::string withoutUnit(const std::string& axis) { return axis.substr(0, axis.rfind(", ")); }
 
 const std::string* inputValue(const StudyRow& row, const std::string& path) {
     for (const auto& [p, v] : row.inputs)
@@ -131,19 +150,18 @@ std::vector<Chart> sweepCharts(const std::vector<StudyRow>& rows,
         Chart chart;
         chart.xAxis = fieldTitle(x.path);
         chart.yAxis = q.axis;
-        chart.title = fmt::format("{} against {}", q.axis, chart.xAxis);
+        chart.title = fmt::format("{} against {}", withoutUnit(q.axis), fieldName(x.path).name);
         std::map<std::string, std::size_t> curveOf;
         for (const StudyRow& row : rows) {
             std::string label;
             for (std::size_t a = 1; a < axes.size(); ++a) {
                 const std::string* v = inputValue(row, axes[a].path);
-                label += fmt::format("{}{} = {}", label.empty() ? "" : "; ",
-                                     fieldTitle(axes[a].path), v ? *v : "?");
+                label += (label.empty() ? "" : "; ") + fieldValue(axes[a].path, v ? *v : "?");
             }
             auto [it, added] = curveOf.try_emplace(label, chart.curves.size());
             if (added) {
                 chart.curves.emplace_back();
-                chart.curves.back().label = label.empty() ? q.axis : label;
+                chart.curves.back().label = label.empty() ? withoutUnit(q.axis) : label;
                 chart.curves.back().markers = true;
             }
             const std::string* xv = inputValue(row, x.path);

@@ -265,6 +265,33 @@ TEST(Sweep, LongerTubesTransferMoreHeatAtEveryFlow) {
     EXPECT_EQ(j["rows"][4]["inputs"]["tube_space.flow_rate_kg_h"], "40000");
 }
 
+// The plot: one panel per result asked for, made after the Runs; a first
+// field that is not a number cannot be plotted, and says so before any Run.
+TEST(Sweep, PlotsTheResultsAgainstTheFirstField) {
+    test::TempDir dir;
+    SweepOptions s;
+    s.problem = example("water-water-2pass.json");
+    s.answers = example("answers/water-water-2pass.json");
+    s.vary = {"design.tube_length_m=4,6", "tube_space.flow_rate_kg_h=20000,40000"};
+    s.y = {"duty", "over_surface"};
+    s.plot = (dir / "sweep.svg").string();
+    s.output.quiet = true;
+    s.output.csv = (dir / "sweep.csv").string();
+    std::ostringstream out, err;
+    ASSERT_EQ(runSweep(s, out, err), 0) << err.str();
+    const std::string svg = test::readText(dir / "sweep.svg");
+    EXPECT_NE(svg.find("duty against design: tube length"), std::string::npos);
+    EXPECT_NE(svg.find("over-surface, %"), std::string::npos);
+    EXPECT_NE(svg.find("tube space: flow rate = 40000 kg/h"), std::string::npos);
+
+    s.vary = {"design.material=Copper,Brass", "design.tube_length_m=4,6"};
+    s.plot = (dir / "material.png").string();
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runSweep(s, out2, err2), 2);
+    EXPECT_NE(err2.str().find("design.material"), std::string::npos) << err2.str();
+    EXPECT_FALSE(fs::exists(dir / "material.png"));
+}
+
 // The example of the documentation gives the CSV kept beside it (numbers to
 // ten digits; the last one may differ between processors' libraries).
 TEST(Sweep, TheExampleGivesItsExpectedCsv) {
