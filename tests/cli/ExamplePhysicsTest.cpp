@@ -8,6 +8,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "ExampleRun.h"
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "cli/ProblemIo.h"
@@ -20,10 +21,7 @@
 namespace vexamo::cli {
 namespace {
 
-std::string example(const std::string& name) {
-    return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name;
-}
-
+using test::example;
 Real relative(Real a, Real b) { return std::fabs(a - b) / std::fabs(b); }
 
 PropertySet mixtureOf(const TechnSet& t, Real temperature) {
@@ -35,22 +33,7 @@ bool changesPhase(const TechnSet& t) {
            t.ProcessCode == static_cast<std::uint8_t>(ProcessCode::Boiling);
 }
 
-struct ExampleRun {
-    Session session;
-    AnswerBook answers;
-    std::ostringstream log;
-    CliDialogs dialogs;
-    RunOutcome outcome;
-    explicit ExampleRun(const std::string& name)
-        : answers(AnswerBook::fromFile(example("answers/" + name + ".json"))),
-          dialogs(session, answers, log, true) {
-        session.Problem = loadProblem(example(name + ".json"), session.Data, kEnglish);
-        session.DataLoaded = 1;
-        session.TechnoPending = session.DesignPending = false;
-        session.TechnoEntered = session.DesignEntered = false;
-        outcome = runCalculation(session, dialogs);
-    }
-};
+using test::ExampleRun;
 
 class PhaseChangeExample : public ::testing::TestWithParam<const char*> {};
 

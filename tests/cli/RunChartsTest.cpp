@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "ExampleRun.h"
 #include "cli/Answers.h"
 #include "cli/CliDialogs.h"
 #include "cli/PlotFiles.h"
@@ -18,27 +19,8 @@
 namespace vexamo::cli {
 namespace {
 
-std::string example(const std::string& name) {
-    return std::string(VEXAMO_SOURCE_DIR) + "/examples/" + name;
-}
-
-struct ExampleRun {
-    Session session;
-    AnswerBook answers;
-    std::ostringstream log;
-    CliDialogs dialogs;
-    RunOutcome outcome;
-    ExampleRun(const std::string& name, LanguageFlagType lang)
-        : answers(AnswerBook::fromFile(example("answers/" + name + ".json"))),
-          dialogs(session, answers, log, true) {
-        session.LanguageFlag = lang;
-        session.Problem = loadProblem(example(name + ".json"), session.Data, lang);
-        session.DataLoaded = 1;
-        session.TechnoPending = session.DesignPending = false;
-        session.TechnoEntered = session.DesignEntered = false;
-        outcome = runCalculation(session, dialogs);
-    }
-};
+using test::example;
+using test::ExampleRun;
 
 class ExampleCharts : public ::testing::TestWithParam<const char*> {};
 
