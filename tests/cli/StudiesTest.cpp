@@ -256,6 +256,9 @@ TEST(Sweep, LongerTubesTransferMoreHeatAtEveryFlow) {
         const Real tubeDuty = value(i, "tube_flow_kg_h") / 3600 * 4.18L *
                               (value(i, "tube_outlet_C") - value(i, "tube_inlet_C"));
         EXPECT_NEAR(tubeDuty / value(i, "duty_kW"), 1, 0.01);
+        const Real shellDuty = value(i, "shell_flow_kg_h") / 3600 * 4.19L *
+                               (value(i, "shell_inlet_C") - value(i, "shell_outlet_C"));
+        EXPECT_NEAR(shellDuty / value(i, "duty_kW"), 1, 0.01);
         if (i >= 3) {
             EXPECT_GT(value(i, "duty_kW"), value(i - 3, "duty_kW"));
             EXPECT_GT(value(i, "installed_surface_m2"), value(i - 3, "installed_surface_m2"));
