@@ -68,6 +68,14 @@ std::string problemSummary(const ProblemData& problem, const SubstanceData& data
     out += tr(lang, "    material ", "    материал ") + d.MaterialName +
            tr(lang, ", wall resistance ", ", термическое сопротивление стенки ") +
            formatGeneral(d.WallResistance, 6, 2) + tr(lang, " m2*K/W", " м2*К/Вт") + "\n";
+    out += tr(lang, "    of it fouling: tube side ", "    из него загрязнения: в трубах ") +
+           formatGeneral(d.TubeFouling, 6, 2) +
+           tr(lang, ", shell side ", ", в межтрубном пространстве ") +
+           formatGeneral(d.ShellFouling, 6, 2) + tr(lang, " m2*K/W", " м2*К/Вт") +
+           (hasDefaultFouling(d)
+                ? tr(lang, " (the default, 1/5800 together)", " (по умолчанию, вместе 1/5800)")
+                : "") +
+           "\n";
     out += tr(lang, "    surface ", "    поверхность ") + formatFixed(d.Surface, 0, 3) +
            tr(lang, " m2", " м2") +
            (d.StaggeredTubes ? tr(lang, ", chess", ", шахматное")
