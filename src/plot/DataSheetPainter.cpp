@@ -37,6 +37,9 @@ QFont font(const char* family, double points, bool bold = false) {
     f.setStyleHint(std::string_view(family).find("Mono") != std::string_view::npos
                        ? QFont::Monospace
                        : QFont::SansSerif);
+    // Without shaping there are no ligatures: "profile" is found again in the
+    // file's text as the six letters it is, not with an "fi" glyph.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
@@ -123,6 +126,7 @@ public:
         m_painter.save();
         m_painter.translate(0, m_y);
         m_painter.scale(scale, scale);
+        m_painter.setFont(font("DejaVu Sans", 9));
         paintChart(m_painter, chart, QRectF(0, 0, kChartWidth, kChartHeight));
         m_painter.restore();
         m_y += height;
