@@ -98,10 +98,8 @@ DataSheet dataSheet(const Session& session, const ProfileGraphRequest* profile,
     const LanguageFlagType lang = session.LanguageFlag;
     DataSheet sheet;
     sheet.title = tr(lang, "Heat exchanger data sheet", "Расчётный лист теплообменника");
-    sheet.titleBlock.push_back(tr(lang, "Problem: ", "Задача: ") +
-                               (origin.problem.empty()
-                                    ? std::string(tr(lang, "(not saved)", "(не сохранена)"))
-                                    : origin.problem));
+    if (!origin.problem.empty())
+        sheet.titleBlock.push_back(tr(lang, "Problem: ", "Задача: ") + origin.problem);
     sheet.titleBlock.push_back(tr(lang, "Date: ", "Дата: ") + origin.date);
     sheet.titleBlock.push_back(tr(lang, "Program: ", "Программа: ") + origin.program);
     sheet.warningsHeading = tr(lang, "Warnings", "Предупреждения");

@@ -34,7 +34,7 @@ struct DataSheet {
 };
 
 struct DataSheetOrigin {
-    std::string problem;  // the problem file's name as given, "" when none
+    std::string problem;  // the problem file's name, "" when not known (no line then)
     std::string date;     // e.g. "2026-12-10"
     std::string program;  // e.g. "Vexamo 1.4.0"
 };
