@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plot/ChartPainter.h"
+#include "plot/DataSheetPainter.h"
 #include "plot/ProfilePainter.h"
 #include "plot/TxyPainter.h"
 
@@ -36,6 +37,17 @@ extern "C" __attribute__((visibility("default"))) bool vexamoPlotCharts(
     const std::vector<vexamo::Chart>* charts, const char* file, std::string* error) {
     try {
         vexamo::plot::renderCharts(*charts, file);
+        return true;
+    } catch (const std::exception& e) {
+        *error = e.what();
+        return false;
+    }
+}
+
+extern "C" __attribute__((visibility("default"))) bool vexamoPlotDataSheet(
+    const vexamo::DataSheet* sheet, const char* file, std::string* error) {
+    try {
+        vexamo::plot::renderDataSheet(*sheet, file);
         return true;
     } catch (const std::exception& e) {
         *error = e.what();

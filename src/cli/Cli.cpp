@@ -106,6 +106,9 @@ void defineRunCommand(CLI::App& app, Commands& c) {
         "--plot", o.plot,
         "draw the temperature profile (and the T-Q diagram of a condensing or boiling medium) into "
         "a PNG or SVG file");
+    c.run->add_option("--pdf", o.pdf,
+                      "write the data sheet (data, results, summary, warnings, charts) into a "
+                      "PDF file");
     c.run->add_flag("--quiet", o.quiet, "do not log questions and answers to stderr");
     c.run->add_flag("--verbose", o.verbose,
                     "also log the intermediate values of the iterations (heating-cooling passes)");

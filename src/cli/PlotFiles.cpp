@@ -17,6 +17,7 @@ namespace {
 using ProfileEntry = bool (*)(const ProfileGraphRequest*, const char*, std::string*);
 using TxyEntry = bool (*)(const plot::TxyDiagram*, const char*, std::string*);
 using ChartsEntry = bool (*)(const std::vector<Chart>*, const char*, std::string*);
+using DataSheetEntry = bool (*)(const DataSheet*, const char*, std::string*);
 
 // Loading the library and drawing, one at a time: Runs on several threads
 // may each write a picture, and the toolkit's application object and fonts
@@ -76,6 +77,13 @@ void writeChartPicture(const std::vector<Chart>& charts, const std::string& file
     const std::lock_guard<std::mutex> lock(drawingMutex());
     std::string error;
     if (!entry<ChartsEntry>("vexamoPlotCharts")(&charts, file.c_str(), &error))
+        throw std::runtime_error(error);
+}
+
+void writeDataSheet(const DataSheet& sheet, const std::string& file) {
+    const std::lock_guard<std::mutex> lock(drawingMutex());
+    std::string error;
+    if (!entry<DataSheetEntry>("vexamoPlotDataSheet")(&sheet, file.c_str(), &error))
         throw std::runtime_error(error);
 }
 

@@ -8,6 +8,7 @@
 #include "control/Session.h"
 #include "dialogs/Dialogs.h"
 #include "graph/Chart.h"
+#include "graph/DataSheet.h"
 #include "plot/TxyPainter.h"
 
 namespace vexamo::cli {
@@ -29,5 +30,9 @@ std::vector<Chart> runPictureCharts(const Session& session, const ProfileGraphRe
 // Those charts as one picture (`run --plot`).
 void writeRunPicture(const Session& session, const ProfileGraphRequest& profile,
                      const std::string& file);
+
+// The data sheet as a PDF of A4 pages (`run --pdf`); an existing file is kept
+// as FILE.bak. Throws like the pictures, and for a name not ending in .pdf.
+void writeDataSheet(const DataSheet& sheet, const std::string& file);
 
 }  // namespace vexamo::cli

@@ -1,5 +1,6 @@
 #include "cli/RunCommand.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "cli/Answers.h"
@@ -33,7 +34,8 @@ void checkRunOutputs(const RunOptions& o) {
     checkOutputs({{"--report", o.report, BackupRule::ReplaceExtension, {}},
                   {"--json", file(o.json), BackupRule::AppendBak, {}},
                   {"--record", o.record, BackupRule::AppendBak, {}},
-                  {"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}}},
+                  {"--plot", o.plot, BackupRule::AppendBak, {".png", ".svg"}},
+                  {"--pdf", o.pdf, BackupRule::AppendBak, {".pdf"}}},
                  inputs);
 }
 
@@ -249,6 +251,23 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
             if (dialogs.graphs().empty())
                 throw std::runtime_error(o.plot + ": the Run showed no temperature profile");
             writeRunPicture(session, dialogs.graphs().back(), o.plot);
+        } catch (const std::exception& e) {
+            reportError(err, e);
+            if (status != 2) status = 1;
+        }
+    }
+    if (!o.pdf.empty()) {
+        // A Run without results still gets its sheet: the data, what the
+        // report says and the reason; the exit status tells the failure.
+        try {
+            const std::string problem =
+                o.problem == kStandardStream
+                    ? std::string("standard input")
+                    : std::filesystem::path(o.problem).filename().string();
+            writeDataSheet(
+                dataSheet(session, dialogs.graphs().empty() ? nullptr : &dialogs.graphs().back(),
+                          {problem, todayDate(), std::string("Vexamo ") + VEXAMO_VERSION}),
+                o.pdf);
         } catch (const std::exception& e) {
             reportError(err, e);
             if (status != 2) status = 1;

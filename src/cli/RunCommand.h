@@ -28,6 +28,7 @@ struct RunOptions {
     std::istream* input = nullptr;  // what "-" reads
     std::string record;             // answers used, optional
     std::string plot;               // PNG or SVG of the last temperature profile, optional
+    std::string pdf;                // the data sheet (PDF), optional
     bool quiet = false;
     bool verbose = false;  // also the intermediate values of the iterations
     LanguageFlagType language = kEnglish;

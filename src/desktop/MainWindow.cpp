@@ -150,6 +150,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
     m_dialogs = new QtDialogs(m_session, this);
     if (!m_dialogs->parent()) m_dialogs->setParent(this);
+    m_actions->setProfileSource([this] { return m_dialogs->lastProfile(); });
 
     buildMenus();
     buildToolBars();
@@ -183,6 +184,7 @@ void MainWindow::buildMenus() {
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_actions->FontAction());
     m_fileMenu->addAction(m_actions->PrintAction());
+    m_fileMenu->addAction(m_actions->PdfAction());
 
     // TfmAddAction: the problem-data actions of the Edit menu.
     auto make = [this](const char* name, IconId id, int which) {

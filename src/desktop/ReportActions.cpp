@@ -33,6 +33,8 @@
 #include "dialogs/ReportMemo.h"
 #include "forms/FormSupport.h"
 #include "forms/MessageBoxes.h"
+#include "graph/DataSheet.h"
+#include "plot/DataSheetPainter.h"
 
 namespace vexamo::desktop {
 
@@ -176,6 +178,7 @@ ReportActions::ReportActions(Session& session, QPlainTextEdit* memo, QWidget* wi
     m_exit = make("CancAction", IconId::Exit);
     m_about = make("AboutAction", IconId::About);
     m_homePage = make("HomePageAction", IconId::HomePage);
+    m_pdf = make("PdfAction", IconId::SaveAs);
 
     connect(m_open, &QAction::triggered, this, [this] { OpenActionExecute(); });
     connect(m_save, &QAction::triggered, this, [this] { SavActionExecute(); });
@@ -185,6 +188,7 @@ ReportActions::ReportActions(Session& session, QPlainTextEdit* memo, QWidget* wi
     connect(m_exit, &QAction::triggered, this, [this] { CancActionExecute(); });
     connect(m_about, &QAction::triggered, this, [this] { AboutActionExecute(); });
     connect(m_homePage, &QAction::triggered, this, [this] { HomePageActionExecute(); });
+    connect(m_pdf, &QAction::triggered, this, [this] { PdfActionExecute(); });
     setLanguage();
 }
 
@@ -207,6 +211,8 @@ void ReportActions::setLanguage() {
     set(m_about, "About", "О программе", "About program", "О программе");
     set(m_homePage, "HomePage", "Домашняя страница", "To visit the HomePage",
         "Посетить Домашнюю страницу");
+    set(m_pdf, "Export PDF", "Экспорт в PDF", "To export the data sheet of the Run in PDF",
+        "Экспортировать расчётный лист в PDF");
 }
 
 void ReportActions::OpenActionExecute() {
@@ -319,6 +325,47 @@ void ReportActions::PrintActionExecute() {
         showMessage(m_window, MessageKind::Error,
                     vexamo::tr(lang, "The document could not be printed.",
                                "Не удалось напечатать документ."));
+}
+
+ReportActions::SaveResult ReportActions::PdfActionExecute() {
+    const LanguageFlagType lang = m_session.LanguageFlag;
+    if (m_session.Report.lineCount() == 0) {
+        showMessage(m_window, MessageKind::Information,
+                    vexamo::tr(lang, "There is no Run yet to put on a data sheet.",
+                               "Расчета еще не было: расчётный лист пуст."));
+        return SaveResult::Cancelled;
+    }
+    QFileDialog dialog(m_window, qs(vexamo::tr(lang, "Export PDF", "Экспорт в PDF")));
+    dialog.setObjectName(QStringLiteral("PdfDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The file it replaces is kept as its backup.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(nameFilters(vexamo::tr(lang, "PDF files|*.pdf", "Файлы PDF|*.pdf")));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QStringLiteral("DataSheet"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return SaveResult::Cancelled;
+    return exportPdf(dialog.selectedFiles().constFirst());
+}
+
+ReportActions::SaveResult ReportActions::exportPdf(const QString& fileName) {
+    const LanguageFlagType lang = m_session.LanguageFlag;
+    try {
+        const std::optional<ProfileGraphRequest> profile =
+            m_profileSource ? m_profileSource() : std::nullopt;
+        const DataSheet sheet =
+            dataSheet(m_session, profile ? &*profile : nullptr,
+                      {{}, todayDate(), std::string("Vexamo ") + VEXAMO_VERSION});
+        plot::renderDataSheet(sheet, toPath(fileName));
+    } catch (const std::exception& e) {
+        showError(m_window, e, lang,
+                  std::string(vexamo::tr(
+                      lang, "The file could not be written: ", "Не удалось записать файл: ")) +
+                      QFile::encodeName(fileName).toStdString());
+        return SaveResult::Failed;
+    }
+    return SaveResult::Saved;
 }
 
 void ReportActions::CancActionExecute() {

@@ -6,11 +6,14 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "control/Session.h"
+#include "dialogs/Dialogs.h"
 
 class QAction;
 class QPlainTextEdit;
@@ -66,6 +69,7 @@ public:
     QAction* CancAction() const { return m_exit; }
     QAction* AboutAction() const { return m_about; }
     QAction* HomePageAction() const { return m_homePage; }
+    QAction* PdfAction() const { return m_pdf; }
 
     // Captions in the session's language.
     void setLanguage();
@@ -91,6 +95,17 @@ public:
     bool confirmExit();
     void AboutActionExecute();
     void HomePageActionExecute();
+    // Export PDF: the data sheet of the last Run (graph/DataSheet.h) into a
+    // chosen .pdf file, the previous one kept as FILE.pdf.bak. A Run without
+    // results gets its sheet with the reason; with no Run yet there is
+    // nothing to export, and a message says so.
+    SaveResult PdfActionExecute();
+    // The sheet written to `fileName` without a dialog; errors are shown.
+    SaveResult exportPdf(const QString& fileName);
+    // Where Export PDF takes the temperature profile the Run showed last.
+    void setProfileSource(std::function<std::optional<ProfileGraphRequest>()> source) {
+        m_profileSource = std::move(source);
+    }
 
     // The page opened by HomePage in the language.
     static QString homePageAddress(LanguageFlagType languageFlag);
@@ -116,6 +131,8 @@ private:
     QAction* m_exit;
     QAction* m_about;
     QAction* m_homePage;
+    QAction* m_pdf;
+    std::function<std::optional<ProfileGraphRequest>()> m_profileSource;
 };
 
 }  // namespace vexamo::desktop

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -112,6 +113,7 @@ private slots:
     void readmeComesFromTheCurrentFolderElseFromTheProgram();
     void aboutListsTheBuiltInSubstances_data();
     void aboutListsTheBuiltInSubstances();
+    void exportPdfWritesTheDataSheet();
 
 private:
     QTemporaryDir m_dir;
@@ -423,6 +425,51 @@ void ShellReportTest::aboutListsTheBuiltInSubstances() {
     QCOMPARE(shownHeaders, headers);
     QCOMPARE(shownRows, rows);
     QVERIFY(allInView);
+}
+
+// Export PDF in the File menu, in the session's language: the sheet of a
+// Run that ended without results carries the reason and what the report
+// says; a second export keeps the first as .bak; with no Run yet a message
+// says there is nothing to export and no file is made.
+void ShellReportTest::exportPdfWritesTheDataSheet() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    Session session;
+    session.LanguageFlag = 2;
+    MainWindow window(session);
+    ReportActions& actions = window.reportActions();
+    QAction* pdf = window.findChild<QAction*>(QStringLiteral("PdfAction"));
+    QVERIFY(pdf != nullptr);
+    QCOMPARE(pdf, actions.PdfAction());
+    QCOMPARE(pdf->text(), QString::fromUtf8("Экспорт в PDF"));
+    auto* file = window.findChild<QMenu*>(QStringLiteral("mnFile"));
+    QVERIFY(file != nullptr && file->actions().contains(pdf));
+
+    const QString sheet = m_dir.filePath(QStringLiteral("sheet.pdf"));
+    {
+        BoxCloser closer(QMessageBox::Ok);
+        QCOMPARE(actions.PdfActionExecute(), ReportActions::SaveResult::Cancelled);
+        QCOMPARE(closer.texts.size(), 1);
+        QVERIFY(!QFile::exists(sheet));
+    }
+
+    session.Report.add("  Причина: тестовый расчет без результатов");
+    session.Results.reason = "тестовая причина";
+    QString caption;
+    {
+        auto chooser = choose(sheet, &caption);
+        QCOMPARE(actions.PdfActionExecute(), ReportActions::SaveResult::Saved);
+    }
+    QCOMPARE(caption, QString::fromUtf8("Экспорт в PDF"));
+    const QString text = pdfPages(sheet).join(QLatin1Char('\n'));
+    QVERIFY2(text.contains(QString::fromUtf8("Расчётный лист теплообменника")), qPrintable(text));
+    QVERIFY(text.contains(QString::fromUtf8("Результатов нет: тестовая причина")));
+    QVERIFY(text.contains(QString::fromUtf8("тестовый расчет без результатов")));
+    QVERIFY(text.contains(QStringLiteral("Vexamo ")));
+
+    const QByteArray first = readAll(sheet);
+    QCOMPARE(actions.exportPdf(sheet), ReportActions::SaveResult::Saved);
+    QCOMPARE(readAll(sheet + QStringLiteral(".bak")), first);
 }
 
 QTEST_MAIN(ShellReportTest)
