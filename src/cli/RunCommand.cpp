@@ -260,10 +260,9 @@ int writeRunOutputs(const RunOptions& o, const Session& session, RunOutcome outc
         // A Run without results still gets its sheet: the data, what the
         // report says and the reason; the exit status tells the failure.
         try {
-            const std::string problem =
-                o.problem == kStandardStream
-                    ? std::string("standard input")
-                    : std::filesystem::path(o.problem).filename().string();
+            const std::string problem = o.problem == kStandardStream
+                                            ? std::string("standard input")
+                                            : std::filesystem::path(o.problem).filename().string();
             writeDataSheet(
                 dataSheet(session, dialogs.graphs().empty() ? nullptr : &dialogs.graphs().back(),
                           {problem, todayDate(), std::string("Vexamo ") + VEXAMO_VERSION}),
